@@ -1,0 +1,17 @@
+#pragma once
+
+#include "device/DeviceDescription.h"
+#include "output/OutputPlan.h"
+
+namespace tessaly {
+
+// The values the wizard sheet holds for its pages: what the generation, the loader and the
+// installation read and set through the sheet.
+struct WizardModel {
+    DeviceDescription device;
+    OutputPlan plan;
+    // The detection page rebuilds its lists from DetectSequences on its next activation.
+    bool RefreshOnActivate = true;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <ostream>
+
+#include "platform/Prompter.h"
+
+namespace tessaly {
+
+// The prompter of a run without a display: messages go to a stream (standard error) as
+// "Tessaly Wizard: <text>"; questions are answered No and choices count as cancelled.
+class ConsolePrompter final : public Prompter {
+public:
+    explicit ConsolePrompter(std::ostream& out);
+
+    void ShowMessage(const std::string& text, MessageIcon icon) override;
+    bool AskYesNo(const std::string& text) override;
+    void Beep() override;
+    std::optional<int> ChooseFunction(const std::string& functionList) override;
+    std::optional<std::string> ChooseFileToOpen(const std::string& title,
+                                                const std::string& filter,
+                                                const std::string& defaultExtension) override;
+    std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
+
+private:
+    std::ostream& out_;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "platform/Shell.h"
+#include "platform/SystemInfo.h"
+
+namespace tessaly {
+
+// The platform as the core receives it: references to injected implementations, never globals.
+struct Platform {
+    Registry& registry;
+    FileSystem& files;
+    SystemInfo& system;
+    Shell& shell;
+    PlugAndPlay& plugAndPlay;
+};
+
+}  // namespace tessaly

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once with g++, once under
+# AddressSanitizer and UndefinedBehaviorSanitizer with clang (which also runs the fuzz targets
+# briefly on their seed corpora), and checks the formatting.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+export QT_QPA_PLATFORM=offscreen
+
+echo "== build and test (g++, RelWithDebInfo)"
+scripts/build.sh build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_BENCHMARKS=ON
+ctest --test-dir build/ci --output-on-failure -j2
+
+echo "== build and test (clang, AddressSanitizer + UndefinedBehaviorSanitizer)"
+CXX=clang++ scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug \
+    -DTESSALY_SANITIZE=address,undefined -DTESSALY_FUZZ=ON
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir build/asan --output-on-failure -j2
+
+echo "== formatting"
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
+echo "All tests passed."

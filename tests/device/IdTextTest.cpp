@@ -1,0 +1,66 @@
+#include "device/IdText.h"
+
+#include <gtest/gtest.h>
+
+namespace tessaly {
+namespace {
+
+struct NormalizeCase {
+    const char* text;
+    const char* expected;
+};
+
+class NormalizeIdTextTest : public ::testing::TestWithParam<NormalizeCase> {};
+
+TEST_P(NormalizeIdTextTest, GivesLow16BitsInCanonicalForm) {
+    EXPECT_EQ(NormalizeIdText(GetParam().text), GetParam().expected) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, NormalizeIdTextTest,
+    ::testing::Values(NormalizeCase{"1234", "0x04D2"}, NormalizeCase{"0x1234", "0x1234"},
+                      NormalizeCase{"0x1abc", "0x1ABC"}, NormalizeCase{"0X1abc", "0x1ABC"},
+                      NormalizeCase{"0x12345", "0x2345"}, NormalizeCase{"-1", "0xFFFF"},
+                      NormalizeCase{"017", "0x000F"}, NormalizeCase{" 017", "0x000F"},
+                      NormalizeCase{"\t\n0x10", "0x0010"}, NormalizeCase{"xyz", "0x0000"},
+                      NormalizeCase{"", "0x0000"}, NormalizeCase{"08", "0x0000"},
+                      NormalizeCase{"0x", "0x0000"}, NormalizeCase{"+12", "0x000C"},
+                      NormalizeCase{"- 1", "0x0000"}, NormalizeCase{"12abc", "0x000C"},
+                      NormalizeCase{"0xFFFFFFFFFFFF1234", "0x1234"}));
+
+TEST(ParseIdTextTest, WrapsTo32BitTwosComplement) {
+    EXPECT_EQ(ParseIdText("-1"), -1);
+    EXPECT_EQ(ParseIdText("4294967295"), -1);
+    EXPECT_EQ(ParseIdText("010"), 8);
+    EXPECT_EQ(ParseIdText("abc"), 0);
+}
+
+TEST(IdTextTest, ZeroIsTheExactCanonicalText) {
+    EXPECT_TRUE(IsZeroIdText("0x0000"));
+    for (const char* notZero : {"0", "0X0000", "0x00000", " 0x0000", "0x0000 ", ""}) {
+        EXPECT_FALSE(IsZeroIdText(notZero)) << notZero;
+    }
+}
+
+TEST(IdTextTest, DigitsAreTheLastFourCharactersOrTheWholeShortText) {
+    EXPECT_EQ(IdDigits("0xABCD"), "ABCD");
+    EXPECT_EQ(IdDigits("0xabcd"), "abcd");
+    EXPECT_EQ(IdDigits("0x12345"), "2345");
+    EXPECT_EQ(IdDigits("0"), "0");
+    EXPECT_EQ(IdDigits("1234"), "1234");
+    EXPECT_EQ(IdDigits(""), "");
+}
+
+TEST(ScanDecimalIntTest, ReadsLikePercentD) {
+    EXPECT_EQ(ScanDecimalInt("2"), 2);
+    EXPECT_EQ(ScanDecimalInt("  -7x"), -7);
+    EXPECT_EQ(ScanDecimalInt("5a"), 5);
+    EXPECT_EQ(ScanDecimalInt("0x10"), 0);
+    EXPECT_EQ(ScanDecimalInt("99999999999999"), 2147483647);
+    EXPECT_FALSE(ScanDecimalInt("abc"));
+    EXPECT_FALSE(ScanDecimalInt(""));
+    EXPECT_FALSE(ScanDecimalInt("+ 3"));
+}
+
+}  // namespace
+}  // namespace tessaly

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/FileSystem.h"
+
+namespace tessaly::testing {
+
+// An in-memory file system that behaves like Windows: "\" separators by default, one-level
+// directory creation, and the file-not-found / path-not-found distinction. Roots such as "c:"
+// exist from the start. Names match exactly.
+class FakeFileSystem final : public FileSystem {
+public:
+    explicit FakeFileSystem(char separator = '\\');
+
+    void AddDirectory(const std::string& path);  // with every missing parent
+    void AddFile(const std::string& path, const std::string& bytes);
+    void LockFile(const std::string& path);  // cannot be opened for writing
+
+    bool HasDirectory(const std::string& path) const;
+    bool HasFile(const std::string& path) const;
+    const std::string& Contents(const std::string& path) const;
+    std::vector<std::string> FileNames() const;  // normalised paths, sorted
+    const std::vector<std::string>& WriteLog() const { return writeLog_; }  // paths opened
+
+    char Separator() const override { return separator_; }
+    bool WriteFile(const std::string& path, std::string_view bytes) override;
+    bool CanOpenForReading(const std::string& path) override;
+    FileAttributes QueryAttributes(const std::string& path) override;
+    bool MakeDirectory(const std::string& path) override;
+    bool CopyReplacing(const std::string& from, const std::string& to) override;
+    bool RemoveFile(const std::string& path) override;
+
+private:
+    std::string Normalize(const std::string& path) const;
+    std::string Parent(const std::string& normalized) const;
+
+    char separator_;
+    std::set<std::string> directories_;
+    std::map<std::string, std::string> files_;
+    std::set<std::string> locked_;
+    std::vector<std::string> writeLog_;
+};
+
+}  // namespace tessaly::testing

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/MemoryRegistry.h"
+#include "platform/Platform.h"
+#include "tests/fakes/FakeFileSystem.h"
+
+namespace tessaly::testing {
+
+class FakeSystemInfo final : public SystemInfo {
+public:
+    std::optional<OsVersion> version = OsVersion{true, 10, 0};
+    std::optional<std::string> windowsDirectory = std::string("c:\\windows");
+    std::string defaultOutputBase = "c:\\vxipnp\\";
+
+    std::optional<OsVersion> GetOsVersion() override { return version; }
+    std::optional<std::string> GetWindowsDirectory() override { return windowsDirectory; }
+    std::string DefaultOutputBase() override { return defaultOutputBase; }
+};
+
+class FakeShell final : public Shell {
+public:
+    std::vector<std::string> openedFolders;
+    std::vector<std::pair<std::string, std::string>> executed;  // file, parameters
+    int executeResult = 42;
+
+    bool OpenFolder(const std::string& path) override {
+        openedFolders.push_back(path);
+        return true;
+    }
+    int Execute(const std::string& file, const std::string& parameters) override {
+        executed.emplace_back(file, parameters);
+        return executeResult;
+    }
+};
+
+class FakePlugAndPlay final : public PlugAndPlay {
+public:
+    bool available = true;
+    std::vector<std::pair<std::string, std::string>> updates;  // hardware ID, INF path
+
+    bool IsAvailable() override { return available; }
+    void UpdateDriver(const std::string& hardwareId, const std::string& infPath) override {
+        updates.emplace_back(hardwareId, infPath);
+    }
+};
+
+// A Windows-like machine: "\" paths, drive c: present, an NT system of major version 10, no
+// registry keys until a test adds them.
+struct FakePlatform {
+    MemoryRegistry registry;
+    FakeFileSystem files;
+    FakeSystemInfo system;
+    FakeShell shell;
+    FakePlugAndPlay plugAndPlay;
+
+    explicit FakePlatform(char separator = '\\') : files(separator) {}
+
+    Platform platform() { return Platform{registry, files, system, shell, plugAndPlay}; }
+};
+
+}  // namespace tessaly::testing
