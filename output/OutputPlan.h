@@ -31,4 +31,31 @@ struct OutputPlan {
     std::vector<std::string> HardwareIds;  // recorded by the last generation, in writing order
 };
 
+inline constexpr const char* kInitialPrefix = "prefix";
+
+// True when the prefix has at most 31 characters and none that a file name cannot hold.
+bool IsValidPrefix(const std::string& prefix);
+
+// Applies the prefix rules to device.InstrumentPrefix: on a violation shows the prefix message
+// and resets it to "prefix". Then moves the directory along and composes the file names.
+// Returns false when the prefix was reset.
+bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, char separator,
+                    Prompter& prompter);
+
+// Sets the base directory, the default OutputDirectory (base + current prefix) and the
+// directory prefix ("prefix"), from the registry's "InstDir" or the platform's default base.
+void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan,
+                                   Registry& registry, SystemInfo& system, char separator);
+
+// Moves OutputDirectory along with a changed prefix while it still has its default form.
+void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, char separator);
+
+// Composes the file paths for plan.Bus (PXI/PCI: five paths, USB: one) from the directory and
+// prefix; the separator is inserted even when the directory already ends with one.
+void ComposeFileNames(const DeviceDescription& device, OutputPlan& plan, char separator);
+
+// The shown file list: the PXI/PCI paths (real-time, 9x, NT4, XP/2000, module file) separated
+// by CR LF, or the USB path.
+std::string FileListText(const OutputPlan& plan);
+
 }  // namespace tessaly

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "app/WizardModel.h"
+#include "platform/Platform.h"
+
+namespace tessaly {
+
+// Installs the generated INF for the running system: on major version 5 or later copies the
+// XP/2000 (PXI/PCI) or WDM (USB) INF into the Windows inf folder and updates the driver of
+// every recorded hardware ID; on older systems starts the setup command with the NT4 INF.
+// True on success.
+bool InstallInf(const WizardModel& model, const Platform& platform);
+
+// Remembers, for the life of the process, that the real-time product was found.
+class RealTimeProductDetector {
+public:
+    // True when the real-time product is installed; a positive answer is remembered.
+    bool Detect(Registry& registry, FileSystem& files);
+    bool found() const { return found_; }
+
+private:
+    bool found_ = false;
+};
+
+}  // namespace tessaly

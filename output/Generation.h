@@ -1,0 +1,30 @@
+#pragma once
+
+#include "app/WizardModel.h"
+#include "platform/Platform.h"
+#include "platform/Prompter.h"
+
+namespace tessaly {
+
+// Where a generation takes its directory from.
+enum class GenerationSource {
+    // Started with the sheet (unattended start-up, PXI/PCI page after a load): recompute the
+    // default directory, discarding one chosen earlier, and write the PXI/PCI set.
+    DefaultDirectory,
+    // Started from the output page: the page has copied its fields into the model; the plan's
+    // bus decides the set.
+    OutputPage,
+};
+
+// Returns true when the directory can be written to: the first file of the plan can be
+// created, or the directory was created (after asking, unless `createWithoutAsking`).
+bool PrepareOutputDirectory(const WizardModel& model, FileSystem& files, Prompter& prompter,
+                            bool createWithoutAsking);
+
+// Prepares the directory, empties HardwareIds and runs the writers in their fixed order.
+// Returns 0 on success, 1 when the directory was not available (nothing written). A writer
+// that fails shows its own message and the run goes on.
+int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter,
+                GenerationSource source, bool createWithoutAsking);
+
+}  // namespace tessaly
