@@ -14,9 +14,9 @@ int CountSteps(std::string_view steps) {
 bool HasCompareStep(std::string_view steps) {
     std::size_t start = 0;
     while (start < steps.size()) {
-        std::size_t end = steps.find(';', start);
+        const std::size_t end = steps.find(';', start);
         if (end == std::string_view::npos) {
-            end = steps.size();
+            break;  // text after the last ";" is not a step
         }
         const std::string_view step = steps.substr(start, end - start);
         for (std::string_view prefix : {"C8 ", "C16 ", "C32 "}) {
