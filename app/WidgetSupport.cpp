@@ -1,0 +1,98 @@
+#include "app/WidgetSupport.h"
+
+#include <QFile>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace tessaly {
+
+QString FromBytes(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+std::string ToBytes(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString FromPath(const std::string& path) {
+    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string ToPath(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QValidator::State Latin1Validator::validate(QString& input, int&) const {
+    for (const QChar c : input) {
+        if (c.unicode() > 0xFF) {
+            return Invalid;
+        }
+    }
+    return Acceptable;
+}
+
+QLineEdit* MakeLatin1Edit(const QString& objectName, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    edit->setValidator(new Latin1Validator(edit));
+    return edit;
+}
+
+void ShowValue(QLineEdit* edit, const std::string& bytes) {
+    const QString text = FromBytes(bytes);
+    if (edit->text() != text) {
+        edit->setText(text);
+    }
+}
+
+QLabel* MakeText(const QString& text, QWidget* parent, const QString& objectName) {
+    auto* label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (!objectName.isEmpty()) {
+        label->setObjectName(objectName);
+    }
+    return label;
+}
+
+QFrame* MakeSeparator(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Sunken);
+    return line;
+}
+
+QLabel* MakeBuddyLabel(const QString& text, QWidget* buddy, QWidget* parent,
+                       const QString& objectName) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(objectName);
+    label->setBuddy(buddy);
+    return label;
+}
+
+namespace {
+
+// Windows' base unit: the average width of the Latin letters and the line height.
+QSize BaseUnits(const QWidget* widget) {
+    const QFontMetrics metrics(widget->font());
+    static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    const int width = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    return {width, metrics.height()};
+}
+
+}  // namespace
+
+int DialogUnitsX(const QWidget* widget, int units) {
+    return units * BaseUnits(widget).width() / 4;
+}
+
+int DialogUnitsY(const QWidget* widget, int units) {
+    return units * BaseUnits(widget).height() / 8;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QValidator>
+#include <string>
+
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace tessaly {
+
+// Values hold 8-bit Latin-1 bytes, the Western ANSI code page Windows reads them in.
+QString FromBytes(const std::string& bytes);
+std::string ToBytes(const QString& text);
+
+// Paths travel in the file system's own encoding.
+QString FromPath(const std::string& path);
+std::string ToPath(const QString& path);
+
+// Refuses characters outside Latin-1, so nothing is silently replaced when the text is stored.
+class Latin1Validator final : public QValidator {
+    Q_OBJECT
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& position) const override;
+};
+
+// A single-line field for a value held as Latin-1 bytes.
+QLineEdit* MakeLatin1Edit(const QString& objectName, QWidget* parent);
+
+// Writes a value into a field only when it differs, so typing keeps its cursor and undo.
+void ShowValue(QLineEdit* edit, const std::string& bytes);
+
+// Wrapping static text, as a dialog template's multi-line text.
+QLabel* MakeText(const QString& text, QWidget* parent, const QString& objectName = {});
+
+// A horizontal separator line across the page.
+QFrame* MakeSeparator(QWidget* parent);
+
+// A label whose mnemonic moves the focus to `buddy`.
+QLabel* MakeBuddyLabel(const QString& text, QWidget* buddy, QWidget* parent,
+                       const QString& objectName);
+
+// Dialog units of the widget's font in pixels, the measure dialog templates are laid out in.
+int DialogUnitsX(const QWidget* widget, int units);
+int DialogUnitsY(const QWidget* widget, int units);
+
+}  // namespace tessaly
