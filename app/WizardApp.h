@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "actions/InfInstaller.h"
 #include "app/WizardModel.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
@@ -25,8 +24,8 @@ enum PageId : int {
 // The command line as start-up understands it.
 struct CWizardCommandLineInfo {
     bool SilentAutoInstall = false;
-    bool filePresent = false;  // the parsed command is the open-file command
-    std::string fileName;      // the first argument that is not a switch, as typed
+    bool filePresent = false;   // the parsed command is the open-file command
+    std::string fileName;       // the first argument that is not a switch, as typed
     bool otherCommand = false;  // a standard switch chose another command than open-file
 
     // One call per argument: `isSwitch` when it began with "/" or "-" (already removed).
@@ -48,7 +47,6 @@ public:
 
 // The program: decides the run mode from the command line and runs it. Returns the process exit
 // status: 0 when the run ended without a failure message, 1 otherwise.
-int RunWizardApp(const std::vector<std::string>& arguments, const Platform& platform,
-                 WizardUi& ui, RealTimeProductDetector& detector);
+int RunWizardApp(const std::vector<std::string>& arguments, const Platform& platform, WizardUi& ui);
 
 }  // namespace tessaly
