@@ -18,11 +18,9 @@ bool EqualsIgnoringCase(const std::string& a, const char* b) {
 }  // namespace
 
 void CWizardCommandLineInfo::ParseParam(const std::string& param, bool isSwitch, bool isLast) {
-    if (isSwitch) {
-        if (EqualsIgnoringCase(param, "SilentAutoInstall")) {
-            SilentAutoInstall = true;
-            return;
-        }
+    if (isSwitch && EqualsIgnoringCase(param, "SilentAutoInstall")) {
+        SilentAutoInstall = true;
+    } else if (isSwitch) {
         // The framework's standard switches choose a command other than opening the file.
         if (param == "p" || param == "pt" || param == "dde" ||
             EqualsIgnoringCase(param, "Embedding") || EqualsIgnoringCase(param, "Automation") ||
@@ -33,6 +31,7 @@ void CWizardCommandLineInfo::ParseParam(const std::string& param, bool isSwitch,
     } else if (fileName.empty()) {
         fileName = param;
     }
+    // Decided at the last argument whatever it is, so the switch may come after the file.
     if (isLast) {
         filePresent = !fileName.empty() && !otherCommand;
     }
