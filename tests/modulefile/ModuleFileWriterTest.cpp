@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,10 @@ struct GoldenCase {
     const char* golden;
     DeviceDescription (*device)();
 };
+
+void PrintTo(const GoldenCase& golden, std::ostream* out) {
+    *out << golden.golden;
+}
 
 class ModuleFileGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 

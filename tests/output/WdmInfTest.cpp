@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,10 @@ struct GoldenCase {
     DeviceDescription (*device)();
     Ids ids;
 };
+
+void PrintTo(const GoldenCase& golden, std::ostream* out) {
+    *out << golden.golden;
+}
 
 class WdmInfGoldenTest : public ::testing::TestWithParam<GoldenCase> {};
 
