@@ -24,14 +24,19 @@ struct OutputFiles {
 
 // What the output files page keeps besides the prefix and directory of DeviceDescription.
 struct OutputPlan {
-    int Bus = kBusPxi;            // the output page's copy of the bus
-    std::string BaseDirectory;    // folder the default directory is formed under; ends with a separator
+    int Bus = kBusPxi;  // the output page's copy of the bus
+    std::string
+        BaseDirectory;  // folder the default directory is formed under; ends with a separator
     std::string DirectoryPrefix;  // prefix last appended to BaseDirectory to form the directory
     OutputFiles Files;
     std::vector<std::string> HardwareIds;  // recorded by the last generation, in writing order
 };
 
 inline constexpr const char* kInitialPrefix = "prefix";
+
+// The characters an instrument prefix may not hold: those a file name cannot, plus space, the
+// square brackets, percent, semicolon, tab, line feed and equals sign.
+inline constexpr char kPrefixForbiddenCharacters[] = "\\/:*?\"<>| []%;\t\n=";
 
 // True when the prefix has at most 31 characters and none that a file name cannot hold.
 bool IsValidPrefix(const std::string& prefix);
@@ -44,8 +49,8 @@ bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, char separator,
 
 // Sets the base directory, the default OutputDirectory (base + current prefix) and the
 // directory prefix ("prefix"), from the registry's "InstDir" or the platform's default base.
-void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan,
-                                   Registry& registry, SystemInfo& system, char separator);
+void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan, Registry& registry,
+                                   SystemInfo& system, char separator);
 
 // Moves OutputDirectory along with a changed prefix while it still has its default form.
 void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, char separator);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+// The command line as start-up understands it.
+struct CWizardCommandLineInfo {
+    bool SilentAutoInstall = false;
+    bool filePresent = false;   // the parsed command is the open-file command
+    std::string fileName;       // the first argument that is not a switch, as typed
+    bool otherCommand = false;  // a standard switch chose another command than open-file
+
+    // One call per argument: `isSwitch` when it began with "/" or "-" (already removed).
+    void ParseParam(const std::string& param, bool isSwitch, bool isLast);
+};
+
+// Parses argv[1..] the way the application framework does.
+CWizardCommandLineInfo ParseCommandLine(const std::vector<std::string>& arguments);
+
+}  // namespace tessaly

@@ -1,0 +1,90 @@
+#include "output/OutputPlan.h"
+
+#include "platform/Prompter.h"
+#include "platform/Registry.h"
+#include "platform/SystemInfo.h"
+
+namespace tessaly {
+namespace {
+
+constexpr std::size_t kMaxPrefixLength = 31;
+
+constexpr const char* kPrefixMessage =
+    "All VXIplug&play compliant instrument drivers must limit the instrument prefix to 31 "
+    "characters.\nIn addition, the characters must be valid in the context of a filename.";
+
+}  // namespace
+
+bool IsValidPrefix(const std::string& prefix) {
+    return prefix.size() <= kMaxPrefixLength &&
+           prefix.find_first_of(kPrefixForbiddenCharacters) == std::string::npos;
+}
+
+bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, char separator,
+                    Prompter& prompter) {
+    const bool valid = IsValidPrefix(device.InstrumentPrefix);
+    if (!valid) {
+        prompter.ShowMessage(kPrefixMessage, MessageIcon::Stop);
+        device.InstrumentPrefix = kInitialPrefix;
+    }
+    FollowPrefixInDirectory(device, plan, separator);
+    ComposeFileNames(device, plan, separator);
+    return valid;
+}
+
+void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan, Registry& registry,
+                                   SystemInfo& system, char separator) {
+    std::string base = system.DefaultOutputBase();
+    if (auto key = registry.OpenLocalMachineKey("SOFTWARE\\Quorvane\\ZEL-VISA for Windows 95/NT")) {
+        if (auto installDir = key->QueryString("InstDir", 256)) {
+            base = *installDir;
+        }
+    }
+    if (const auto version = system.GetOsVersion()) {
+        if (base.empty() || base.back() != separator) {
+            base += separator;
+        }
+        base += version->ntFamily ? "winnt" : "win95";
+        base += separator;
+    }
+    plan.BaseDirectory = base;
+    device.OutputDirectory = base + device.InstrumentPrefix;
+    plan.DirectoryPrefix = kInitialPrefix;
+}
+
+void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, char separator) {
+    const std::string& directory = device.OutputDirectory;
+    const auto last = directory.rfind(separator);
+    if (last == std::string::npos) {
+        return;
+    }
+    // Once the directory has been edited or browsed away from its default form, it stays put.
+    if (directory.compare(0, last + 1, plan.BaseDirectory) == 0 &&
+        last + 1 == plan.BaseDirectory.size() &&
+        directory.compare(last + 1, std::string::npos, plan.DirectoryPrefix) == 0) {
+        device.OutputDirectory = plan.BaseDirectory + device.InstrumentPrefix;
+        plan.DirectoryPrefix = device.InstrumentPrefix;
+    }
+}
+
+void ComposeFileNames(const DeviceDescription& device, OutputPlan& plan, char separator) {
+    const std::string& prefix = device.InstrumentPrefix;
+    const std::string head = device.OutputDirectory + separator;
+    plan.Files.RtInf = head + prefix.substr(0, 5) + "_RT.inf";
+    plan.Files.Inf9x = head + prefix + "_9x.inf";
+    plan.Files.Nt4Inf = head + prefix + "_NT4.inf";
+    plan.Files.Nt5Inf = head + prefix + "_NT5.inf";
+    plan.Files.ModuleFile = head + prefix + ".ini";
+    plan.Files.WdmInf = head + prefix + "_WDM.inf";
+}
+
+std::string FileListText(const OutputPlan& plan) {
+    if (plan.Bus == kBusUsb) {
+        return plan.Files.WdmInf;
+    }
+    const OutputFiles& f = plan.Files;
+    return f.RtInf + "\r\n" + f.Inf9x + "\r\n" + f.Nt4Inf + "\r\n" + f.Nt5Inf + "\r\n" +
+           f.ModuleFile;
+}
+
+}  // namespace tessaly

@@ -1,0 +1,164 @@
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "device/IdText.h"
+#include "output/InfText.h"
+#include "output/InfWriters.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompter.h"
+
+namespace tessaly {
+namespace {
+
+constexpr const char* kWdmSaveFailed = "Unable to save Windows WDM Setup Information File";
+
+// One ID for a simple device; one per interface, "&MI_nn", for a compound device.
+std::vector<std::string> UsbHardwareIds(const DeviceDescription& device) {
+    std::string base = "USB\\VID_";
+    base += IdDigits(device.UsbVendorId);
+    base += "&PID_";
+    base += IdDigits(device.UsbProductId);
+    if (!device.IsCompoundDevice) {
+        return {base};
+    }
+    std::vector<std::string> ids;
+    for (int i = 0; i < device.InterfaceCount; ++i) {
+        char suffix[16];
+        std::snprintf(suffix, sizeof suffix, "&MI_%02d", i);
+        ids.push_back(base + suffix);
+    }
+    return ids;
+}
+
+}  // namespace
+
+std::string RenderWdmInf(const DeviceDescription& device, std::vector<std::string>& hardwareIds) {
+    const std::vector<std::string> ids = UsbHardwareIds(device);
+    InfText inf;
+    inf.Rule()
+        .Line(";")
+        .Line(";  This file is for use with Windows 98SE/ME, Windows 2000, or Windows XP.")
+        .Line(";  This WDM Windows Setup Information File contains the information ZEL-VISA")
+        .Line(";  needs in order to access your instrument.  Do not modify the contents of")
+        .Line(";  this file unless you are sure about what you are doing.")
+        .Line(";")
+        .Rule()
+        .Line(";")
+        .Line(";  Installation:")
+        .Line(";  To apply the contents of this file to a system's settings, copy this file")
+        .Line(";  to %SystemRoot%\\inf and reboot the computer.  If the device was")
+        .Line(";  installed before this file is copied, the device will need to be removed")
+        .Line(";  from the \"Unknown Devices\" class in the Windows Device Manager.")
+        .Line(";")
+        .Rule()
+        .Line(";")
+        .Line(";  Removal:")
+        .Line(";  Remove this file and its associated .PNF file (if it exists) from")
+        .Line(";  %SystemRoot%\\inf.  Either reboot the computer, or perform a")
+        .Line(";  \"Scan for hardware changes\" from the Windows Device Manager.")
+        .Line(";")
+        .Rule()
+        .Line()
+        .Line("[Version]")
+        .Line("Signature=$CHICAGO$")
+        .Line("Class=visaUsbDevice")
+        .Line("ClassGUID={A3330EDF-239D-4206-833B-1D58952613D5}")
+        .Line("ClassName=\"visaUsbDevice\"")
+        .Line("Provider=%Vendor0%")
+        .Line("LayoutFile=layout.inf")
+        .Line()
+        .Rule()
+        .Line(";   Default Installer")
+        .Rule()
+        .Line()
+        .Line("[DefaultInstall]")
+        .Line("CopyFiles=ZELVIUSBK_Device.CopyFiles.Inf")
+        .Line()
+        .Line("[DestinationDirs]")
+        .Line("ZELVIUSBK_Device.CopyFiles.Inf = 17")
+        .Line()
+        .Line("[ZELVIUSBK_Device.CopyFiles.Inf]")
+        .Join(device.InstrumentPrefix, "_WDM.inf")
+        .Line()
+        .Rule()
+        .Line(";   Class Installer")
+        .Rule()
+        .Line()
+        .Line("[ClassInstall32]")
+        .Line("AddReg=AddClassToRegistry")
+        .Line()
+        .Line("[ClassInstall]")
+        .Line("AddReg=AddClassToRegistry")
+        .Line()
+        .Line("[AddClassToRegistry]")
+        .Line("HKR,,,0,%DeviceClassString%")
+        .Line("HKR,,Icon,,-20")
+        .Line()
+        .Rule()
+        .Line()
+        .Line("[Manufacturer]")
+        .Line("%Vendor1%=USBList")
+        .Line()
+        .Rule()
+        .Line(";   USB Plug and Play Devices")
+        .Rule()
+        .Line()
+        .Line("[USBList]");
+    for (const std::string& id : ids) {
+        inf.Join("%", id, ".DeviceDesc%=ZELVIUSBK_Device, ", id);
+        hardwareIds.push_back(id);
+    }
+    inf.Line()
+        .Rule()
+        .Line()
+        .Line("[PreCopySection]")
+        .Line("HKR,,NoSetupUI,,1")
+        .Line()
+        .Line("[ZELVIUSBK_Device]")
+        .Line("AddReg=ZELVIUSBK.AddReg")
+        .Line()
+        .Line("[ZELVIUSBK_Device.NT]")
+        .Line("AddReg=ZELVIUSBK.AddReg")
+        .Line()
+        .Line("[ZELVIUSBK_Device.NT.Services]")
+        .Line("Addservice = ZELVIUSBK, 0x00000002, ZELVIUSBK.AddService")
+        .Line()
+        .Line("[ZELVIUSBK.AddService]")
+        .Line("DisplayName    = %ZELVIUSBK.SvcDesc%")
+        .Line("ServiceType    = 1                  ; SERVICE_KERNEL_DRIVER")
+        .Line("StartType      = 2                  ; SERVICE_AUTO_START")
+        .Line("ErrorControl   = 1                  ; SERVICE_ERROR_NORMAL")
+        .Line("ServiceBinary  = %10%\\System32\\Drivers\\ZELVIUSBK.sys")
+        .Line("LoadOrderGroup = Base")
+        .Line()
+        .Line("[ZELVIUSBK.AddReg]")
+        .Line("HKR,,DevLoader,,*ntkern")
+        .Line("HKR,,NTMPDriver,,ZELVIUSBK.sys")
+        .Line()
+        .Rule()
+        .Line()
+        .Line("[Strings]")
+        .Join("Vendor0=\"", device.UsbManufName, "\"")
+        .Join("Vendor1=\"", device.UsbManufName, "\"");
+    for (const std::string& id : ids) {
+        inf.Join(id, ".DeviceDesc=\"", device.UsbModelName, "\"");
+    }
+    inf.Line("DeviceClassString=\"ZEL-VISA USB Devices\"")
+        .Line("ZELVIUSBK.SvcDesc=\"ZEL-VISA USB Driver\"");
+    return inf.str();
+}
+
+void WriteWdmInf(const DeviceDescription& device, OutputPlan& plan, FileSystem& files,
+                 Prompter& prompter) {
+    // The IDs count as recorded only once the file that names them exists.
+    std::vector<std::string> ids;
+    const std::string text = RenderWdmInf(device, ids);
+    if (!files.WriteFile(plan.Files.WdmInf, text)) {
+        prompter.ShowMessage(kWdmSaveFailed, MessageIcon::Exclamation);
+        return;
+    }
+    plan.HardwareIds.insert(plan.HardwareIds.end(), ids.begin(), ids.end());
+}
+
+}  // namespace tessaly

@@ -1,0 +1,30 @@
+#include "tests/fakes/TempDir.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
+
+namespace tessaly::testing {
+
+TempDir::TempDir() {
+    static std::atomic<int> counter{0};
+    path_ = std::filesystem::temp_directory_path() /
+            ("tessaly-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(path_);
+    std::filesystem::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
+    const std::filesystem::path file = path_ / name;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file.string();
+}
+
+}  // namespace tessaly::testing
