@@ -1,5 +1,7 @@
 #include "actions/PageAfterSaveAction.h"
 
+#include <QLabel>
+#include <QFrame>
 #include <QButtonGroup>
 #include <QRadioButton>
 #include <QVBoxLayout>

@@ -1,5 +1,7 @@
 #include "actions/PageUseFtp.h"
 
+#include <QLabel>
+#include <QFrame>
 #include <QLineEdit>
 #include <QVBoxLayout>
 

@@ -21,6 +21,9 @@
 #include "output/PageFinal.h"
 #include "resources/StringTable.h"
 
+// The resources live in a static library, so nothing would pull them in otherwise.
+static void InitWizardResources() { Q_INIT_RESOURCE(wizard); }
+
 namespace tessaly {
 
 namespace {
@@ -46,6 +49,7 @@ CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, P
                                  QWidget* parent)
     : QDialog(parent), model_(model), platform_(platform), prompter_(prompter),
       detector_(detector) {
+    InitWizardResources();
     setObjectName(QStringLiteral("wizardSheet"));
     // No system menu and no close box: the wizard ends through its own buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -63,11 +67,12 @@ CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, P
     // The page area of the dialog templates: 325 by 225 dialog units.
     stack_->setMinimumSize(DialogUnitsX(this, 325), DialogUnitsY(this, 225));
 
-    helpButton_ = MakeButton(tr("&Help"), QStringLiteral("helpButton"), this);
+    // Created in tab order; each page's controls join the chain when the page is first shown.
     backButton_ = MakeButton(tr("< &Back"), QStringLiteral("backButton"), this);
     nextButton_ = MakeButton(tr("&Next >"), QStringLiteral("nextButton"), this);
     finishButton_ = MakeButton(tr("Finish"), QStringLiteral("finishButton"), this);
     cancelButton_ = MakeButton(tr("Cancel"), QStringLiteral("cancelButton"), this);
+    helpButton_ = MakeButton(tr("&Help"), QStringLiteral("helpButton"), this);
     finishButton_->hide();
 
     connect(helpButton_, &QPushButton::clicked, this, &CGatherIntrInfo::ShowHelp);
@@ -130,26 +135,28 @@ void CGatherIntrInfo::Activate(std::size_t index) {
 }
 
 void CGatherIntrInfo::FocusFirstControl(CWizardPage* page) {
-    for (QWidget* widget = page->nextInFocusChain(); widget != page;
+    // Enter goes on at once and no field is left (and so normalised) without being touched;
+    // Tab reaches the page's controls.
+    QPushButton* forward = FinishShown() ? finishButton_ : nextButton_;
+    if (forward->isEnabled()) {
+        forward->setFocus(Qt::TabFocusReason);
+        return;
+    }
+    for (QWidget* widget = nextInFocusChain(); widget != this;
          widget = widget->nextInFocusChain()) {
-        if (!page->isAncestorOf(widget)) {
-            break;
-        }
-        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled() &&
+        if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) &&
+            widget->isEnabled() &&
             widget->isVisibleTo(page)) {
             widget->setFocus(Qt::TabFocusReason);
             return;
         }
     }
-    if (QPushButton* button = finishButton_->isVisible() ? finishButton_ : nextButton_;
-        button->isEnabled()) {
-        button->setFocus(Qt::TabFocusReason);
-    }
+    backButton_->setFocus(Qt::TabFocusReason);
 }
 
 void CGatherIntrInfo::SetWizardButtons(unsigned flags) {
     buttons_ = flags;
-    const bool finish = (flags & (kButtonFinish | kButtonDisabledFinish)) != 0;
+    const bool finish = FinishShown();
     backButton_->setEnabled((flags & kButtonBack) != 0);
     nextButton_->setVisible(!finish);
     finishButton_->setVisible(finish);
@@ -162,10 +169,14 @@ void CGatherIntrInfo::SetWizardButtons(unsigned flags) {
     forward->setDefault(forward->isEnabled());
 }
 
+bool CGatherIntrInfo::FinishShown() const {
+    return (buttons_ & (kButtonFinish | kButtonDisabledFinish)) != 0;
+}
+
 void CGatherIntrInfo::SetTitle(const QString& title) { setWindowTitle(title); }
 
 void CGatherIntrInfo::Next() {
-    if (!nextButton_->isVisible() || !nextButton_->isEnabled()) {
+    if (FinishShown() || !nextButton_->isEnabled()) {
         return;
     }
     CWizardPage* page = ActivePage();
@@ -189,7 +200,7 @@ void CGatherIntrInfo::Back() {
 }
 
 void CGatherIntrInfo::Finish() {
-    if (!finishButton_->isVisible() || !finishButton_->isEnabled()) {
+    if (!FinishShown() || !finishButton_->isEnabled()) {
         return;
     }
     CWizardPage* page = ActivePage();

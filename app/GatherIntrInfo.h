@@ -58,6 +58,7 @@ public:
 private:
     void Activate(std::size_t index);
     void FocusFirstControl(CWizardPage* page);
+    bool FinishShown() const;
 
     WizardModel& model_;
     const Platform& platform_;

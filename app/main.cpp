@@ -1,3 +1,28 @@
-int main() {
-    return 0;
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/QtShell.h"
+#include "app/QtWizardUi.h"
+#include "app/WizardApp.h"
+#include "platform/MemoryRegistry.h"
+#include "platform/posix/PosixPlatform.h"
+
+int main(int argc, char** argv) {
+    using namespace tessaly;
+    const auto start = std::chrono::steady_clock::now();
+
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    MemoryRegistry registry;
+    PosixFileSystem files;
+    PosixSystemInfo system = PosixSystemInfo::FromEnvironment();
+    PosixShell posixShell;
+    QtShell shell(posixShell);
+    PosixPlugAndPlay plugAndPlay;
+    const Platform platform{registry, files, system, shell, plugAndPlay};
+
+    QtWizardUi ui(argc, argv, platform);
+    ui.SetStartTime(start);
+    const int status = RunWizardApp(arguments, platform, ui);
+    return ui.couldNotShow() ? 1 : status;
 }

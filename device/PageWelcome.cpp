@@ -1,5 +1,7 @@
 #include "device/PageWelcome.h"
 
+#include <QLabel>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QRadioButton>

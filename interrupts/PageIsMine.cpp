@@ -1,5 +1,7 @@
 #include "interrupts/PageIsMine.h"
 
+#include <QLabel>
+#include <QFrame>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
