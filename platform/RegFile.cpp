@@ -145,10 +145,14 @@ public:
             if (line.empty() || line.front() == ';') {
                 continue;
             }
-            const bool ok = line.front() == '[' ? ReadKey(line)
-                            : line.front() == '"' || line.front() == '@'
-                                ? ReadValue(line)
-                                : Fail("not a key, a value or a comment");
+            bool ok = false;
+            if (line.front() == '[') {
+                ok = ReadKey(line);
+            } else if (line.front() == '"' || line.front() == '@') {
+                ok = ReadValue(line);
+            } else {
+                ok = Fail("not a key, a value or a comment");
+            }
             if (!ok) {
                 return false;
             }
