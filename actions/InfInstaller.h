@@ -22,4 +22,10 @@ private:
     bool found_ = false;
 };
 
+// The answer the installation options page shows: yes without asking the detector when no
+// registry is configured (deploying to a real-time target by FTP needs nothing installed on a
+// system that has no registry), otherwise the detector's answer.
+bool DetectRealTimeProductOrUnconfigured(RealTimeProductDetector& detector, bool registryConfigured,
+                                         Registry& registry, FileSystem& files);
+
 }  // namespace tessaly

@@ -68,7 +68,8 @@ int CPageAfterSaveAction::CheckedChoice() const {
 
 void CPageAfterSaveAction::OnSetActive() {
     const Platform& platform = sheet().platform();
-    const bool realTime = sheet().detector().Detect(platform.registry, platform.files);
+    const bool realTime = DetectRealTimeProductOrUnconfigured(
+        sheet().detector(), sheet().registryConfigured(), platform.registry, platform.files);
     choices_[kAfterSaveFtp]->setEnabled(realTime && model().device.BusType == kBusPxi);
     UpdateButtons();
 }

@@ -46,9 +46,9 @@ QIcon WizardIcon() {
 
 CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, Prompter& prompter,
                                  RealTimeProductDetector& detector, PageId startPage,
-                                 QWidget* parent)
+                                 bool registryConfigured, QWidget* parent)
     : QDialog(parent), model_(model), platform_(platform), prompter_(prompter),
-      detector_(detector) {
+      detector_(detector), registryConfigured_(registryConfigured) {
     InitWizardResources();
     setObjectName(QStringLiteral("wizardSheet"));
     // No system menu and no close box: the wizard ends through its own buttons.

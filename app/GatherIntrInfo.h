@@ -28,13 +28,15 @@ class CGatherIntrInfo final : public QDialog {
 public:
     CGatherIntrInfo(WizardModel& model, const Platform& platform, Prompter& prompter,
                     RealTimeProductDetector& detector, PageId startPage = kPageWelcome,
-                    QWidget* parent = nullptr);
+                    bool registryConfigured = true, QWidget* parent = nullptr);
     ~CGatherIntrInfo() override;
 
     WizardModel& model() const { return model_; }
     const Platform& platform() const { return platform_; }
     Prompter& prompter() const { return prompter_; }
     RealTimeProductDetector& detector() const { return detector_; }
+    // False when the program runs without a registry (no TESSALY_REGISTRY).
+    bool registryConfigured() const { return registryConfigured_; }
     // The separator the core puts into the paths it composes.
     char separator() const;
 
@@ -64,6 +66,7 @@ private:
     const Platform& platform_;
     Prompter& prompter_;
     RealTimeProductDetector& detector_;
+    bool registryConfigured_;
 
     std::vector<CWizardPage*> pages_;  // in sheet order, owned by the stack
     std::size_t current_ = 0;

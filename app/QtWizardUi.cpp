@@ -20,8 +20,10 @@ bool EnvironmentSet(const char* name) {
 
 }  // namespace
 
-QtWizardUi::QtWizardUi(int& argc, char** argv, const Platform& platform)
-    : argc_(argc), argv_(argv), platform_(platform), prompter_(*this) {}
+QtWizardUi::QtWizardUi(int& argc, char** argv, const Platform& platform,
+                       bool registryConfigured)
+    : argc_(argc), argv_(argv), platform_(platform), registryConfigured_(registryConfigured),
+      prompter_(*this) {}
 
 QtWizardUi::~QtWizardUi() = default;
 
@@ -49,7 +51,7 @@ void QtWizardUi::RunWizard(WizardModel& model, PageId startPage) {
         std::cerr << strings::kAppTitle << ": no display to show the wizard on\n";
         return;
     }
-    CGatherIntrInfo sheet(model, platform_, prompter_, detector_, startPage);
+    CGatherIntrInfo sheet(model, platform_, prompter_, detector_, startPage, registryConfigured_);
     if (start_ && EnvironmentSet("TESSALY_STARTUP_PROBE")) {
         QTimer::singleShot(0, &sheet, [this, &sheet] {
             const auto elapsed = std::chrono::steady_clock::now() - *start_;

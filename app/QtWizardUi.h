@@ -17,7 +17,7 @@ namespace tessaly {
 // display is there; without one, messages go to standard error.
 class QtWizardUi final : public WizardUi {
 public:
-    QtWizardUi(int& argc, char** argv, const Platform& platform);
+    QtWizardUi(int& argc, char** argv, const Platform& platform, bool registryConfigured);
     ~QtWizardUi() override;
 
     Prompter& prompter() override { return prompter_; }
@@ -60,6 +60,7 @@ private:
     int& argc_;
     char** argv_;
     const Platform& platform_;
+    bool registryConfigured_;
     RealTimeProductDetector detector_;  // remembers a found product for the whole run
     LazyPrompter prompter_;
     std::unique_ptr<QApplication> app_;

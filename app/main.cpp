@@ -1,11 +1,12 @@
 #include <chrono>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/QtShell.h"
 #include "app/QtWizardUi.h"
 #include "app/WizardApp.h"
-#include "platform/MemoryRegistry.h"
+#include "platform/RegFile.h"
 #include "platform/posix/PosixPlatform.h"
 
 int main(int argc, char** argv) {
@@ -13,15 +14,15 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    MemoryRegistry registry;
+    const ConfiguredRegistry registry = LoadRegistryFromEnvironment(std::cerr);
     PosixFileSystem files;
     PosixSystemInfo system = PosixSystemInfo::FromEnvironment();
     PosixShell posixShell;
     QtShell shell(posixShell);
     PosixPlugAndPlay plugAndPlay;
-    const Platform platform{registry, files, system, shell, plugAndPlay};
+    const Platform platform{*registry.registry, files, system, shell, plugAndPlay};
 
-    QtWizardUi ui(argc, argv, platform);
+    QtWizardUi ui(argc, argv, platform, registry.configured);
     ui.SetStartTime(start);
     const int status = RunWizardApp(arguments, platform, ui);
     return ui.couldNotShow() ? 1 : status;
