@@ -20,7 +20,7 @@ namespace tessaly::testing {
 // A wizard sheet on a fake machine with '/' paths and a recording prompter, shown and active
 // so focus changes reach the fields.
 class WizardHarness : public ::testing::Test {
-protected:
+public:
     WizardHarness() : fake('/'), platform(fake.platform()) {
         fake.system.defaultOutputBase = "/vxipnp/";
         fake.system.windowsDirectory = "/windows";
