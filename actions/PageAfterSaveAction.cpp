@@ -1,8 +1,8 @@
 #include "actions/PageAfterSaveAction.h"
 
-#include <QLabel>
-#include <QFrame>
 #include <QButtonGroup>
+#include <QFrame>
+#include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -86,14 +86,14 @@ NavAnswer CPageAfterSaveAction::OnWizardNext() {
 bool CPageAfterSaveAction::OnWizardFinish() {
     UpdateData(true);
     switch (afterSaveAction_) {
-    case kAfterSaveInstall:
-        InstallInf(model(), sheet().platform());  // a failure is not reported here
-        break;
-    case kAfterSaveOpenFolder:
-        sheet().platform().shell.OpenFolder(model().device.OutputDirectory);
-        break;
-    default:
-        break;
+        case kAfterSaveInstall:
+            InstallInf(model(), sheet().platform());  // a failure is not reported here
+            break;
+        case kAfterSaveOpenFolder:
+            sheet().platform().shell.OpenFolder(model().device.OutputDirectory);
+            break;
+        default:
+            break;
     }
     return true;
 }

@@ -1,7 +1,7 @@
 #include "actions/PageUseFtp.h"
 
-#include <QLabel>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QVBoxLayout>
 
@@ -23,7 +23,9 @@ void CPageUseFTP::CreateControls() {
     connect(hostNameEdit_, &QLineEdit::textChanged, this, [this] { UpdateButtons(); });
 }
 
-void CPageUseFTP::OnSetActive() { UpdateButtons(); }
+void CPageUseFTP::OnSetActive() {
+    UpdateButtons();
+}
 
 void CPageUseFTP::UpdateButtons() {
     sheet().SetWizardButtons(FtpPageButtons(hostNameEdit_->text().isEmpty()));

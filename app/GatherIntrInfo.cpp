@@ -22,7 +22,9 @@
 #include "resources/StringTable.h"
 
 // The resources live in a static library, so nothing would pull them in otherwise.
-static void InitWizardResources() { Q_INIT_RESOURCE(wizard); }
+static void InitWizardResources() {
+    Q_INIT_RESOURCE(wizard);
+}
 
 namespace tessaly {
 
@@ -47,8 +49,12 @@ QIcon WizardIcon() {
 CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, Prompter& prompter,
                                  RealTimeProductDetector& detector, PageId startPage,
                                  bool registryConfigured, QWidget* parent)
-    : QDialog(parent), model_(model), platform_(platform), prompter_(prompter),
-      detector_(detector), registryConfigured_(registryConfigured) {
+    : QDialog(parent),
+      model_(model),
+      platform_(platform),
+      prompter_(prompter),
+      detector_(detector),
+      registryConfigured_(registryConfigured) {
     InitWizardResources();
     setObjectName(QStringLiteral("wizardSheet"));
     // No system menu and no close box: the wizard ends through its own buttons.
@@ -58,8 +64,9 @@ CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, P
 
     stack_ = new QStackedWidget(this);
     stack_->setObjectName(QStringLiteral("pageStack"));
-    pages_ = {new CPageWelcome(*this),  new CPageWelcomePxi(*this), new CPageWelcomeUsb(*this),
-              new CPageIsMine(*this),   new CPageSquelch(*this),    new CPageFinal(*this),
+    pages_ = {new CPageWelcome(*this),         new CPageWelcomePxi(*this),
+              new CPageWelcomeUsb(*this),      new CPageIsMine(*this),
+              new CPageSquelch(*this),         new CPageFinal(*this),
               new CPageAfterSaveAction(*this), new CPageUseFTP(*this)};
     for (CWizardPage* page : pages_) {
         stack_->addWidget(page);
@@ -103,7 +110,9 @@ CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, P
 
 CGatherIntrInfo::~CGatherIntrInfo() = default;
 
-char CGatherIntrInfo::separator() const { return platform_.files.Separator(); }
+char CGatherIntrInfo::separator() const {
+    return platform_.files.Separator();
+}
 
 void CGatherIntrInfo::SetActivePage(PageId id) {
     if (const auto index = ResolveAnswer(kPageOrder, current_, NavAnswer::To(id), true)) {
@@ -111,9 +120,13 @@ void CGatherIntrInfo::SetActivePage(PageId id) {
     }
 }
 
-PageId CGatherIntrInfo::ActivePageId() const { return pages_[current_]->id(); }
+PageId CGatherIntrInfo::ActivePageId() const {
+    return pages_[current_]->id();
+}
 
-CWizardPage* CGatherIntrInfo::ActivePage() const { return pages_[current_]; }
+CWizardPage* CGatherIntrInfo::ActivePage() const {
+    return pages_[current_];
+}
 
 CWizardPage* CGatherIntrInfo::Page(PageId id) const {
     for (CWizardPage* page : pages_) {
@@ -145,8 +158,7 @@ void CGatherIntrInfo::FocusFirstControl(CWizardPage* page) {
     for (QWidget* widget = nextInFocusChain(); widget != this;
          widget = widget->nextInFocusChain()) {
         if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) &&
-            widget->isEnabled() &&
-            widget->isVisibleTo(page)) {
+            widget->isEnabled() && widget->isVisibleTo(page)) {
             widget->setFocus(Qt::TabFocusReason);
             return;
         }
@@ -173,7 +185,9 @@ bool CGatherIntrInfo::FinishShown() const {
     return (buttons_ & (kButtonFinish | kButtonDisabledFinish)) != 0;
 }
 
-void CGatherIntrInfo::SetTitle(const QString& title) { setWindowTitle(title); }
+void CGatherIntrInfo::SetTitle(const QString& title) {
+    setWindowTitle(title);
+}
 
 void CGatherIntrInfo::Next() {
     if (FinishShown() || !nextButton_->isEnabled()) {

@@ -31,6 +31,8 @@ void HelpViewer::ShowTopic(const QUrl& topic) {
     activateWindow();
 }
 
-QUrl HelpViewer::topic() const { return browser_->source(); }
+QUrl HelpViewer::topic() const {
+    return browser_->source();
+}
 
 }  // namespace tessaly

@@ -33,8 +33,8 @@ enum WizardButton : unsigned {
 };
 
 // The pages in sheet order.
-inline constexpr PageId kPageOrder[] = {kPageWelcome,  kPageWelcomePxi,      kPageWelcomeUsb,
-                                        kPageIsMine,   kPageSquelch,         kPageFinal,
+inline constexpr PageId kPageOrder[] = {kPageWelcome,         kPageWelcomePxi, kPageWelcomeUsb,
+                                        kPageIsMine,          kPageSquelch,    kPageFinal,
                                         kPageAfterSaveAction, kPageUseFtp};
 
 // The index of the page an answer leads to from `current`, or nullopt to stay (also for an

@@ -22,18 +22,20 @@ QWidget* Owner() {
     return QApplication::activeWindow();
 }
 
-QString Caption() { return FromBytes(std::string(strings::kAppTitle)); }
+QString Caption() {
+    return FromBytes(std::string(strings::kAppTitle));
+}
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Stop:
-        return QMessageBox::Critical;
-    case MessageIcon::Exclamation:
-        return QMessageBox::Warning;
-    case MessageIcon::Question:
-        return QMessageBox::Question;
-    case MessageIcon::None:
-        break;
+        case MessageIcon::Stop:
+            return QMessageBox::Critical;
+        case MessageIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
     }
     return QMessageBox::NoIcon;
 }
@@ -86,7 +88,9 @@ bool QtPrompter::AskYesNo(const std::string& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtPrompter::Beep() { QApplication::beep(); }
+void QtPrompter::Beep() {
+    QApplication::beep();
+}
 
 std::optional<int> QtPrompter::ChooseFunction(const std::string& functionList) {
     CFunctionSelectDialog dialog(functionList, Owner());

@@ -20,9 +20,11 @@ bool EnvironmentSet(const char* name) {
 
 }  // namespace
 
-QtWizardUi::QtWizardUi(int& argc, char** argv, const Platform& platform,
-                       bool registryConfigured)
-    : argc_(argc), argv_(argv), platform_(platform), registryConfigured_(registryConfigured),
+QtWizardUi::QtWizardUi(int& argc, char** argv, const Platform& platform, bool registryConfigured)
+    : argc_(argc),
+      argv_(argv),
+      platform_(platform),
+      registryConfigured_(registryConfigured),
       prompter_(*this) {}
 
 QtWizardUi::~QtWizardUi() = default;
@@ -40,8 +42,8 @@ bool QtWizardUi::EnsureApplication() {
         return false;
     }
     app_ = std::make_unique<QApplication>(argc_, argv_);
-    QApplication::setApplicationName(QString::fromLatin1(strings::kAppTitle.data(),
-                                                         static_cast<qsizetype>(strings::kAppTitle.size())));
+    QApplication::setApplicationName(QString::fromLatin1(
+        strings::kAppTitle.data(), static_cast<qsizetype>(strings::kAppTitle.size())));
     return true;
 }
 
@@ -81,7 +83,9 @@ bool QtWizardUi::LazyPrompter::AskYesNo(const std::string& text) {
     return Target().AskYesNo(text);
 }
 
-void QtWizardUi::LazyPrompter::Beep() { Target().Beep(); }
+void QtWizardUi::LazyPrompter::Beep() {
+    Target().Beep();
+}
 
 std::optional<int> QtWizardUi::LazyPrompter::ChooseFunction(const std::string& functionList) {
     return Target().ChooseFunction(functionList);

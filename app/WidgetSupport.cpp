@@ -80,7 +80,8 @@ namespace {
 // Windows' base unit: the average width of the Latin letters and the line height.
 QSize BaseUnits(const QWidget* widget) {
     const QFontMetrics metrics(widget->font());
-    static const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    static const QString letters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
     const int width = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
     return {width, metrics.height()};
 }

@@ -20,7 +20,9 @@ void CWizardPage::EnsureCreated() {
     OnInitDialog();
 }
 
-void CWizardPage::OnSetActive() { sheet_.SetWizardButtons(kButtonBack | kButtonNext); }
+void CWizardPage::OnSetActive() {
+    sheet_.SetWizardButtons(kButtonBack | kButtonNext);
+}
 
 void CWizardPage::CommitEditing() {
     QWidget* focused = focusWidget();
@@ -37,9 +39,13 @@ QUrl CWizardPage::HelpUrl(const QWidget* focused) const {
     return url;
 }
 
-WizardModel& CWizardPage::model() const { return sheet_.model(); }
+WizardModel& CWizardPage::model() const {
+    return sheet_.model();
+}
 
-void CWizardPage::WatchFocusLoss(QWidget* field) { field->installEventFilter(this); }
+void CWizardPage::WatchFocusLoss(QWidget* field) {
+    field->installEventFilter(this);
+}
 
 bool CWizardPage::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {

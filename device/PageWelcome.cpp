@@ -1,9 +1,9 @@
 #include "device/PageWelcome.h"
 
-#include <QLabel>
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -46,7 +46,9 @@ void CPageWelcome::OnInitDialog() {
     usbRadio_->setChecked(bus == kBusUsb);
 }
 
-void CPageWelcome::OnSetActive() { sheet().SetWizardButtons(kButtonNext); }
+void CPageWelcome::OnSetActive() {
+    sheet().SetWizardButtons(kButtonNext);
+}
 
 NavAnswer CPageWelcome::OnWizardNext() {
     int& bus = model().device.BusType;

@@ -27,12 +27,11 @@ void CPageWelcomePxi::CreateControls() {
     subsystemModelCodeEdit_ = MakeLatin1Edit(QStringLiteral("subsystemModelCodeEdit"), this);
     manufNameEdit_ = MakeLatin1Edit(QStringLiteral("manufNameEdit"), this);
     modelNameEdit_ = MakeLatin1Edit(QStringLiteral("modelNameEdit"), this);
-    subsystemManufCodeLabel_ = MakeBuddyLabel(tr("&Subsystem Manufacturer ID"),
-                                              subsystemManufCodeEdit_, this,
-                                              QStringLiteral("subsystemManufCodeLabel"));
-    subsystemModelCodeLabel_ =
-        MakeBuddyLabel(tr("S&ubsystem Model Code"), subsystemModelCodeEdit_, this,
-                       QStringLiteral("subsystemModelCodeLabel"));
+    subsystemManufCodeLabel_ =
+        MakeBuddyLabel(tr("&Subsystem Manufacturer ID"), subsystemManufCodeEdit_, this,
+                       QStringLiteral("subsystemManufCodeLabel"));
+    subsystemModelCodeLabel_ = MakeBuddyLabel(tr("S&ubsystem Model Code"), subsystemModelCodeEdit_,
+                                              this, QStringLiteral("subsystemModelCodeLabel"));
 
     usesSubsystemCheck_ = new QCheckBox(tr("&Device uses subsystem"), this);
     usesSubsystemCheck_->setObjectName(QStringLiteral("usesSubsystemCheck"));
@@ -63,9 +62,9 @@ void CPageWelcomePxi::CreateControls() {
                                      QStringLiteral("manufNameLabel")),
                       0, 2);
     fields->addWidget(manufNameEdit_, 1, 2);
-    fields->addWidget(MakeBuddyLabel(tr("Model N&ame"), modelNameEdit_, this,
-                                     QStringLiteral("modelNameLabel")),
-                      2, 2);
+    fields->addWidget(
+        MakeBuddyLabel(tr("Model N&ame"), modelNameEdit_, this, QStringLiteral("modelNameLabel")),
+        2, 2);
     fields->addWidget(modelNameEdit_, 3, 2);
     fields->setColumnStretch(0, 1);
     fields->setColumnStretch(1, 1);
@@ -90,6 +89,7 @@ void CPageWelcomePxi::CreateControls() {
            "and Vantorix RT.  The .INF file tells the operating system to allow ZEL-VISA to "
            "access the PXI or PCI device that you specify below."),
         this, QStringLiteral("filesText")));
+    layout->addSpacing(DialogUnitsY(this, 4));
     layout->addLayout(fields);
     layout->addLayout(checks);
     layout->addStretch(1);
@@ -154,9 +154,9 @@ void CPageWelcomePxi::OnFocusLost(QWidget* field) {
 
 void CPageWelcomePxi::ApplySubsystemRule() {
     const bool enabled = usesSubsystemCheck_->isChecked();
-    for (QWidget* widget : std::initializer_list<QWidget*>{
-             subsystemManufCodeEdit_, subsystemModelCodeEdit_, subsystemManufCodeLabel_,
-             subsystemModelCodeLabel_}) {
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{subsystemManufCodeEdit_, subsystemModelCodeEdit_,
+                                         subsystemManufCodeLabel_, subsystemModelCodeLabel_}) {
         widget->setEnabled(enabled);
     }
 }
@@ -176,7 +176,9 @@ void CPageWelcomePxi::LoadModuleFile() {
     ApplySubsystemRule();
 }
 
-void CPageWelcomePxi::OnSetActive() { sheet().SetWizardButtons(kButtonBack | kButtonNext); }
+void CPageWelcomePxi::OnSetActive() {
+    sheet().SetWizardButtons(kButtonBack | kButtonNext);
+}
 
 NavAnswer CPageWelcomePxi::OnWizardNext() {
     UpdateData(true);
@@ -192,6 +194,8 @@ NavAnswer CPageWelcomePxi::OnWizardNext() {
     return NavAnswer::To(NextFromPxiPage(model().device.GeneratesInterrupts));
 }
 
-NavAnswer CPageWelcomePxi::OnWizardBack() { return NavAnswer::To(kPageWelcome); }
+NavAnswer CPageWelcomePxi::OnWizardBack() {
+    return NavAnswer::To(kPageWelcome);
+}
 
 }  // namespace tessaly

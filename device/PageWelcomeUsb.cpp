@@ -74,6 +74,7 @@ void CPageWelcomeUsb::CreateControls() {
            "2000, or Windows XP.  The .INF file tells the operating system to allow ZEL-VISA to "
            "access the USB device that you specify below."),
         this, QStringLiteral("filesText")));
+    layout->addSpacing(DialogUnitsY(this, 4));
     layout->addLayout(fields);
     layout->addLayout(compound);
     layout->addWidget(MakeSeparator(this));
@@ -98,8 +99,10 @@ void CPageWelcomeUsb::OnInitDialog() {
 void CPageWelcomeUsb::DoDataExchange(bool save) {
     DeviceDescription& device = model().device;
     const std::pair<QLineEdit*, std::string*> texts[] = {
-        {vendorIdEdit_, &device.UsbVendorId},       {productIdEdit_, &device.UsbProductId},
-        {manufNameEdit_, &device.UsbManufName},     {modelNameEdit_, &device.UsbModelName},
+        {vendorIdEdit_, &device.UsbVendorId},
+        {productIdEdit_, &device.UsbProductId},
+        {manufNameEdit_, &device.UsbManufName},
+        {modelNameEdit_, &device.UsbModelName},
         {interfaceCountEdit_, &device.InterfaceCountText},
     };
     for (const auto& [edit, value] : texts) {
@@ -133,7 +136,9 @@ void CPageWelcomeUsb::ApplyCompoundRule() {
     interfaceCountEdit_->setEnabled(compoundCheck_->isChecked());
 }
 
-void CPageWelcomeUsb::OnSetActive() { sheet().SetWizardButtons(kButtonBack | kButtonNext); }
+void CPageWelcomeUsb::OnSetActive() {
+    sheet().SetWizardButtons(kButtonBack | kButtonNext);
+}
 
 NavAnswer CPageWelcomeUsb::OnWizardNext() {
     UpdateData(true);
@@ -145,6 +150,8 @@ NavAnswer CPageWelcomeUsb::OnWizardNext() {
     return NavAnswer::To(kPageFinal);
 }
 
-NavAnswer CPageWelcomeUsb::OnWizardBack() { return NavAnswer::To(kPageWelcome); }
+NavAnswer CPageWelcomeUsb::OnWizardBack() {
+    return NavAnswer::To(kPageWelcome);
+}
 
 }  // namespace tessaly

@@ -26,12 +26,12 @@ protected:
 private:
     void ApplyCompoundRule();
 
-    QLineEdit* vendorIdEdit_ = nullptr;         // 1075
-    QLineEdit* productIdEdit_ = nullptr;        // 1077
-    QLineEdit* manufNameEdit_ = nullptr;        // 1076
-    QLineEdit* modelNameEdit_ = nullptr;        // 1078
-    QCheckBox* compoundCheck_ = nullptr;        // 1062
-    QLineEdit* interfaceCountEdit_ = nullptr;   // 1063
+    QLineEdit* vendorIdEdit_ = nullptr;        // 1075
+    QLineEdit* productIdEdit_ = nullptr;       // 1077
+    QLineEdit* manufNameEdit_ = nullptr;       // 1076
+    QLineEdit* modelNameEdit_ = nullptr;       // 1078
+    QCheckBox* compoundCheck_ = nullptr;       // 1062
+    QLineEdit* interfaceCountEdit_ = nullptr;  // 1063
 };
 
 }  // namespace tessaly

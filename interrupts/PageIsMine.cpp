@@ -1,7 +1,7 @@
 #include "interrupts/PageIsMine.h"
 
-#include <QLabel>
 #include <QFrame>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -42,14 +42,15 @@ void CPageIsMine::OnSetActive() {
     }
     QString text;
     for (const DetectSequence& sequence : m.device.DetectSequences) {
-        text += QStringLiteral("Sequence %1: %2\n")
-                    .arg(sequence.Number)
-                    .arg(FromBytes(sequence.Steps));
+        text +=
+            QStringLiteral("Sequence %1: %2\n").arg(sequence.Number).arg(FromBytes(sequence.Steps));
     }
     sequences_->setPlainText(text);
     sheet().SetWizardButtons(DetectionPageButtons(m.device.DetectSequences));
 }
 
-NavAnswer CPageIsMine::OnWizardBack() { return NavAnswer::To(kPageWelcomePxi); }
+NavAnswer CPageIsMine::OnWizardBack() {
+    return NavAnswer::To(kPageWelcomePxi);
+}
 
 }  // namespace tessaly

@@ -1,7 +1,7 @@
 #include "interrupts/PageSquelch.h"
 
-#include <QLabel>
 #include <QFrame>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 

@@ -39,8 +39,8 @@ CFunctionSelectDialog::CFunctionSelectDialog(const std::string& functionList, QW
         }
     });
 
-    auto* label = new QLabel(tr("Functions of this module that can be registered with VISA:"),
-                             this);
+    auto* label =
+        new QLabel(tr("Functions of this module that can be registered with VISA:"), this);
     label->setObjectName(QStringLiteral("functionsLabel"));
     label->setBuddy(functions_);
 

@@ -66,7 +66,9 @@ void CDirectoryBrowser::SetSelection(const QString& path) {
     status_->setText(FromPath(ShortenStatusText(selection_)));
 }
 
-QString CDirectoryBrowser::StatusText() const { return status_->text(); }
+QString CDirectoryBrowser::StatusText() const {
+    return status_->text();
+}
 
 int CDirectoryBrowser::Show() {
     SetSelection(FromPath(initialFolder_));

@@ -31,9 +31,8 @@ CPageFinal::CPageFinal(CGatherIntrInfo& sheet)
 void CPageFinal::CreateControls() {
     noteText_ = MakeText({}, this, QStringLiteral("noteText"));
     prefixEdit_ = MakeLatin1Edit(QStringLiteral("prefixEdit"), this);
-    prefixLabel_ = MakeBuddyLabel(
-        WithBusName(strings::kInstrumentPrefixLabel, model().plan.Bus), prefixEdit_, this,
-        QStringLiteral("prefixLabel"));
+    prefixLabel_ = MakeBuddyLabel(WithBusName(strings::kInstrumentPrefixLabel, model().plan.Bus),
+                                  prefixEdit_, this, QStringLiteral("prefixLabel"));
     // The directory is a path: any character the file system takes.
     directoryEdit_ = new QLineEdit(this);
     directoryEdit_->setObjectName(QStringLiteral("directoryEdit"));

@@ -34,12 +34,12 @@ private:
     void OnDirectoryChanged();
     void Browse();
 
-    QLabel* noteText_ = nullptr;            // 1079
-    QLabel* prefixLabel_ = nullptr;         // 1038
-    QLineEdit* prefixEdit_ = nullptr;       // 1004
-    QLineEdit* directoryEdit_ = nullptr;    // 1003
-    QPushButton* browseButton_ = nullptr;   // 1012
-    QPlainTextEdit* fileList_ = nullptr;    // 1028
+    QLabel* noteText_ = nullptr;           // 1079
+    QLabel* prefixLabel_ = nullptr;        // 1038
+    QLineEdit* prefixEdit_ = nullptr;      // 1004
+    QLineEdit* directoryEdit_ = nullptr;   // 1003
+    QPushButton* browseButton_ = nullptr;  // 1012
+    QPlainTextEdit* fileList_ = nullptr;   // 1028
 };
 
 }  // namespace tessaly

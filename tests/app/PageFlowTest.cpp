@@ -1,6 +1,6 @@
-#include "app/PageFlow.h"
-
 #include <gtest/gtest.h>
+
+#include "app/PageFlow.h"
 
 namespace tessaly {
 namespace {
@@ -21,8 +21,7 @@ TEST(PageFlowTest, AnswersLeadToPagesInSheetOrder) {
         {"back default from output", kPageFinal, NavAnswer::Default(), false, kPageSquelch},
         {"next default from options", kPageAfterSaveAction, NavAnswer::Default(), true,
          kPageUseFtp},
-        {"back default from ftp", kPageUseFtp, NavAnswer::Default(), false,
-         kPageAfterSaveAction},
+        {"back default from ftp", kPageUseFtp, NavAnswer::Default(), false, kPageAfterSaveAction},
         {"no page before the first", kPageWelcome, NavAnswer::Default(), false, std::nullopt},
         {"no page after the last", kPageUseFtp, NavAnswer::Default(), true, std::nullopt},
         {"jump forward", kPageWelcomePxi, NavAnswer::To(kPageAfterSaveAction), true,

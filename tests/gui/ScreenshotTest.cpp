@@ -1,3 +1,4 @@
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QMessageBox>
@@ -60,7 +61,8 @@ TEST_F(Screenshots, EveryPage) {
 
 TEST_F(Screenshots, Dialogs) {
     {
-        CFunctionSelectDialog chooser("Function0 (0x4021);Function1Device0 (TX4021Bridge);", nullptr);
+        CFunctionSelectDialog chooser("Function0 (0x4021);Function1Device0 (TX4021Bridge);",
+                                      nullptr);
         chooser.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&chooser));
         Save(&chooser, "dialog-function-chooser");
@@ -70,10 +72,16 @@ TEST_F(Screenshots, Dialogs) {
         for (const char* name : {"drivers", "vxipnp", "vxipnp/winnt", "vxipnp/winnt/tx4021"}) {
             std::filesystem::create_directories(dir.path() / name);
         }
-        CDirectoryBrowser browser((dir.path() / "vxipnp" / "winnt" / "tx4021").string(), nullptr);
+        CDirectoryBrowser browser((dir.path() / "vxipnp" / "winnt").string(), nullptr);
         browser.resize(DialogUnitsX(&browser, 260), DialogUnitsY(&browser, 180));
         browser.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&browser));
+        // The folder view fills from a background thread.
+        auto* view = browser.findChild<QAbstractItemView*>("treeView");
+        ASSERT_NE(view, nullptr);
+        for (int i = 0; i < 100 && view->model()->rowCount(view->rootIndex()) == 0; ++i) {
+            QTest::qWait(20);
+        }
         Save(&browser, "dialog-folder-browser");
     }
     {

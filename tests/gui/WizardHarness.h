@@ -31,8 +31,7 @@ public:
     void TearDown() override {
         sheet.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty())
-            << "a window outlived its test";
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << "a window outlived its test";
     }
 
     void Open(PageId start = kPageWelcome) {
@@ -71,8 +70,8 @@ public:
     // What the buttons show: which are visible and enabled.
     struct Buttons {
         bool back;
-        bool next;        // visible and enabled
-        bool finish;      // visible and enabled
+        bool next;    // visible and enabled
+        bool finish;  // visible and enabled
         bool finishShown;
         friend bool operator==(const Buttons&, const Buttons&) = default;
         friend std::ostream& operator<<(std::ostream& out, const Buttons& b) {
@@ -84,8 +83,8 @@ public:
         auto* next = Find<QAbstractButton>("nextButton");
         auto* finish = Find<QAbstractButton>("finishButton");
         return {Find<QAbstractButton>("backButton")->isEnabled(),
-                next->isVisible() && next->isEnabled(),
-                finish->isVisible() && finish->isEnabled(), finish->isVisible()};
+                next->isVisible() && next->isEnabled(), finish->isVisible() && finish->isEnabled(),
+                finish->isVisible()};
     }
 
     FakePlatform fake;

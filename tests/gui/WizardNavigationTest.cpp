@@ -205,7 +205,8 @@ TEST_F(Nav, EnterPressesNextAndFinish) {
     QTest::keyClick(Find("manufCodeEdit"), Qt::Key_Return);
     EXPECT_EQ(sheet->ActivePageId(), kPageWelcomePxi);
     EXPECT_EQ(Text("manufCodeEdit"), "0x0000");
-    EXPECT_EQ(prompter.Texts(), std::vector<std::string>{std::string(strings::kManufacturerIdZero)});
+    EXPECT_EQ(prompter.Texts(),
+              std::vector<std::string>{std::string(strings::kManufacturerIdZero)});
     sheet.reset();
 
     Open(kPageAfterSaveAction);

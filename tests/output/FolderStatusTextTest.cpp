@@ -1,6 +1,6 @@
-#include "output/FolderStatusText.h"
-
 #include <gtest/gtest.h>
+
+#include "output/FolderStatusText.h"
 
 namespace tessaly {
 namespace {
