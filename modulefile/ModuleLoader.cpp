@@ -77,11 +77,9 @@ int ListFunctions(IniFile& document, const std::string& section, std::string& fu
         return 1;
     }
     const bool isModule = EqualsIgnoringCase(section, "Module");
-    std::string functions = "0";
-    if (IniGetString(document, section, "FunctionList", functions, kTextSize) != 1) {
-        functions = "0";
-    }
-    for (const int f : ParseNumberList(functions)) {
+    std::string functions;
+    const bool listed = IniGetString(document, section, "FunctionList", functions, kTextSize) == 1;
+    for (const int f : listed ? ParseNumberList(functions) : std::vector<int>{0}) {
         if (numbersLeft <= 0) {
             break;
         }
