@@ -1,0 +1,447 @@
+#include "modulefile/IniFile.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <new>
+#include <optional>
+
+namespace tessaly {
+namespace {
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+unsigned char Upper(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
+}
+
+std::string_view TrimLeading(std::string_view text) {
+    std::size_t start = 0;
+    while (start < text.size() && IsSpace(text[start])) {
+        ++start;
+    }
+    return text.substr(start);
+}
+
+std::string_view TrimTrailing(std::string_view text) {
+    std::size_t end = text.size();
+    while (end > 0 && IsSpace(text[end - 1])) {
+        --end;
+    }
+    return text.substr(0, end);
+}
+
+std::string_view Trim(std::string_view text) {
+    return TrimTrailing(TrimLeading(text));
+}
+
+class FileSource final : public IniByteSource {
+public:
+    explicit FileSource(std::FILE* file) : file_(file) {}
+    ~FileSource() override { std::fclose(file_); }
+    FileSource(const FileSource&) = delete;
+    FileSource& operator=(const FileSource&) = delete;
+
+    std::size_t Read(char* buffer, std::size_t capacity, bool& failed) override {
+        const std::size_t count = std::fread(buffer, 1, capacity, file_);
+        failed = std::ferror(file_) != 0;
+        return count;
+    }
+
+private:
+    std::FILE* file_;
+};
+
+class MemorySource final : public IniByteSource {
+public:
+    explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+
+    std::size_t Read(char* buffer, std::size_t capacity, bool& failed) override {
+        failed = false;
+        const std::size_t count = std::min(capacity, bytes_.size());
+        std::copy_n(bytes_.data(), count, buffer);
+        bytes_.remove_prefix(count);
+        return count;
+    }
+
+private:
+    std::string_view bytes_;
+};
+
+// Splits the bytes into physical lines: CR, LF and NUL end a line; a CR LF or LF CR pair is
+// one line end, while CR CR or LF LF leave an empty line between them.
+class LineReader {
+public:
+    enum class Status { Line, End, Failed };
+
+    explicit LineReader(IniByteSource& source) : source_(source) {}
+
+    Status Next(std::string& line) {
+        line.clear();
+        int c = Get();
+        if (c < 0) {
+            return c == kFailed ? Status::Failed : Status::End;
+        }
+        if ((c == '\r' || c == '\n') && previousEnd_ != kNoLineYet && c != previousEnd_) {
+            c = Get();  // second half of a CR LF or LF CR pair
+            if (c < 0) {
+                return c == kFailed ? Status::Failed : Status::End;
+            }
+        }
+        for (;;) {
+            if (c == '\r' || c == '\n' || c == '\0') {
+                previousEnd_ = c;
+                ++lineNumber_;
+                return Status::Line;
+            }
+            if (c == kEnd) {
+                ++lineNumber_;  // the last line needs no line end
+                return Status::Line;
+            }
+            if (c == kFailed) {
+                return Status::Failed;
+            }
+            if (line.size() < kIniMaxLineLength) {
+                line.push_back(static_cast<char>(c));
+            }
+            c = Get();
+        }
+    }
+
+    int LineNumber() const { return lineNumber_; }
+
+private:
+    static constexpr int kEnd = -1;
+    static constexpr int kFailed = -2;
+    static constexpr int kNoLineYet = -1;
+
+    int Get() {
+        if (position_ == count_) {
+            bool failed = false;
+            count_ = source_.Read(buffer_.data(), buffer_.size(), failed);
+            position_ = 0;
+            if (failed) {
+                count_ = 0;
+                return kFailed;
+            }
+            if (count_ == 0) {
+                return kEnd;
+            }
+        }
+        return static_cast<unsigned char>(buffer_[position_++]);
+    }
+
+    IniByteSource& source_;
+    std::array<char, kIniReadBufferSize> buffer_{};
+    std::size_t position_ = 0;
+    std::size_t count_ = 0;
+    int lineNumber_ = 0;
+    int previousEnd_ = kNoLineYet;
+};
+
+// Adds what one line holds to the document; malformed lines are dropped without a word.
+void ParseLine(IniFile& document, std::string_view line, int lineNumber, bool& inSection) {
+    line = TrimLeading(line);
+    if (line.empty() || line.front() == ';') {
+        return;
+    }
+    if (line.front() == '[') {
+        const std::string_view rest = TrimLeading(line.substr(1));
+        const std::size_t close = rest.find(']');
+        if (close == std::string_view::npos) {
+            return;
+        }
+        const std::string_view name = TrimTrailing(rest.substr(0, close));
+        if (name.empty()) {
+            return;
+        }
+        document.sections.push_back(IniSection{std::string(name), {}, document.sorted, lineNumber});
+        inSection = true;
+        return;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos || !inSection) {
+        return;
+    }
+    const std::string_view key = TrimTrailing(line.substr(0, equals));
+    const std::string_view value = Trim(line.substr(equals + 1));
+    if (key.empty() || value.empty()) {
+        return;
+    }
+    document.sections.back().entries.push_back(
+        IniEntry{std::string(key), std::string(value), lineNumber});
+}
+
+void SortDocument(IniFile& document) {
+    for (IniSection& section : document.sections) {
+        std::stable_sort(
+            section.entries.begin(), section.entries.end(),
+            [](const IniEntry& a, const IniEntry& b) { return IniCompareNames(a.key, b.key) < 0; });
+    }
+    std::stable_sort(document.sections.begin(), document.sections.end(),
+                     [](const IniSection& a, const IniSection& b) {
+                         return IniCompareNames(a.name, b.name) < 0;
+                     });
+}
+
+// The first record named `name` in file order; in a sorted list the stable sort keeps file
+// order among equal names, so the lower bound is that same record.
+template <typename Record, typename NameOf>
+const Record* FindByName(const std::vector<Record>& records, bool sorted, std::string_view name,
+                         NameOf nameOf) {
+    if (sorted) {
+        const auto found = std::lower_bound(records.begin(), records.end(), name,
+                                            [&](const Record& record, std::string_view n) {
+                                                return IniCompareNames(nameOf(record), n) < 0;
+                                            });
+        if (found != records.end() && IniCompareNames(nameOf(*found), name) == 0) {
+            return &*found;
+        }
+        return nullptr;
+    }
+    for (const Record& record : records) {
+        if (IniCompareNames(nameOf(record), name) == 0) {
+            return &record;
+        }
+    }
+    return nullptr;
+}
+
+const IniSection* FindSection(const IniFile& document, std::string_view name) {
+    return FindByName(document.sections, document.sorted, name,
+                      [](const IniSection& s) -> std::string_view { return s.name; });
+}
+
+const IniEntry* FindEntry(const IniFile& document, std::string_view section, std::string_view key) {
+    const IniSection* found = FindSection(document, section);
+    if (found == nullptr) {
+        return nullptr;
+    }
+    return FindByName(found->entries, found->sorted, key,
+                      [](const IniEntry& e) -> std::string_view { return e.key; });
+}
+
+// The entry's value without surrounding quotes. It points into the document, so it stays valid
+// as long as the document is not loaded again or destroyed.
+std::optional<std::string_view> RawLookup(IniFile& document, std::string_view section,
+                                          std::string_view key) {
+    const IniEntry* entry = FindEntry(document, section, key);
+    if (entry == nullptr) {
+        return std::nullopt;
+    }
+    document.lastLineNumber = entry->lineNumber;
+    std::string_view value = entry->value;
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') {
+        value = value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+void DecodeEscapes(std::string_view text, std::string& out) {
+    out.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\') {
+            out.push_back(text[i]);
+            continue;
+        }
+        if (++i == text.size()) {
+            break;  // a lone backslash at the end
+        }
+        switch (text[i]) {
+            case 'n':
+                out.push_back('\n');
+                break;
+            case 't':
+                out.push_back('\t');
+                break;
+            case 'x': {
+                if (text.size() - i < 3) {
+                    return;  // too short for two digits: the escape ends the text
+                }
+                const int byte = 16 * HexDigit(text[i + 1]) + HexDigit(text[i + 2]);
+                out.push_back(static_cast<char>(static_cast<unsigned char>(byte & 0xFF)));
+                i += 2;
+                break;
+            }
+            default:
+                out.push_back(text[i]);
+                break;
+        }
+    }
+}
+
+std::string NumberedKey(std::string_view key, int counter) {
+    char number[16];
+    std::snprintf(number, sizeof number, "%04d", counter);
+    std::string name(key);
+    name += " Line";
+    name += number;
+    return name;
+}
+
+}  // namespace
+
+IniDocument IniCreate(bool sorted) {
+    IniDocument document(new (std::nothrow) IniFile);
+    if (document) {
+        document->sorted = sorted;
+        document->result.reserve(256);
+    }
+    return document;
+}
+
+void IniDestroy(IniDocument document) {
+    document.reset();
+}
+
+int IniLoad(IniFile& document, const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        return kIniOpenFailed;
+    }
+    FileSource source(file);
+    return IniLoadFromSource(document, source);
+}
+
+int IniLoadFromMemory(IniFile& document, std::string_view bytes) {
+    MemorySource source(bytes);
+    return IniLoadFromSource(document, source);
+}
+
+int IniLoadFromSource(IniFile& document, IniByteSource& source) {
+    int result = 0;
+    try {
+        LineReader reader(source);
+        std::string line;
+        bool inSection = false;
+        for (;;) {
+            const LineReader::Status status = reader.Next(line);
+            if (status == LineReader::Status::End) {
+                break;
+            }
+            if (status == LineReader::Status::Failed) {
+                result = kIniReadFailed;
+                break;
+            }
+            ParseLine(document, line, reader.LineNumber(), inSection);
+        }
+    } catch (const std::bad_alloc&) {
+        result = kIniOutOfMemory;
+    }
+    // Sorted even after a failure, so that binary search stays right on what was read.
+    if (document.sorted) {
+        SortDocument(document);
+    }
+    return result;
+}
+
+int IniCompareNames(std::string_view a, std::string_view b) {
+    // Stored names carry no white space at their ends, so trimming both sides matches a
+    // comparison that lets the longer text end in white space, and keeps a strict order for
+    // sorting.
+    a = Trim(a);
+    b = Trim(b);
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const unsigned char ca = Upper(a[i]);
+        const unsigned char cb = Upper(b[i]);
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    if (a.size() == b.size()) {
+        return 0;
+    }
+    return a.size() < b.size() ? -1 : 1;
+}
+
+int IniSectionExists(const IniFile& document, std::string_view section) {
+    return FindSection(document, section) != nullptr ? 1 : 0;
+}
+
+int IniKeyExists(const IniFile& document, std::string_view section, std::string_view key) {
+    return FindEntry(document, section, key) != nullptr ? 1 : 0;
+}
+
+int IniGetString(IniFile& document, std::string_view section, std::string_view key,
+                 std::string& destination, std::size_t destinationSize) {
+    destination.clear();
+    try {
+        std::string joined;
+        std::string_view text;
+        if (const auto raw = RawLookup(document, section, key)) {
+            text = *raw;
+        } else {
+            int counter = 1;
+            while (const auto part = RawLookup(document, section, NumberedKey(key, counter))) {
+                joined += *part;
+                ++counter;
+            }
+            if (counter == 1) {
+                return 0;
+            }
+            text = joined;
+        }
+        DecodeEscapes(text, document.result);
+        // The text ends at a decoded NUL, as it does for every C string the callers pass on.
+        std::size_t length = document.result.find('\0');
+        if (length == std::string::npos) {
+            length = document.result.size();
+        }
+        if (destinationSize > 0) {
+            destination.assign(document.result, 0, std::min(length, destinationSize - 1));
+        }
+        return 1;
+    } catch (const std::bad_alloc&) {
+        destination.clear();
+        return kIniOutOfMemory;
+    }
+}
+
+int IniGetUnsigned(IniFile& document, std::string_view section, std::string_view key,
+                   std::uint32_t& value) {
+    const auto raw = RawLookup(document, section, key);
+    if (!raw) {
+        return 0;
+    }
+    std::string_view text = Trim(*raw);
+    if (text.empty()) {
+        return 0;
+    }
+    if (text.front() == '+') {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return kIniNotUnsigned;
+    }
+    std::uint64_t number = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9') {
+            return kIniNotUnsigned;  // a minus sign, a letter, or white space inside the number
+        }
+        number = number * 10 + static_cast<std::uint64_t>(c - '0');
+        if (number > 0xFFFFFFFFu) {
+            return kIniNotUnsigned;
+        }
+    }
+    value = static_cast<std::uint32_t>(number);
+    return 1;
+}
+
+}  // namespace tessaly

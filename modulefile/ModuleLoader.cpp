@@ -1,0 +1,297 @@
+#include "modulefile/ModuleLoader.h"
+
+#include <cstdint>
+#include <new>
+#include <optional>
+
+#include "interrupts/StepStrings.h"
+#include "resources/StringTable.h"
+
+namespace tessaly {
+namespace {
+
+// Texts are read as into a 256-character buffer.
+constexpr std::size_t kTextSize = 256;
+// Section names are at most 255 characters, so a longer formed name names nothing.
+constexpr std::size_t kMaxSectionName = 255;
+constexpr std::size_t kMaxListNumbers = 32;
+constexpr std::size_t kMaxPrefixLength = 31;
+// A real module lists a handful of functions and devices; a list may name the same bridge over
+// and over, though, and each bridge multiplies the walk below it. The walk takes at most this
+// many numbers from all lists together, so no file can make it run away.
+constexpr int kMaxWalkNumbers = 4096;
+// A short file may give a count above the keys it holds; the missing ones are empty sequences.
+// Past this many, reading stops at the first missing key: each sequence needs a line of its own,
+// so a count no file backs up cannot fill memory with millions of empty sequences, while a file
+// that really holds more keys still loads whole.
+constexpr std::uint32_t kDetectSequencesAlwaysRead = 1024;
+
+bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char ca = a[i];
+        char cb = b[i];
+        if (ca >= 'a' && ca <= 'z') {
+            ca = static_cast<char>(ca - 'a' + 'A');
+        }
+        if (cb >= 'a' && cb <= 'z') {
+            cb = static_cast<char>(cb - 'a' + 'A');
+        }
+        if (ca != cb) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool IsNoRegistration(std::string_view registration) {
+    return registration.empty() || EqualsIgnoringCase(registration, "Simple") ||
+           EqualsIgnoringCase(registration, "None");
+}
+
+std::string ReadText(IniFile& document, std::string_view section, std::string_view key) {
+    std::string text;
+    if (IniGetString(document, section, key, text, kTextSize) != 1) {
+        text.clear();
+    }
+    return text;
+}
+
+bool SectionExists(const IniFile& document, const std::string& name) {
+    return name.size() <= kMaxSectionName && IniSectionExists(document, name) == 1;
+}
+
+std::string UpToFirstSpace(std::string_view text) {
+    return std::string(text.substr(0, text.find(' ')));
+}
+
+int ListFunctions(IniFile& document, const std::string& section, std::string& functionList,
+                  int& numbersLeft) {
+    if (!SectionExists(document, section)) {
+        return 1;
+    }
+    const bool isModule = EqualsIgnoringCase(section, "Module");
+    std::string functions;
+    const bool listed = IniGetString(document, section, "FunctionList", functions, kTextSize) == 1;
+    for (const int f : listed ? ParseNumberList(functions) : std::vector<int>{0}) {
+        if (numbersLeft <= 0) {
+            break;
+        }
+        --numbersLeft;
+        std::string function = (isModule ? "" : section) + "Function" + std::to_string(f);
+        if (!SectionExists(document, function)) {
+            if (f != 0) {
+                continue;
+            }
+            function = section;
+        }
+        const std::string type = ReadText(document, function, "Type");
+        if (EqualsIgnoringCase(type, "InternalBridge")) {
+            for (const int d : ParseNumberList(ReadText(document, function, "DeviceList"))) {
+                if (numbersLeft <= 0) {
+                    break;
+                }
+                --numbersLeft;
+                const std::string base = isModule ? "" : function;
+                std::string device = base + "Device" + std::to_string(d);
+                if (!SectionExists(document, device)) {
+                    device = base + "Function0Device" + std::to_string(d);
+                }
+                if (SectionExists(document, device)) {
+                    ListFunctions(document, device, functionList, numbersLeft);
+                }
+            }
+            continue;
+        }
+        if (!type.empty() && !EqualsIgnoringCase(type, "Device")) {
+            continue;
+        }
+        std::string registration = ReadText(document, function, "VISARegistration");
+        if (IsNoRegistration(registration)) {
+            registration = ReadText(document, function, "ModelCode");
+        }
+        functionList += function + " (" + registration + ");";
+    }
+    return 0;
+}
+
+// The section named by entry `position` of the list, or nothing for a position the list does
+// not hold.
+std::optional<std::string> ChosenSection(const std::string& functionList, int position) {
+    if (position < 0) {
+        return std::nullopt;
+    }
+    std::size_t start = 0;
+    for (int k = 0; k < position; ++k) {
+        const std::size_t semicolon = functionList.find(';', start);
+        if (semicolon == std::string::npos) {
+            return std::nullopt;
+        }
+        start = semicolon + 1;
+    }
+    if (start >= functionList.size()) {
+        return std::nullopt;
+    }
+    return UpToFirstSpace(std::string_view(functionList).substr(start));
+}
+
+}  // namespace
+
+std::vector<int> ParseNumberList(std::string_view text) {
+    std::vector<int> numbers;
+    std::size_t i = 0;
+    while (numbers.size() < kMaxListNumbers) {
+        if (!numbers.empty()) {
+            if (i >= text.size() || text[i] != ',') {
+                break;
+            }
+            ++i;
+        }
+        while (i < text.size() && IsSpace(text[i])) {
+            ++i;
+        }
+        bool negative = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+            negative = text[i] == '-';
+            ++i;
+        }
+        if (i >= text.size() || text[i] < '0' || text[i] > '9') {
+            break;
+        }
+        // An out-of-range number wraps to 32 bits; it names no section either way.
+        std::uint32_t value = 0;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+            value = value * 10u + static_cast<std::uint32_t>(text[i] - '0');
+        }
+        if (negative) {
+            value = 0u - value;
+        }
+        numbers.push_back(static_cast<int>(value));
+    }
+    return numbers;
+}
+
+std::string CleanInstrumentPrefix(std::string_view source) {
+    static constexpr std::string_view kRemoved = "\\/:*?\"<>| []%;\t\n=";
+    std::string prefix;
+    for (const char c : source) {
+        if (kRemoved.find(c) == std::string_view::npos) {
+            prefix.push_back(c);
+        }
+    }
+    if (prefix.size() > kMaxPrefixLength) {
+        prefix.resize(kMaxPrefixLength);
+    }
+    return prefix;
+}
+
+int ListModuleFunctions(IniFile& document, const std::string& section, std::string& functionList) {
+    int numbersLeft = kMaxWalkNumbers;
+    return ListFunctions(document, section, functionList, numbersLeft);
+}
+
+void ReadModuleFunction(WizardModel& model, IniFile& document, const std::string& section) {
+    DeviceDescription& device = model.device;
+    const std::string registration = ReadText(document, section, "VISARegistration");
+
+    device.ModelCode = ReadText(document, section, "ModelCode");
+    device.ManufCode = ReadText(document, section, "ManufCode");
+    device.ModelName = IniKeyExists(document, registration, "ModelName") == 1
+                           ? ReadText(document, registration, "ModelName")
+                           : ReadText(document, "Module", "ModuleName");
+    device.ManufName = IniKeyExists(document, registration, "ManufName") == 1
+                           ? ReadText(document, registration, "ManufName")
+                           : ReadText(document, "Module", "ModuleVendor");
+
+    if (IniKeyExists(document, section, "SubsystemModelCode") == 1) {
+        device.SubsystemModelCode = ReadText(document, section, "SubsystemModelCode");
+        device.SubsystemManufCode = ReadText(document, section, "SubsystemManufCode");
+        device.UsesSubsystem = true;
+    } else {
+        device.UsesSubsystem = false;
+        device.SubsystemModelCode.clear();
+        device.SubsystemManufCode.clear();
+    }
+
+    std::uint32_t count = 0;
+    if (IniGetUnsigned(document, registration, "NumDetectSequences", count) != 1) {
+        count = 0;
+    }
+    device.DetectSequences.clear();
+    device.GeneratesInterrupts = count != 0;
+    device.RemovalSteps.clear();
+    if (count != 0) {
+        for (std::uint32_t i = 0; i < count; ++i) {
+            std::string steps;
+            const int found = IniGetString(document, registration,
+                                           "InterruptDetect" + std::to_string(i), steps, kTextSize);
+            if (found != 1 && i >= kDetectSequencesAlwaysRead) {
+                break;
+            }
+            const int stepCount = CountSteps(steps);
+            device.DetectSequences.push_back(
+                DetectSequence{static_cast<std::int32_t>(i), std::move(steps), stepCount});
+        }
+        device.RemovalSteps = ReadText(document, registration, "InterruptQuiesce");
+    }
+
+    model.RefreshOnActivate = true;
+    model.plan.Bus = kBusPxi;
+    device.InstrumentPrefix =
+        CleanInstrumentPrefix(IsNoRegistration(registration) ? device.ModelName : registration);
+}
+
+int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& prompter) {
+    try {
+        std::string functionList;
+        if (ListModuleFunctions(document, "Module", functionList) == 1) {
+            prompter.ShowMessage(std::string(strings::kNotModuleDescriptionFile),
+                                 MessageIcon::Stop);
+            return 1;
+        }
+        std::string section;
+        const std::size_t first = functionList.find(';');
+        if (first == std::string::npos || first + 1 == functionList.size()) {
+            section = UpToFirstSpace(functionList);
+        } else {
+            const std::optional<int> choice = prompter.ChooseFunction(functionList);
+            if (!choice) {
+                return 1;
+            }
+            const std::optional<std::string> chosen = ChosenSection(functionList, *choice);
+            if (!chosen) {
+                return 1;
+            }
+            section = *chosen;
+        }
+        // Read into a copy, so that the model is left whole should memory run out midway.
+        WizardModel loaded = model;
+        ReadModuleFunction(loaded, document, section);
+        model = std::move(loaded);
+        return 0;
+    } catch (const std::bad_alloc&) {
+        return 1;
+    }
+}
+
+int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, Prompter& prompter) {
+    IniDocument document = IniCreate(false);
+    if (!document) {
+        return 1;
+    }
+    if (IniLoad(*document, path) < 0) {
+        IniDestroy(std::move(document));
+        return 1;
+    }
+    const int result = LoadModuleDescription(model, *document, prompter);
+    IniDestroy(std::move(document));
+    return result;
+}
+
+}  // namespace tessaly
