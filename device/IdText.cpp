@@ -65,7 +65,9 @@ std::string NormalizeIdText(std::string_view text) {
     return buffer;
 }
 
-bool IsZeroIdText(std::string_view text) { return text == "0x0000"; }
+bool IsZeroIdText(std::string_view text) {
+    return text == "0x0000";
+}
 
 std::string_view IdDigits(std::string_view text) {
     return text.size() <= 4 ? text : text.substr(text.size() - 4);

@@ -15,12 +15,15 @@ bool ConsolePrompter::AskYesNo(const std::string& text) {
     return false;
 }
 
-void ConsolePrompter::Beep() { out_ << '\a' << std::flush; }
+void ConsolePrompter::Beep() {
+    out_ << '\a' << std::flush;
+}
 
-std::optional<int> ConsolePrompter::ChooseFunction(const std::string&) { return std::nullopt; }
+std::optional<int> ConsolePrompter::ChooseFunction(const std::string&) {
+    return std::nullopt;
+}
 
-std::optional<std::string> ConsolePrompter::ChooseFileToOpen(const std::string&,
-                                                             const std::string&,
+std::optional<std::string> ConsolePrompter::ChooseFileToOpen(const std::string&, const std::string&,
                                                              const std::string&) {
     return std::nullopt;
 }

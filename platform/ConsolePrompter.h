@@ -16,8 +16,7 @@ public:
     bool AskYesNo(const std::string& text) override;
     void Beep() override;
     std::optional<int> ChooseFunction(const std::string& functionList) override;
-    std::optional<std::string> ChooseFileToOpen(const std::string& title,
-                                                const std::string& filter,
+    std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
                                                 const std::string& defaultExtension) override;
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
 

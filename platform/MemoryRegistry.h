@@ -13,8 +13,8 @@ namespace tessaly {
 class MemoryRegistry final : public Registry {
 public:
     struct Node {
-        std::string name;                               // as first written
-        std::map<std::string, std::string> values;      // lower-case name -> data
+        std::string name;                                       // as first written
+        std::map<std::string, std::string> values;              // lower-case name -> data
         std::map<std::string, std::unique_ptr<Node>> children;  // lower-case name -> key
     };
 

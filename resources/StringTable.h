@@ -12,7 +12,7 @@ inline constexpr std::string_view kSubsystemManufacturerIdZero =
     "Subsystem Manufacturer ID cannot be zero.";  // 121
 inline constexpr std::string_view kInterfaceCountInvalid =
     "The number of interfaces entered for this compound device is invalid.  Please choose a "
-    "number between 2 and 99.";  // 122
+    "number between 2 and 99.";                                                              // 122
 inline constexpr std::string_view kOutputFilesTitle = "Tessaly Wizard - %s - Output Files";  // 123
 inline constexpr std::string_view kUsbDistributionNote =
     "If you are creating a distribution kit for your driver or application, you need to install "
@@ -22,7 +22,7 @@ inline constexpr std::string_view kPxiDistributionNote =
     "the appropriate .INF file depending on the operating system.  (The distribution kit that "
     "Plexicode creates for IVI and VXIpnp drivers does this automatically.)";  // 126
 inline constexpr std::string_view kNotModuleDescriptionFile =
-    "The file you selected is not a valid module description file.";  // 127
+    "The file you selected is not a valid module description file.";                 // 127
 inline constexpr std::string_view kInstrumentPrefixLabel = "%s Instrument &Prefix";  // 130
 
 }  // namespace tessaly::strings

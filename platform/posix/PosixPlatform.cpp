@@ -10,7 +10,6 @@
 #include <cstdlib>
 #include <filesystem>
 
-
 namespace tessaly {
 namespace {
 
@@ -66,8 +65,7 @@ FileAttributes PosixFileSystem::QueryAttributes(const std::string& path) {
     if (errno != ENOENT) {
         return {FileError::Other, false};
     }
-    return {IsDirectory(ParentOf(path)) ? FileError::FileNotFound : FileError::PathNotFound,
-            false};
+    return {IsDirectory(ParentOf(path)) ? FileError::FileNotFound : FileError::PathNotFound, false};
 }
 
 bool PosixFileSystem::MakeDirectory(const std::string& path) {
@@ -76,11 +74,13 @@ bool PosixFileSystem::MakeDirectory(const std::string& path) {
 
 bool PosixFileSystem::CopyReplacing(const std::string& from, const std::string& to) {
     std::error_code error;
-    return std::filesystem::copy_file(from, to,
-                                      std::filesystem::copy_options::overwrite_existing, error);
+    return std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
+                                      error);
 }
 
-bool PosixFileSystem::RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool PosixFileSystem::RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 PosixSystemInfo::PosixSystemInfo(std::optional<std::string> windowsDirectory,
                                  std::string homeDirectory)
@@ -100,7 +100,9 @@ PosixSystemInfo PosixSystemInfo::FromEnvironment() {
     return PosixSystemInfo(std::move(windows), std::move(home));
 }
 
-std::optional<OsVersion> PosixSystemInfo::GetOsVersion() { return OsVersion{true, 10, 0}; }
+std::optional<OsVersion> PosixSystemInfo::GetOsVersion() {
+    return OsVersion{true, 10, 0};
+}
 
 std::optional<std::string> PosixSystemInfo::GetWindowsDirectory() {
     if (!windowsDirectory_ || !IsDirectory(*windowsDirectory_)) {

@@ -1,7 +1,6 @@
-#include "device/DeviceChecks.h"
-
 #include <gtest/gtest.h>
 
+#include "device/DeviceChecks.h"
 #include "resources/StringTable.h"
 
 namespace tessaly {

@@ -1,6 +1,6 @@
-#include "device/IdText.h"
-
 #include <gtest/gtest.h>
+
+#include "device/IdText.h"
 
 namespace tessaly {
 namespace {

@@ -44,7 +44,9 @@ void FakeFileSystem::AddFile(const std::string& path, const std::string& bytes) 
     files_[n] = bytes;
 }
 
-void FakeFileSystem::LockFile(const std::string& path) { locked_.insert(Normalize(path)); }
+void FakeFileSystem::LockFile(const std::string& path) {
+    locked_.insert(Normalize(path));
+}
 
 bool FakeFileSystem::HasDirectory(const std::string& path) const {
     return directories_.count(Normalize(path)) != 0;
@@ -117,6 +119,8 @@ bool FakeFileSystem::CopyReplacing(const std::string& from, const std::string& t
     return true;
 }
 
-bool FakeFileSystem::RemoveFile(const std::string& path) { return files_.erase(Normalize(path)) != 0; }
+bool FakeFileSystem::RemoveFile(const std::string& path) {
+    return files_.erase(Normalize(path)) != 0;
+}
 
 }  // namespace tessaly::testing

@@ -50,8 +50,7 @@ public:
         functionLists.push_back(functionList);
         return Next(functionChoices, std::optional<int>());
     }
-    std::optional<std::string> ChooseFileToOpen(const std::string& title,
-                                                const std::string& filter,
+    std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
                                                 const std::string& extension) override {
         fileDialogs.push_back(title + "|" + filter + "|" + extension);
         return Next(fileChoices, std::optional<std::string>());
