@@ -1,5 +1,6 @@
 #include "tests/fakes/TempDir.h"
 
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -23,7 +24,10 @@ TempDir::~TempDir() {
 std::string TempDir::Write(const std::string& name, const std::string& bytes) const {
     const std::filesystem::path file = path_ / name;
     std::filesystem::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary) << bytes;
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    EXPECT_TRUE(out.good()) << "cannot write " << file;
     return file.string();
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "modulefile/IniFile.h"
-#include "tests/modulefile/TempDirectory.h"
+#include "tests/fakes/TempDir.h"
 
 namespace tessaly {
 namespace {
@@ -166,7 +166,7 @@ TEST(IniLoadTest, AStreamErrorKeepsWhatWasRead) {
 }
 
 TEST(IniLoadTest, FilesReadLikeMemory) {
-    testing::TempDirectory dir;
+    testing::TempDir dir;
     const std::string bytes = "; c\r\n[Module]\r\nModelCode=\"0x1234\"\n\rName = A;B\r\r[X]\0k=v"s;
     IniDocument fromFile = IniCreate(false);
     EXPECT_EQ(IniLoad(*fromFile, dir.Write("m.ini", bytes)), 0);
@@ -175,11 +175,11 @@ TEST(IniLoadTest, FilesReadLikeMemory) {
 }
 
 TEST(IniLoadTest, OpenAndReadFailures) {
-    testing::TempDirectory dir;
+    testing::TempDir dir;
     IniDocument document = IniCreate(false);
-    EXPECT_EQ(IniLoad(*document, (dir.Path() / "missing.ini").string()), kIniOpenFailed);
+    EXPECT_EQ(IniLoad(*document, (dir.path() / "missing.ini").string()), kIniOpenFailed);
     // A directory opens on this system but cannot be read.
-    EXPECT_EQ(IniLoad(*document, dir.Path().string()), kIniReadFailed);
+    EXPECT_EQ(IniLoad(*document, dir.path().string()), kIniReadFailed);
     EXPECT_TRUE(document->sections.empty());
 }
 

@@ -7,7 +7,7 @@
 #include "modulefile/ModuleLoader.h"
 #include "resources/StringTable.h"
 #include "tests/fakes/RecordingPrompter.h"
-#include "tests/modulefile/TempDirectory.h"
+#include "tests/fakes/TempDir.h"
 
 namespace tessaly {
 namespace {
@@ -51,7 +51,7 @@ protected:
         return LoadModuleDescriptionFile(model, dir.Write("module.ini", bytes), prompter);
     }
 
-    testing::TempDirectory dir;
+    testing::TempDir dir;
     RecordingPrompter prompter;
     WizardModel model = TouchedModel();
 };
@@ -144,8 +144,8 @@ TEST_F(ModuleLoaderTest, AFileWithoutModuleIsRefusedWithAMessage) {
 }
 
 TEST_F(ModuleLoaderTest, AFileThatCannotBeOpenedIsRefusedSilently) {
-    EXPECT_EQ(LoadModuleDescriptionFile(model, (dir.Path() / "none.ini").string(), prompter), 1);
-    EXPECT_EQ(LoadModuleDescriptionFile(model, dir.Path().string(), prompter), 1);
+    EXPECT_EQ(LoadModuleDescriptionFile(model, (dir.path() / "none.ini").string(), prompter), 1);
+    EXPECT_EQ(LoadModuleDescriptionFile(model, dir.path().string(), prompter), 1);
     EXPECT_TRUE(prompter.messages.empty());
     EXPECT_EQ(model.device, TouchedModel().device);
 }
