@@ -1,21 +1,8 @@
 #include "app/CommandLine.h"
 
-#include <algorithm>
-#include <cctype>
+#include "device/TextRules.h"
 
 namespace tessaly {
-namespace {
-
-bool EqualsIgnoringCase(const std::string& a, const char* b) {
-    const std::string other(b);
-    return a.size() == other.size() &&
-           std::equal(a.begin(), a.end(), other.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
-}  // namespace
 
 void CWizardCommandLineInfo::ParseParam(const std::string& param, bool isSwitch, bool isLast) {
     if (isSwitch && EqualsIgnoringCase(param, "SilentAutoInstall")) {

@@ -3,12 +3,10 @@
 #include <cstdio>
 #include <limits>
 
+#include "device/TextRules.h"
+
 namespace tessaly {
 namespace {
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 int DigitValue(char c) {
     if (c >= '0' && c <= '9') {
@@ -27,7 +25,7 @@ int DigitValue(char c) {
 
 std::int32_t ParseIdText(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) {
+    while (i < text.size() && IsCSpace(text[i])) {
         ++i;
     }
     bool negative = false;
@@ -75,7 +73,7 @@ std::string_view IdDigits(std::string_view text) {
 
 std::optional<int> ScanDecimalInt(std::string_view text) {
     std::size_t i = 0;
-    while (i < text.size() && IsSpace(text[i])) {
+    while (i < text.size() && IsCSpace(text[i])) {
         ++i;
     }
     bool negative = false;

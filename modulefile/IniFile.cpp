@@ -6,12 +6,10 @@
 #include <new>
 #include <optional>
 
+#include "device/TextRules.h"
+
 namespace tessaly {
 namespace {
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
 
 unsigned char Upper(char c) {
     const auto u = static_cast<unsigned char>(c);
@@ -20,7 +18,7 @@ unsigned char Upper(char c) {
 
 std::string_view TrimLeading(std::string_view text) {
     std::size_t start = 0;
-    while (start < text.size() && IsSpace(text[start])) {
+    while (start < text.size() && IsCSpace(text[start])) {
         ++start;
     }
     return text.substr(start);
@@ -28,7 +26,7 @@ std::string_view TrimLeading(std::string_view text) {
 
 std::string_view TrimTrailing(std::string_view text) {
     std::size_t end = text.size();
-    while (end > 0 && IsSpace(text[end - 1])) {
+    while (end > 0 && IsCSpace(text[end - 1])) {
         --end;
     }
     return text.substr(0, end);

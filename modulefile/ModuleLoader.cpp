@@ -4,6 +4,7 @@
 #include <new>
 #include <optional>
 
+#include "device/TextRules.h"
 #include "interrupts/StepStrings.h"
 #include "resources/StringTable.h"
 
@@ -25,30 +26,6 @@ constexpr int kMaxWalkNumbers = 4096;
 // so a count no file backs up cannot fill memory with millions of empty sequences, while a file
 // that really holds more keys still loads whole.
 constexpr std::uint32_t kDetectSequencesAlwaysRead = 1024;
-
-bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char ca = a[i];
-        char cb = b[i];
-        if (ca >= 'a' && ca <= 'z') {
-            ca = static_cast<char>(ca - 'a' + 'A');
-        }
-        if (cb >= 'a' && cb <= 'z') {
-            cb = static_cast<char>(cb - 'a' + 'A');
-        }
-        if (ca != cb) {
-            return false;
-        }
-    }
-    return true;
-}
 
 bool IsNoRegistration(std::string_view registration) {
     return registration.empty() || EqualsIgnoringCase(registration, "Simple") ||
@@ -153,7 +130,7 @@ std::vector<int> ParseNumberList(std::string_view text) {
             }
             ++i;
         }
-        while (i < text.size() && IsSpace(text[i])) {
+        while (i < text.size() && IsCSpace(text[i])) {
             ++i;
         }
         bool negative = false;

@@ -1,10 +1,11 @@
 #include "platform/RegFile.h"
 
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <vector>
+
+#include "device/TextRules.h"
 
 namespace tessaly {
 namespace {
@@ -14,19 +15,6 @@ constexpr std::string_view kHeader4 = "REGEDIT4";
 
 bool StartsWith(std::string_view text, std::string_view start) {
     return text.substr(0, start.size()) == start;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view start) {
