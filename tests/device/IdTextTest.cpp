@@ -28,27 +28,11 @@ INSTANTIATE_TEST_SUITE_P(
                       NormalizeCase{"- 1", "0x0000"}, NormalizeCase{"12abc", "0x000C"},
                       NormalizeCase{"0xFFFFFFFFFFFF1234", "0x1234"}));
 
-TEST(ParseIdTextTest, WrapsTo32BitTwosComplement) {
-    EXPECT_EQ(ParseIdText("-1"), -1);
-    EXPECT_EQ(ParseIdText("4294967295"), -1);
-    EXPECT_EQ(ParseIdText("010"), 8);
-    EXPECT_EQ(ParseIdText("abc"), 0);
-}
-
 TEST(IdTextTest, ZeroIsTheExactCanonicalText) {
     EXPECT_TRUE(IsZeroIdText("0x0000"));
     for (const char* notZero : {"0", "0X0000", "0x00000", " 0x0000", "0x0000 ", ""}) {
         EXPECT_FALSE(IsZeroIdText(notZero)) << notZero;
     }
-}
-
-TEST(IdTextTest, DigitsAreTheLastFourCharactersOrTheWholeShortText) {
-    EXPECT_EQ(IdDigits("0xABCD"), "ABCD");
-    EXPECT_EQ(IdDigits("0xabcd"), "abcd");
-    EXPECT_EQ(IdDigits("0x12345"), "2345");
-    EXPECT_EQ(IdDigits("0"), "0");
-    EXPECT_EQ(IdDigits("1234"), "1234");
-    EXPECT_EQ(IdDigits(""), "");
 }
 
 TEST(ScanDecimalIntTest, ReadsLikePercentD) {
