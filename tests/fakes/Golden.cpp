@@ -7,39 +7,21 @@
 namespace tessaly::testing {
 namespace {
 
-std::string Visible(const std::string& line) {
+// The line holding byte `offset`, with CR, LF and other control bytes made visible.
+std::string LineAround(const std::string& text, std::size_t offset) {
+    const std::size_t start = text.rfind('\n', offset == 0 ? 0 : offset - 1);
+    const std::size_t begin = start == std::string::npos || offset == 0 ? 0 : start + 1;
+    const std::size_t end = text.find('\n', begin);
     std::string out;
-    for (unsigned char c : line) {
-        if (c == '\r') {
-            out += "\\r";
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c < 0x20 || c >= 0x7F) {
-            char hex[8];
-            std::snprintf(hex, sizeof hex, "\\x%02X", c);
-            out += hex;
-        } else {
-            out += static_cast<char>(c);
-        }
+    for (unsigned char c : text.substr(begin, end == std::string::npos ? end : end - begin + 1)) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", c);
+        out += c == '\r'                 ? "\\r"
+               : c == '\n'               ? "\\n"
+               : (c < 0x20 || c >= 0x7F) ? escaped
+                                         : std::string(1, static_cast<char>(c));
     }
     return out;
-}
-
-// Line n (1-based) including its LF, or "" past the end.
-std::string LineAt(const std::string& text, std::size_t n) {
-    std::size_t start = 0;
-    for (std::size_t i = 1; i < n; ++i) {
-        start = text.find('\n', start);
-        if (start == std::string::npos) {
-            return "";
-        }
-        ++start;
-    }
-    if (start >= text.size()) {
-        return "";
-    }
-    const std::size_t end = text.find('\n', start);
-    return text.substr(start, end == std::string::npos ? std::string::npos : end - start + 1);
 }
 
 }  // namespace
@@ -75,8 +57,8 @@ std::string GoldenPath(const std::string& name) {
     return ::testing::AssertionFailure()
            << "first difference at byte " << offset << ", line " << line << " (sizes "
            << expected.size() << " expected, " << actual.size() << " actual)\n"
-           << "  expected: " << Visible(LineAt(expected, line)) << "\n"
-           << "  actual:   " << Visible(LineAt(actual, line));
+           << "  expected: " << LineAround(expected, offset) << "\n"
+           << "  actual:   " << LineAround(actual, offset);
 }
 
 ::testing::AssertionResult MatchesGolden(const std::string& goldenName, const std::string& actual) {
