@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "output/InfWriters.h"
@@ -117,7 +118,6 @@ TEST(InfWritersTest, EachWriterReplacesItsFileOrReportsAndRecordsNothing) {
         const bool usb = c.device.BusType == kBusUsb;
         for (const Writer& w : usb ? std::span<const Writer>(&kWdmWriter, 1) : kPxiWriters) {
             const std::string golden = c.name + std::string(w.suffix) + ".inf";
-            SCOPED_TRACE(golden);
             FakeFileSystem files;
             RecordingPrompter prompter;
             OutputPlan plan;
@@ -125,17 +125,17 @@ TEST(InfWritersTest, EachWriterReplacesItsFileOrReportsAndRecordsNothing) {
             const std::string& path = plan.Files.*w.path = "c:\\" + golden;
             files.AddFile(path, std::string(10000, 'x'));
             w.write(c.device, plan, files, prompter);
-            EXPECT_TRUE(MatchesGolden(golden, files.Contents(path)));
+            EXPECT_TRUE(MatchesGolden(golden, files.Contents(path))) << golden;
             Ids ids = {"earlier"};
             ids.insert(ids.end(), c.ids.begin(), w.recordsIds ? c.ids.end() : c.ids.begin());
-            EXPECT_EQ(plan.HardwareIds, ids);
-            EXPECT_TRUE(prompter.messages.empty());
+            EXPECT_EQ(plan.HardwareIds, ids) << golden;
+            EXPECT_TRUE(prompter.messages.empty()) << golden;
 
             files.LockFile(path);
             w.write(c.device, plan, files, prompter);
             const RecordingPrompter::Message failed{w.failure, MessageIcon::Exclamation};
-            EXPECT_EQ(prompter.messages, std::vector{failed});
-            EXPECT_EQ(plan.HardwareIds, ids);
+            EXPECT_EQ(prompter.messages, std::vector{failed}) << golden;
+            EXPECT_EQ(plan.HardwareIds, ids) << golden;
         }
     }
 }
