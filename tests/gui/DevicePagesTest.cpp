@@ -1,8 +1,3 @@
-#include <QCheckBox>
-#include <QKeyEvent>
-#include <QLabel>
-
-#include "resources/StringTable.h"
 #include "tests/gui/WizardHarness.h"
 
 namespace tessaly::testing {
@@ -10,217 +5,104 @@ namespace {
 
 using DevicePages = WizardHarness;
 
-// Leaves a field the way a user does: Tab to the next control.
-void Leave(QWidget* field) {
-    QTest::keyClick(field, Qt::Key_Tab);
-}
-
-TEST_F(DevicePages, IdFieldsAreNormalisedWhenTheyLoseTheFocus) {
-    const struct {
-        const char* typed;
-        const char* shown;
-    } cases[] = {
-        {"1234", "0x04D2"}, {"0x1abc", "0x1ABC"},  {"0x12345", "0x2345"}, {"-1", "0xFFFF"},
-        {"017", "0x000F"},  {" 0x1234", "0x1234"}, {"xyz", "0x0000"},     {"", "0x0000"},
+// An ID field shows its value normalised once left, and only then.
+TEST_F(DevicePages, IdFieldsAreNormalisedWhenLeft) {
+    const std::tuple<PageId, const char*, const char*, const char*> cases[] = {
+        {kPageWelcomePxi, "manufCodeEdit", "1234", "0x04D2"},
+        {kPageWelcomePxi, "modelCodeEdit", "0x1abc", "0x1ABC"},
+        {kPageWelcomePxi, "subsystemManufCodeEdit", "0x12345", "0x2345"},
+        {kPageWelcomePxi, "subsystemModelCodeEdit", "-1", "0xFFFF"},
+        {kPageWelcomeUsb, "usbVendorIdEdit", "0", "0x0000"},
+        {kPageWelcomeUsb, "usbProductIdEdit", "4660", "0x1234"},
     };
-    Open(kPageWelcomePxi);
-    Click("usesSubsystemCheck");
-    const std::pair<const char*, std::string DeviceDescription::*> fields[] = {
-        {"manufCodeEdit", &DeviceDescription::ManufCode},
-        {"modelCodeEdit", &DeviceDescription::ModelCode},
-        {"subsystemManufCodeEdit", &DeviceDescription::SubsystemManufCode},
-        {"subsystemModelCodeEdit", &DeviceDescription::SubsystemModelCode},
-    };
-    for (const auto& [field, value] : fields) {
-        for (const auto& c : cases) {
-            SCOPED_TRACE(std::string(field) + " '" + c.typed + "'");
-            Type(field, c.typed);
-            EXPECT_EQ(Text(field), c.typed);  // nothing changes while typing
-            Leave(Find(field));
-            EXPECT_EQ(Text(field), c.shown);
-            EXPECT_EQ(model.device.*value, c.shown);
+    model.device.UsesSubsystem = true;
+    for (const auto& [page, field, typed, shown] : cases) {
+        if (!sheet || Page() != page) {
+            Open(page);
         }
+        Type(field, typed);
+        EXPECT_EQ(Text(field), typed);  // nothing changes while typing
+        Leave(field);
+        EXPECT_EQ(Text(field), shown);
     }
 }
 
-TEST_F(DevicePages, LeavingAnIdFieldKeepsWhatOtherFieldsHold) {
-    Open(kPageWelcomePxi);
-    Type("manufNameEdit", "Acme");
-    Type("manufCodeEdit", "10");
-    Leave(Find("manufCodeEdit"));
-    EXPECT_EQ(Text("manufNameEdit"), "Acme");
-    EXPECT_EQ(model.device.ManufName, "Acme");
-    // Names are never normalised.
-    Type("modelNameEdit", "12");
-    Leave(Find("modelNameEdit"));
-    EXPECT_EQ(Text("modelNameEdit"), "12");
-}
-
-TEST_F(DevicePages, UsbIdFieldsAreNormalisedToo) {
-    Open(kPageWelcomeUsb);
-    Type("usbVendorIdEdit", "0");
-    Leave(Find("usbVendorIdEdit"));
-    EXPECT_EQ(Text("usbVendorIdEdit"), "0x0000");
-    Type("usbProductIdEdit", "4660");
-    Leave(Find("usbProductIdEdit"));
-    EXPECT_EQ(Text("usbProductIdEdit"), "0x1234");
-    Type("usbModelNameEdit", "0");
-    Leave(Find("usbModelNameEdit"));
-    EXPECT_EQ(Text("usbModelNameEdit"), "0");
-}
-
-TEST_F(DevicePages, SubsystemRuleFollowsItsCheckBox) {
-    Open(kPageWelcomePxi);
+TEST_F(DevicePages, SubsystemFieldsFollowTheirCheckBoxAndAreCheckedOnlyWhenUsed) {
     const char* controls[] = {"subsystemManufCodeEdit", "subsystemModelCodeEdit",
                               "subsystemManufCodeLabel", "subsystemModelCodeLabel"};
-    for (const char* name : controls) {
-        EXPECT_FALSE(Find(name)->isEnabled()) << name;
-    }
-    Click("usesSubsystemCheck");
-    for (const char* name : controls) {
-        EXPECT_TRUE(Find(name)->isEnabled()) << name;
-    }
-    // 0x0000 is the subsystem default: refused while the subsystem is used.
-    Next();
-    EXPECT_EQ(sheet->ActivePageId(), kPageWelcomePxi);
-    EXPECT_EQ(prompter.messages,
-              (std::vector<RecordingPrompter::Message>{
-                  {std::string(strings::kSubsystemManufacturerIdZero), MessageIcon::Stop}}));
-    Click("usesSubsystemCheck");
-    for (const char* name : controls) {
-        EXPECT_FALSE(Find(name)->isEnabled()) << name;
-    }
-    Next();
-    EXPECT_EQ(sheet->ActivePageId(), kPageFinal);
-    EXPECT_FALSE(model.device.UsesSubsystem);
-}
-
-TEST_F(DevicePages, PxiPageRefusesAZeroManufacturerId) {
-    Open(kPageWelcomePxi);
-    Type("manufCodeEdit", "0");
-    Next();
-    EXPECT_EQ(Text("manufCodeEdit"), "0x0000");
-    EXPECT_EQ(sheet->ActivePageId(), kPageWelcomePxi);
-    EXPECT_EQ(prompter.messages,
-              (std::vector<RecordingPrompter::Message>{
-                  {std::string(strings::kManufacturerIdZero), MessageIcon::Stop}}));
-}
-
-TEST_F(DevicePages, UntouchedLoadedIdsAreCheckedAsText) {
-    model.device.ManufCode = "0";  // as a file may hold it: not zero by the textual test
-    Open(kPageWelcomePxi);
-    Next();
-    EXPECT_EQ(sheet->ActivePageId(), kPageFinal);
-    EXPECT_EQ(model.device.ManufCode, "0");
-    sheet.reset();
-
-    model.device.ManufCode = "0x0000";
-    Open(kPageWelcomePxi);
-    Next();
-    EXPECT_EQ(sheet->ActivePageId(), kPageWelcomePxi);
-}
-
-TEST_F(DevicePages, CompoundRuleAndInterfaceCount) {
-    const struct {
-        bool compound;
-        const char* count;
-        bool accepted;
-    } cases[] = {
-        {true, "2", true}, {true, "99", true}, {true, "1", false}, {true, "100", false},
-        {true, "", false}, {false, "1", true}, {false, "", true},
+    const auto enabled = [&] {
+        return std::count_if(std::begin(controls), std::end(controls),
+                             [this](const char* name) { return Find(name)->isEnabled(); });
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.count) + (c.compound ? " compound" : ""));
+    model.device.ManufCode = "0";  // as a file may hold it: not zero as a text, kept untouched
+    Open(kPageWelcomePxi);
+    EXPECT_EQ(enabled(), 0);
+    for (const bool used : {true, false}) {
+        Click("usesSubsystemCheck");
+        EXPECT_EQ(enabled(), used ? 4 : 0);
+        Next();  // the subsystem manufacturer ID is 0x0000
+        EXPECT_EQ(Page(), used ? kPageWelcomePxi : kPageFinal);
+    }
+    EXPECT_EQ(prompter.Texts(),
+              std::vector<std::string>{std::string(strings::kSubsystemManufacturerIdZero)});
+}
+
+// Enter presses Next, but first finishes the field as leaving it would.
+TEST_F(DevicePages, EnterPressesNextAfterFinishingTheField) {
+    Open();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    Type("manufCodeEdit", "0");
+    QTest::keyClick(Find("manufCodeEdit"), Qt::Key_Return);
+    EXPECT_EQ(Page(), kPageWelcomePxi);
+    EXPECT_EQ(Text("manufCodeEdit"), "0x0000");
+    EXPECT_EQ(prompter.messages.size(), 1u);  // the zero ID refused
+}
+
+// The count is read only while the compound box is set; the product ID may be zero.
+TEST_F(DevicePages, UsbChecksFollowTheCompoundRule) {
+    const std::tuple<const char*, bool, const char*, std::string_view> cases[] = {
+        {"1", true, "9x9", ""},  // digits only: 99
+        {"1", true, "100", strings::kInterfaceCountInvalid},
+        {"1", false, "1", ""},
+        {"0", false, "", strings::kManufacturerIdZero},
+    };
+    for (const auto& [vendor, compound, count, said] : cases) {
         model = WizardModel{};
         prompter.messages.clear();
         Open(kPageWelcomeUsb);
-        auto* check = Find<QCheckBox>("compoundDeviceCheck");
+        Type("usbVendorIdEdit", vendor);
+        Type("usbProductIdEdit", "0");
         EXPECT_FALSE(Find("interfaceCountEdit")->isEnabled());
-        if (c.compound) {
+        Click("compoundDeviceCheck");
+        Type("interfaceCountEdit", count);
+        EXPECT_EQ(Text("interfaceCountEdit"), QString(count).remove('x'));
+        if (!compound) {  // cleared after typing
             Click("compoundDeviceCheck");
-            EXPECT_TRUE(Find("interfaceCountEdit")->isEnabled());
-            Type("interfaceCountEdit", c.count);
-        } else {
-            Click("compoundDeviceCheck");
-            Type("interfaceCountEdit", c.count);
-            Click("compoundDeviceCheck");  // cleared after typing: the count is ignored
             EXPECT_FALSE(Find("interfaceCountEdit")->isEnabled());
         }
-        EXPECT_EQ(check->isChecked(), c.compound);
         Next();
-        EXPECT_EQ(sheet->ActivePageId(), c.accepted ? kPageFinal : kPageWelcomeUsb);
-        if (!c.accepted) {
-            EXPECT_EQ(prompter.Texts(),
-                      std::vector<std::string>{std::string(strings::kInterfaceCountInvalid)});
-        }
-        sheet.reset();
+        EXPECT_EQ(Page(), said.empty() ? kPageFinal : kPageWelcomeUsb) << count;
+        EXPECT_EQ(prompter.Texts(), std::vector<std::string>(!said.empty(), std::string(said)));
     }
 }
 
-TEST_F(DevicePages, InterfaceCountTakesDigitsOnly) {
-    Open(kPageWelcomeUsb);
-    Click("compoundDeviceCheck");
-    Type("interfaceCountEdit", "1x2");
-    EXPECT_EQ(Text("interfaceCountEdit"), "12");
-}
-
-TEST_F(DevicePages, UsbPageRefusesAZeroVendorButNotAZeroProduct) {
-    model.device.BusType = kBusUsb;
-    Open(kPageWelcomeUsb);
-    Type("usbProductIdEdit", "0");
-    Next();
-    EXPECT_EQ(sheet->ActivePageId(), kPageFinal);
-    EXPECT_EQ(model.device.UsbProductId, "0x0000");
-    Back();
-    ASSERT_EQ(sheet->ActivePageId(), kPageWelcomeUsb);
-    Type("usbVendorIdEdit", "0");
-    EXPECT_EQ(Text("usbVendorIdEdit"), "0");
-    Next();
-    EXPECT_EQ(sheet->ActivePageId(), kPageWelcomeUsb);
-    EXPECT_EQ(prompter.Texts(),
-              std::vector<std::string>{std::string(strings::kManufacturerIdZero)});
-}
-
-TEST_F(DevicePages, UsbAndPxiNamesAreSeparateValues) {
-    Open();
-    Click("usbRadio");
-    Next();
-    Type("usbManufNameEdit", "Usb Maker");
-    Next();
-    Back();
-    Back();
-    Click("pxiRadio");
-    Next();
-    EXPECT_EQ(Text("manufNameEdit"), "Your Manufacturer Name");
-    EXPECT_EQ(model.device.UsbManufName, "Usb Maker");
-}
-
-TEST_F(DevicePages, TextFieldsTakeLatin1Only) {
+TEST_F(DevicePages, NameFieldsTakeLatin1OnlyAndAreKept) {
     Open(kPageWelcomePxi);
     Type("manufNameEdit", "");
     // Characters no key of the test keyboard has arrive as key events carrying their text.
     for (const QChar c : QString::fromUtf8("Caf\u00e9 \u20ac")) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(Find("manufNameEdit"), &press);
+        QTest::sendKeyEvent(QTest::Click, Find("manufNameEdit"), Qt::Key_unknown, c, {});
     }
-    EXPECT_EQ(Text("manufNameEdit"), QString::fromUtf8("Caf\u00e9 "));
+    // Names are not normalised, and leaving an ID field keeps them.
+    Type("manufCodeEdit", "1");
     Next();
     EXPECT_EQ(model.device.ManufName, "Caf\xe9 ");
 }
 
-TEST_F(DevicePages, MnemonicsMoveTheFocusToTheirFields) {
+TEST_F(DevicePages, MnemonicMovesTheFocusToItsField) {
     Open(kPageWelcomePxi);
-    const struct {
-        Qt::Key key;
-        const char* field;
-    } cases[] = {{Qt::Key_M, "manufCodeEdit"},
-                 {Qt::Key_O, "modelCodeEdit"},
-                 {Qt::Key_R, "manufNameEdit"},
-                 {Qt::Key_A, "modelNameEdit"}};
-    for (const auto& c : cases) {
-        QTest::keyClick(sheet.get(), c.key, Qt::AltModifier);
-        EXPECT_EQ(QApplication::focusWidget(), Find(c.field)) << c.field;
-    }
+    QTest::keyClick(sheet.get(), Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), Find("manufNameEdit"));
 }
 
 }  // namespace

@@ -7,31 +7,22 @@
 #include <QLineEdit>
 #include <QTest>
 #include <memory>
-#include <string>
 
-#include "actions/InfInstaller.h"
 #include "app/GatherIntrInfo.h"
-#include "app/WizardModel.h"
+#include "resources/StringTable.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
 
 namespace tessaly::testing {
 
 // A wizard sheet on a fake machine with '/' paths and a recording prompter, shown and active
-// so focus changes reach the fields.
-class WizardHarness : public ::testing::Test {
-public:
+// so focus changes reach the fields. The test main fails a test that leaves a window open.
+struct WizardHarness : ::testing::Test {
     WizardHarness() : fake('/'), platform(fake.platform()) {
         fake.system.defaultOutputBase = "/vxipnp/";
         fake.system.windowsDirectory = "/windows";
         fake.files.AddDirectory("/vxipnp/winnt");
         fake.files.AddDirectory("/windows/inf");
-    }
-
-    void TearDown() override {
-        sheet.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()) << "a window outlived its test";
     }
 
     void Open(PageId start = kPageWelcome) {
@@ -40,6 +31,7 @@ public:
         QApplication::setActiveWindow(sheet.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
     }
+    PageId Page() const { return sheet->ActivePageId(); }
 
     template <typename T = QWidget>
     T* Find(const char* name) const {
@@ -55,7 +47,6 @@ public:
     }
     void Next() { Click("nextButton"); }
     void Back() { Click("backButton"); }
-    void Finish() { Click("finishButton"); }
 
     // Replaces a field's text by typing, as the user would.
     void Type(const char* field, const QString& text) {
@@ -65,26 +56,19 @@ public:
         QTest::keyClick(edit, Qt::Key_Delete);
         QTest::keyClicks(edit, text);
     }
+    // Leaves a field the way a user does: Tab to the next control.
+    void Leave(const char* field) { QTest::keyClick(Find(field), Qt::Key_Tab); }
     QString Text(const char* field) const { return Find<QLineEdit>(field)->text(); }
 
-    // What the buttons show: which are visible and enabled.
-    struct Buttons {
-        bool back;
-        bool next;    // visible and enabled
-        bool finish;  // visible and enabled
-        bool finishShown;
-        friend bool operator==(const Buttons&, const Buttons&) = default;
-        friend std::ostream& operator<<(std::ostream& out, const Buttons& b) {
-            return out << "back=" << b.back << " next=" << b.next << " finish=" << b.finish
-                       << " finishShown=" << b.finishShown;
+    // The wizard buttons shown, a disabled one in parentheses: "(back) next".
+    std::string Shown() const {
+        std::string shown;
+        for (const std::string name : {"back", "next", "finish"}) {
+            if (const auto* b = Find<QAbstractButton>((name + "Button").c_str()); b->isVisible()) {
+                shown += b->isEnabled() ? " " + name : " (" + name + ")";
+            }
         }
-    };
-    Buttons Shown() const {
-        auto* next = Find<QAbstractButton>("nextButton");
-        auto* finish = Find<QAbstractButton>("finishButton");
-        return {Find<QAbstractButton>("backButton")->isEnabled(),
-                next->isVisible() && next->isEnabled(), finish->isVisible() && finish->isEnabled(),
-                finish->isVisible()};
+        return shown.substr(1);
     }
 
     FakePlatform fake;
