@@ -45,7 +45,7 @@ const std::string kBody =
     "\"Esc\"=\"C:\\\\P F\\\\\"\n\"Q\"=\"say \\\"hi\\\"\"\n\"Na\\\"me\"=\"x\"\n\"Lone\"=\"a\\nb\"\n"
     "\"Eq=Sign\" = \"a=b\"\n@=\"def\"\n\"D\"=dword:00000010\r\n\"B\"=hex:01,02,\\\r\n  03\r\n"
     "\"X\"=hex(2):25,00,\\\r\n  6f,00,\\\r\n  00,00\r\n\"M\"=HEX(7):41,00\n\"G\"=-\n"
-    "\"After\"=\"read\"\n[HKEY_CURRENT_USER\\U]\n\"A\"=\"u\"\n[-HKLM\\Gone]\n\"A\"=\"g\"\n"
+    "\"After\"=\"read\"\n[-HKLM\\Gone]\n\"A\"=\"g\"\n[HKEY_CURRENT_USER\\U]\n\"A\"=\"u\"\n"
     "[HKEY_CLASSES_ROOT\\.inf]\n@=\"inffile\"\n[HKEY_Local_Machine\\B]\n\"7\"=\"5.1.2.3\"\n"
     "\"8\"=\"12345678\"\n";
 
