@@ -1,339 +1,127 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <cstdio>
-#include <filesystem>
+#include <algorithm>
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/RegFile.h"
+#include "tests/fakes/TempDir.h"
 
 namespace tessaly {
 namespace {
 
-// What one lookup in a parsed registry should give.
-struct Expect {
-    std::string key;
-    bool keyOpens = true;
-    std::string name;
-    std::optional<std::string> value;  // nullopt: the value does not read
+using namespace std::string_literals;
+
+constexpr const char* kNoKey = "(no key)";
+constexpr const char* kNoValue = "(no value)";
+
+struct Lookup {
+    std::string key, name, expected;
     std::size_t buffer = 256;
 };
 
-Expect Value(std::string key, std::string name, std::string value, std::size_t buffer = 256) {
-    return {std::move(key), true, std::move(name), std::move(value), buffer};
-}
-Expect NoValue(std::string key, std::string name, std::size_t buffer = 256) {
-    return {std::move(key), true, std::move(name), std::nullopt, buffer};
-}
-Expect NoKey(std::string key) {
-    return {std::move(key), false, "", std::nullopt, 0};
+std::string Read(Registry& registry, const Lookup& l) {
+    auto key = registry.OpenLocalMachineKey(l.key);
+    return key ? key->QueryString(l.name, l.buffer).value_or(kNoValue) : kNoKey;
 }
 
 // regedit's UTF-16LE export: byte-order mark, then each code unit low byte first.
 std::string Utf16Le(const std::u16string& text) {
     std::string bytes = "\xFF\xFE";
-    for (char16_t unit : text) {
-        bytes += static_cast<char>(unit & 0xFF);
-        bytes += static_cast<char>(unit >> 8);
+    for (char16_t u : text) {
+        bytes += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
     }
     return bytes;
 }
 
-template <typename Case>
-std::string CaseLabel(const ::testing::TestParamInfo<Case>& param) {
-    return param.param.label;
-}
+// Everything after the header: CR LF and LF lines, comments, escapes, other types and roots.
+const std::string kBody =
+    "\r\n; comment\r\n\r\n   \r\n  [HKEY_LOCAL_MACHINE\\A\\B]  \r\n\"Path\"=\"/opt\"\n"
+    "\"Empty\"=\"\"\n\t; indented\r\n  \"Semi\"=\"a;b\"\t\r\n[hklm\\E]\n"
+    "\"Esc\"=\"C:\\\\P F\\\\\"\n\"Q\"=\"say \\\"hi\\\"\"\n\"Na\\\"me\"=\"x\"\n\"Lone\"=\"a\\nb\"\n"
+    "\"Eq=Sign\" = \"a=b\"\n@=\"def\"\n\"D\"=dword:00000010\r\n\"B\"=hex:01,02,\\\r\n  03\r\n"
+    "\"X\"=hex(2):25,00,\\\r\n  6f,00,\\\r\n  00,00\r\n\"M\"=HEX(7):41,00\n\"G\"=-\n"
+    "\"After\"=\"read\"\n[-HKLM\\Gone]\n\"A\"=\"g\"\n[HKEY_CURRENT_USER\\U]\n\"A\"=\"u\"\n"
+    "[HKEY_CLASSES_ROOT\\.inf]\n@=\"inffile\"\n[HKEY_Local_Machine\\B]\n\"7\"=\"5.1.2.3\"\n"
+    "\"8\"=\"12345678\"\n";
 
-struct ParseCase {
-    const char* label;
-    std::string bytes;
-    std::vector<Expect> expects;
-};
+const Lookup kLookups[] = {
+    {"A\\B\\", "Path", "/opt"}, {"A", "Path", kNoValue},   {"A\\C", "", kNoKey},
+    {"A\\B", "Empty", ""},      {"A\\B", "Semi", "a;b"},   {"e", "ESC", "C:\\P F\\"},
+    {"E", "Q", "say \"hi\""},   {"E", "Na\"me", "x"},      {"E", "Lone", "a\\nb"},
+    {"E", "Eq=Sign", "a=b"},    {"E", "", "def"},          {"E", "D", kNoValue},
+    {"E", "After", "read"},     {"E", "A", kNoValue},      {"U", "", kNoKey},
+    {"Gone", "", kNoKey},       {".inf", "", kNoKey},      {"B", "7", "5.1.2.3", 8},
+    {"B", "8", kNoValue, 8},    {"B", "8", "12345678", 9}, {"W", "N", "\xE9 \xC3\xA9 ? ?!"}};
 
-std::ostream& operator<<(std::ostream& out, const ParseCase& c) {
-    return out << c.label;
-}
-
-class RegFileParseTest : public ::testing::TestWithParam<ParseCase> {};
-
-TEST_P(RegFileParseTest, ReadsKeysAndStringValues) {
-    MemoryRegistry registry;
-    RegFileError error;
-    ASSERT_TRUE(ParseRegFile(GetParam().bytes, registry, error))
-        << "line " << error.line << ": " << error.reason;
-    for (const Expect& e : GetParam().expects) {
-        auto key = registry.OpenLocalMachineKey(e.key);
-        ASSERT_EQ(key != nullptr, e.keyOpens) << e.key;
-        if (key) {
-            EXPECT_EQ(key->QueryString(e.name, e.buffer), e.value)
-                << e.key << " : \"" << e.name << "\" in " << e.buffer << " bytes";
+TEST(RegFileTest, ReadsKeysAndStringValuesOfBothHeadersAndEncodings) {
+    const std::string v5 = "Windows Registry Editor Version 5.00" + kBody;
+    const std::string files[] = {
+        "\nREGEDIT4" + kBody + "[HKLM\\W]\n\"N\"=\"\xE9 \xC3\xA9 ? ?!\"\n",
+        "\xEF\xBB\xBF" + v5 + "[HKLM\\W]\n\"N\"=\"\xE9 \xC3\xA9 ? ?!\"\n",
+        Utf16Le(std::u16string(v5.begin(), v5.end()) +
+                u"[HKLM\\W]\r\n\"N\"=\"\u00e9 \u00c3\u00a9 \u20ac \U0001F600!\"\r\n")};
+    for (const std::string& bytes : files) {
+        SCOPED_TRACE(bytes.substr(0, 12));
+        MemoryRegistry registry;
+        RegFileError error;
+        ASSERT_TRUE(ParseRegFile(bytes, registry, error)) << error.line << ": " << error.reason;
+        for (const Lookup& l : kLookups) {
+            EXPECT_EQ(Read(registry, l), l.expected) << l.key << " : " << l.name;
         }
     }
 }
 
-const char* const kVersion5LfText =
-    "Windows Registry Editor Version 5.00\n"
-    "\n"
-    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvane\\Vantorix\\5.1.2]\n"
-    "\"Path\"=\"/opt/vantorix\"\n";
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, RegFileParseTest,
-    ::testing::Values(
-        ParseCase{"Version5WithLf",
-                  kVersion5LfText,
-                  {Value("SOFTWARE\\Quorvane\\Vantorix\\5.1.2\\", "Path", "/opt/vantorix"),
-                   NoValue("SOFTWARE\\Quorvane\\Vantorix", "Path"),
-                   NoKey("SOFTWARE\\Quorvane\\Vantorix\\5.1.3")}},
-        ParseCase{"Regedit4WithCrLf",
-                  "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Tool]\r\n"
-                  "\"InstDir\"=\"/srv/vxipnp\"\r\n\"Empty\"=\"\"\r\n",
-                  {Value("SOFTWARE\\Tool", "InstDir", "/srv/vxipnp"),
-                   Value("SOFTWARE\\Tool", "Empty", "")}},
-        ParseCase{"Escapes",
-                  "REGEDIT4\n[HKEY_LOCAL_MACHINE\\E]\n"
-                  "\"Path\"=\"C:\\\\Program Files\\\\Vantorix\\\\\"\n"
-                  "\"Quote\"=\"say \\\"hi\\\"\"\n"
-                  "\"Na\\\"me\"=\"x\"\n"
-                  "\"Lone\"=\"a\\nb\"\n"
-                  "\"Equals=Sign\" = \"a=b\"\n",
-                  {Value("E", "Path", "C:\\Program Files\\Vantorix\\"),
-                   Value("E", "Quote", "say \"hi\""), Value("E", "Na\"me", "x"),
-                   Value("E", "Lone", "a\\nb"), Value("E", "Equals=Sign", "a=b")}},
-        ParseCase{"DefaultValue",
-                  "REGEDIT4\n[HKEY_LOCAL_MACHINE\\D]\n@=\"the default\"\n"
-                  "[HKEY_LOCAL_MACHINE\\NoDefault]\n\"A\"=\"1\"\n",
-                  {Value("D", "", "the default"), NoValue("NoDefault", "")}},
-        ParseCase{"CommentsAndBlankLines",
-                  "\nREGEDIT4\n; a comment\n\n   \n"
-                  "  [HKEY_LOCAL_MACHINE\\C]  \n\t; indented comment\n  \"A\"=\"1\"\t\n"
-                  "\"Semi\"=\"a;b\"\n",
-                  {Value("C", "A", "1"), Value("C", "Semi", "a;b")}},
-        ParseCase{"OtherTypesSkipped",
-                  "Windows Registry Editor Version 5.00\r\n"
-                  "[HKEY_LOCAL_MACHINE\\T]\r\n"
-                  "\"Count\"=dword:00000010\r\n"
-                  "\"Blob\"=hex:01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,\\\r\n"
-                  "  14,15,16\r\n"
-                  "\"Expand\"=hex(2):25,00,53,00,79,00,73,00,74,00,65,00,6d,00,52,00,6f,00,\\\r\n"
-                  "  6f,00,74,00,25,00,5c,00,73,00,79,00,73,00,74,00,65,00,6d,00,33,00,32,\\\r\n"
-                  "  00,00,00\r\n"
-                  "\"Multi\"=HEX(7):41,00,00,00,00,00\r\n"
-                  "\"Gone\"=-\r\n"
-                  "\"After\"=\"still read\"\r\n",
-                  {NoValue("T", "Count"), NoValue("T", "Blob"), NoValue("T", "Expand"),
-                   NoValue("T", "Multi"), NoValue("T", "Gone"), Value("T", "After", "still read")}},
-        ParseCase{"OtherRootsAndDeletionsIgnored",
-                  "REGEDIT4\n"
-                  "[HKEY_CURRENT_USER\\SOFTWARE\\User]\n\"A\"=\"user\"\n"
-                  "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Gone]\n\"A\"=\"gone\"\n"
-                  "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Kept]\n\"A\"=\"kept\"\n"
-                  "[HKEY_CLASSES_ROOT\\.inf]\n@=\"inffile\"\n",
-                  {NoKey("SOFTWARE\\User"), NoKey("SOFTWARE\\Gone"), NoKey(".inf"),
-                   Value("SOFTWARE\\Kept", "A", "kept"), NoValue("", "")}},
-        ParseCase{"AbbreviatedRootAndCaseInsensitiveNames",
-                  "REGEDIT4\n[hklm\\Software\\Mixed]\n\"Path\"=\"/x\"\n"
-                  "[HKEY_Local_Machine\\SOFTWARE\\MIXED\\Sub]\n",
-                  {Value("SOFTWARE\\MIXED", "PATH", "/x"), Value("software\\mixed\\", "path", "/x"),
-                   NoValue("software\\mixed\\SUB", "path")}},
-        ParseCase{"ValuesMustFitTheBuffer",
-                  "REGEDIT4\n[HKEY_LOCAL_MACHINE\\B]\n\"Seven\"=\"5.1.2.3\"\n"
-                  "\"Eight\"=\"12345678\"\n",
-                  {Value("B", "Seven", "5.1.2.3", 8), NoValue("B", "Eight", 8),
-                   Value("B", "Eight", "12345678", 9), NoValue("B", "Seven", 7)}},
-        ParseCase{"Utf16LittleEndianWithByteOrderMark",
-                  Utf16Le(u"Windows Registry Editor Version 5.00\r\n\r\n"
-                          u"[HKEY_LOCAL_MACHINE\\SOFTWARE\\Caf\u00e9]\r\n"
-                          u"\"Name\"=\"Stra\u00dfe \u20ac \U0001F600!\"\r\n"),
-                  {Value("SOFTWARE\\Caf\xE9", "Name",
-                         "Stra\xDF"
-                         "e ? ?!")}},
-        ParseCase{"Utf8ByteOrderMarkSkipped",
-                  "\xEF\xBB\xBFREGEDIT4\n[HKEY_LOCAL_MACHINE\\U]\n\"A\"=\"caf\xC3\xA9\"\n",
-                  {Value("U", "A", "caf\xC3\xA9")}}),
-    CaseLabel<ParseCase>);
-
-struct MalformedCase {
-    const char* label;
-    std::string bytes;
-    std::size_t line;
-};
-
-std::ostream& operator<<(std::ostream& out, const MalformedCase& c) {
-    return out << c.label;
-}
-
-class RegFileMalformedTest : public ::testing::TestWithParam<MalformedCase> {};
-
-TEST_P(RegFileMalformedTest, NamesTheLine) {
-    MemoryRegistry registry;
-    RegFileError error;
-    EXPECT_FALSE(ParseRegFile(GetParam().bytes, registry, error));
-    EXPECT_EQ(error.line, GetParam().line);
-    EXPECT_FALSE(error.reason.empty());
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, RegFileMalformedTest,
-    ::testing::Values(
-        MalformedCase{"Empty", "", 1}, MalformedCase{"OnlyBlankLines", "\n\n", 1},
-        MalformedCase{"OtherHeader", "Windows Registry Editor Version 4.00\n[HKLM\\A]\n", 1},
-        MalformedCase{"IniFile", "[Module]\nName=x\n", 1},
-        MalformedCase{"Utf16BigEndian", std::string("\xFE\xFF\0R\0E\0G", 8), 1},
-        MalformedCase{"Utf16OddLength", std::string("\xFF\xFER\0E\0G", 7), 1},
-        MalformedCase{"ValueBeforeKey", "REGEDIT4\n\"A\"=\"1\"\n", 2},
-        MalformedCase{"UnterminatedString", "REGEDIT4\n[HKLM\\A]\n\"A\"=\"open\n\"B\"=\"1\"\n", 3},
-        MalformedCase{"EscapedClosingQuote", "REGEDIT4\n[HKLM\\A]\n\"A\"=\"a\\\"\n", 3},
-        MalformedCase{"UnterminatedName", "REGEDIT4\n[HKLM\\A]\n\"A=\"1\n", 3},
-        MalformedCase{"MissingEquals", "REGEDIT4\n[HKLM\\A]\n\"A\" \"1\"\n", 3},
-        MalformedCase{"UnknownType", "REGEDIT4\n[HKLM\\A]\n\"A\"=bogus:1\n", 3},
-        MalformedCase{"TextAfterString", "REGEDIT4\n[HKLM\\A]\n\"A\"=\"1\" 2\n", 3},
-        MalformedCase{"KeyWithoutBracket", "REGEDIT4\n\n[HKLM\\A\n", 3},
-        MalformedCase{"StrayText", "REGEDIT4\r\n[HKLM\\A]\r\nA=1\r\n", 3},
-        MalformedCase{"ContinuationEndsOnlyTheHexValue",
-                      "REGEDIT4\n[HKLM\\A]\n\"H\"=hex:01,\\\n  02\n  03\n", 5}),
-    CaseLabel<MalformedCase>);
-
-TEST(RegFileTest, SubkeysEnumerateInNameOrderUnderTheirFirstWrittenName) {
-    MemoryRegistry registry;
-    RegFileError error;
-    ASSERT_TRUE(
-        ParseRegFile("REGEDIT4\n"
-                     "[HKEY_LOCAL_MACHINE\\P\\beta]\n"
-                     "[HKEY_LOCAL_MACHINE\\P\\Alpha]\n"
-                     "[HKEY_LOCAL_MACHINE\\p\\ALPHA\\x]\n"
-                     "[HKEY_LOCAL_MACHINE\\P\\Gamma\\deep\\er]\n",
-                     registry, error));
-    auto key = registry.OpenLocalMachineKey("P");
-    ASSERT_NE(key, nullptr);
-    std::vector<std::string> names;
-    for (std::size_t i = 0; auto name = key->EnumSubKey(i, 64); ++i) {
-        names.push_back(*name);
+TEST(RegFileTest, MalformedFilesNameTheirLastLine) {
+    std::vector<std::string> files = {"", "Windows Registry Editor Version 4.00",
+                                      "\xFE\xFF\0R\0E\0G"s, "\xFF\xFER\0E\0G"s,
+                                      "REGEDIT4\n\"A\"=\"1\""};
+    for (const char* line :
+         {"\"A\"=\"open", "\"A\"=\"a\\\"", "\"A=\"1", "\"A\" \"1\"", "\"A\"=bogus:1",
+          "\"A\"=\"1\" 2", "[HKLM\\A", "A=1", "\"H\"=hex:01,\\\n  02\n  03"}) {
+        files.push_back(std::string("REGEDIT4\r\n[HKLM\\A]\r\n") + line);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"Alpha", "beta", "Gamma"}));
-    EXPECT_EQ(key->EnumSubKey(2, 5), std::nullopt);  // "Gamma" needs 6 characters
-    EXPECT_EQ(key->EnumSubKey(2, 6), "Gamma");
+    for (const std::string& bytes : files) {
+        MemoryRegistry registry;
+        RegFileError error;
+        EXPECT_FALSE(ParseRegFile(bytes, registry, error)) << bytes;
+        EXPECT_EQ(error.line, 1u + std::count(bytes.begin(), bytes.end(), '\n')) << bytes;
+        EXPECT_FALSE(error.reason.empty()) << bytes;
+    }
 }
 
-// A file in a fresh temporary folder, removed with it.
-class TempFile {
-public:
-    TempFile() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "regfile-XXXXXX").string();
-        dir_ = ::mkdtemp(pattern.data());
-        path_ = dir_ + "/registry.reg";
-    }
-    ~TempFile() { std::filesystem::remove_all(dir_); }
-    const std::string& path() const { return path_; }
-    const std::string& dir() const { return dir_; }
-    void Write(const std::string& bytes) const {
-        std::FILE* f = std::fopen(path_.c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fwrite(bytes.data(), 1, bytes.size(), f);
-        std::fclose(f);
-    }
-
-private:
-    std::string dir_;
-    std::string path_;
-};
-
-TEST(RegFileLoadTest, ReadsAFileAndWarnsAboutNothing) {
-    TempFile file;
-    file.Write(kVersion5LfText);
-    std::ostringstream warnings;
-    auto registry = LoadRegFile(file.path(), warnings);
-    ASSERT_NE(registry, nullptr);
-    auto key = registry->OpenLocalMachineKey("SOFTWARE\\Quorvane\\Vantorix\\5.1.2");
-    ASSERT_NE(key, nullptr);
-    EXPECT_EQ(key->QueryString("Path", 256), "/opt/vantorix");
-    EXPECT_EQ(warnings.str(), "");
-}
-
-TEST(RegFileLoadTest, UnusableFilesGiveAnEmptyRegistryAndOneWarningLine) {
-    TempFile file;
-    // The first key is well formed: a partly read file must not leave it behind.
-    file.Write("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Early]\n\"A\"=\"1\"\nnonsense\n");
-    struct {
-        std::string path;
-        std::string mentions;
-    } const cases[] = {
-        {file.path(), "line 4"},
-        {file.dir() + "/missing.reg", "cannot read"},
-        {file.dir(), "cannot read"},
+TEST(RegFileLoadTest, EnvironmentNamesTheFileAndUnusableFilesGiveAnEmptyRegistry) {
+    testing::TempDir dir;
+    const std::string good = "REGEDIT4\n[HKLM\\S\\Early]\n\"A\"=\"1\"\n";
+    // The variable (nullopt: unset), configured, the key's value, the warning ("": none).
+    const std::tuple<std::optional<std::string>, bool, const char*, const char*> cases[] = {
+        {std::nullopt, false, kNoKey, ""},
+        {"", false, kNoKey, ""},
+        {dir.Write("good.reg", good), true, "1", ""},
+        // A partly read file must not leave its well-formed first key behind.
+        {dir.Write("bad.reg", good + "nonsense\n"), true, kNoKey, "line 4"},
+        {(dir.path() / "none.reg").string(), true, kNoKey, "cannot read"},
+        {dir.path().string(), true, kNoKey, "cannot read"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [value, configured, early, warning] : cases) {
+        SCOPED_TRACE(value.value_or("(unset)"));
+        value ? ::setenv(kRegistryVariable, value->c_str(), 1) : ::unsetenv(kRegistryVariable);
         std::ostringstream warnings;
-        auto registry = LoadRegFile(c.path, warnings);
-        ASSERT_NE(registry, nullptr) << c.path;
-        EXPECT_EQ(registry->OpenLocalMachineKey("SOFTWARE\\Early"), nullptr) << c.path;
-        EXPECT_EQ(registry->OpenLocalMachineKey("SOFTWARE"), nullptr) << c.path;
-        const std::string text = warnings.str();
-        EXPECT_NE(text.find("\"" + c.path + "\""), std::string::npos) << text;
-        EXPECT_NE(text.find(c.mentions), std::string::npos) << text;
-        EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
-    }
-}
-
-// Sets or unsets an environment variable for one scope.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) {
-            old_ = old;
-        }
-        if (value) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedVariable() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-TEST(RegFileLoadTest, EnvironmentNamesTheFile) {
-    TempFile file;
-    file.Write(kVersion5LfText);
-    {
-        ScopedVariable unset(kRegistryVariable, nullptr);
-        std::ostringstream warnings;
-        ConfiguredRegistry loaded = LoadRegistryFromEnvironment(warnings);
-        EXPECT_FALSE(loaded.configured);
+        const ConfiguredRegistry loaded = LoadRegistryFromEnvironment(warnings);
+        EXPECT_EQ(loaded.configured, configured);
         ASSERT_NE(loaded.registry, nullptr);
-        EXPECT_EQ(loaded.registry->OpenLocalMachineKey("SOFTWARE"), nullptr);
-        EXPECT_EQ(warnings.str(), "");
+        EXPECT_EQ(Read(*loaded.registry, {"S\\Early", "A", ""}), early);
+        // One line naming the file, or nothing.
+        const std::string text = warnings.str();
+        EXPECT_NE(text.find(warning), std::string::npos) << text;
+        EXPECT_EQ(text.find('"' + value.value_or("") + '"') != std::string::npos, *warning != 0);
+        EXPECT_EQ(text.find('\n'), *warning ? text.size() - 1 : std::string::npos) << text;
     }
-    {
-        ScopedVariable set(kRegistryVariable, file.path().c_str());
-        std::ostringstream warnings;
-        ConfiguredRegistry loaded = LoadRegistryFromEnvironment(warnings);
-        EXPECT_TRUE(loaded.configured);
-        EXPECT_NE(loaded.registry->OpenLocalMachineKey("SOFTWARE\\Quorvane\\Vantorix\\5.1.2"),
-                  nullptr);
-        EXPECT_EQ(warnings.str(), "");
-    }
-    {
-        const std::string missing = file.dir() + "/none.reg";
-        ScopedVariable set(kRegistryVariable, missing.c_str());
-        std::ostringstream warnings;
-        ConfiguredRegistry loaded = LoadRegistryFromEnvironment(warnings);
-        EXPECT_TRUE(loaded.configured);
-        EXPECT_EQ(loaded.registry->OpenLocalMachineKey("SOFTWARE"), nullptr);
-        EXPECT_NE(warnings.str().find(missing), std::string::npos);
-    }
+    ::unsetenv(kRegistryVariable);
 }
 
 }  // namespace
