@@ -115,26 +115,5 @@ TEST(WizardAppTest, RunModes) {
     }
 }
 
-TEST(WizardAppTest, SilentRunWritesTheFilesAndInstallsTheXp2000Inf) {
-    testing::TempDir temp;
-    FakePlatform fake;
-    fake.files.AddDirectory("c:\\windows\\inf");
-    FakeWizardUi ui;
-    ASSERT_EQ(RunWizardApp({temp.Write("m.ini", kSimpleModule), "/SilentAutoInstall"},
-                           fake.platform(), ui),
-              0);
-    for (const char* name :
-         {"Scope_RT.inf", "Scope9_9x.inf", "Scope9_NT4.inf", "Scope9_NT5.inf", "Scope9.ini"}) {
-        EXPECT_TRUE(fake.files.HasFile(std::string(kOutput) + name)) << name;
-    }
-    EXPECT_EQ(fake.files.Contents("c:\\windows\\inf\\Scope9_NT5.inf"),
-              fake.files.Contents(std::string(kOutput) + "Scope9_NT5.inf"));
-    using Update = std::pair<std::string, std::string>;
-    EXPECT_EQ(fake.plugAndPlay.updates,
-              (std::vector<Update>{{"PCI\\VEN_ABCD&DEV_1234", "c:\\windows\\inf\\Scope9_NT5.inf"},
-                                   {"PCI\\VEN_ABCD&DEV_1234&SUBSYS_00000000&REV_00",
-                                    "c:\\windows\\inf\\Scope9_NT5.inf"}}));
-}
-
 }  // namespace
 }  // namespace tessaly

@@ -1,71 +1,63 @@
 #include <gtest/gtest.h>
 
 #include "device/DeviceChecks.h"
+#include "device/IdText.h"
 #include "resources/StringTable.h"
 
 namespace tessaly {
 namespace {
 
 TEST(DeviceChecksTest, PxiPageRefusesZeroIdsInOrder) {
-    DeviceDescription device;
-    EXPECT_EQ(CheckPxiPage(device), std::nullopt);
-
-    device.SubsystemManufCode = "0x0000";  // the default, ignored without subsystem
-    EXPECT_EQ(CheckPxiPage(device), std::nullopt);
-
-    device.UsesSubsystem = true;
-    EXPECT_EQ(CheckPxiPage(device), strings::kSubsystemManufacturerIdZero);
-
-    device.ManufCode = "0x0000";  // checked first
-    EXPECT_EQ(CheckPxiPage(device), strings::kManufacturerIdZero);
-
-    device.ManufCode = "0";  // loaded texts are not normalised: not zero by the textual test
-    device.SubsystemManufCode = "0X0000";
-    EXPECT_EQ(CheckPxiPage(device), std::nullopt);
-
-    device.ModelCode = "0x0000";  // never tested
-    EXPECT_EQ(CheckPxiPage(device), std::nullopt);
-}
-
-struct CountCase {
-    const char* text;
-    bool accepted;
-    int stored;  // InterfaceCount afterwards
-};
-
-class InterfaceCountTest : public ::testing::TestWithParam<CountCase> {};
-
-TEST_P(InterfaceCountTest, CompoundDeviceNeedsTwoTo99Interfaces) {
-    DeviceDescription device;
-    device.IsCompoundDevice = true;
-    device.InterfaceCount = 7;
-    device.InterfaceCountText = GetParam().text;
-    const auto message = CheckUsbPage(device);
-    if (GetParam().accepted) {
-        EXPECT_EQ(message, std::nullopt);
-    } else {
-        EXPECT_EQ(message, strings::kInterfaceCountInvalid);
+    struct Case {
+        const char* manuf;
+        bool usesSubsystem;
+        const char* subsystemManuf;
+        std::optional<std::string_view> message;
+    };
+    const Case cases[] = {
+        {"0xFFFF", false, "0x0000", std::nullopt},  // ignored without subsystem
+        {"0xFFFF", true, "0x0000", strings::kSubsystemManufacturerIdZero},
+        {"0x0000", true, "0x0000", strings::kManufacturerIdZero},  // checked first
+        {"0", true, "0X0000", std::nullopt},  // loaded texts are not zero by the textual test
+    };
+    for (const Case& c : cases) {
+        DeviceDescription device;
+        device.ManufCode = c.manuf;
+        device.ModelCode = "0x0000";  // never tested
+        device.UsesSubsystem = c.usesSubsystem;
+        device.SubsystemManufCode = c.subsystemManuf;
+        EXPECT_EQ(CheckPxiPage(device), c.message) << c.manuf << " " << c.subsystemManuf;
     }
-    EXPECT_EQ(device.InterfaceCount, GetParam().stored);
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, InterfaceCountTest,
-                         ::testing::Values(CountCase{"2", true, 2}, CountCase{"99", true, 99},
-                                           CountCase{"5x", true, 5}, CountCase{" 12", true, 12},
-                                           CountCase{"1", false, 1}, CountCase{"100", false, 100},
-                                           CountCase{"-3", false, -3}, CountCase{"", false, 7},
-                                           CountCase{"abc", false, 7}));
-
-TEST(DeviceChecksTest, UsbPageChecksVendorFirstAndIgnoresCountWhenNotCompound) {
-    DeviceDescription device;
-    device.InterfaceCountText = "1";
-    device.UsbProductId = "0x0000";
-    EXPECT_EQ(CheckUsbPage(device), std::nullopt);
-    EXPECT_EQ(device.InterfaceCount, 2);
-
-    device.IsCompoundDevice = true;
-    device.UsbVendorId = "0x0000";
-    EXPECT_EQ(CheckUsbPage(device), strings::kManufacturerIdZero);
+TEST(DeviceChecksTest, UsbPageChecksVendorThenTheInterfaceCountOfACompoundDevice) {
+    struct Case {
+        const char* vendor;
+        bool compound;
+        const char* count;
+        bool accepted;
+        int stored;  // InterfaceCount afterwards; it was 7
+    };
+    const Case cases[] = {
+        {"0x0000", true, "2", false, 7},     {"0xFFFF", false, "1", true, 7},
+        {"0xFFFF", true, "2", true, 2},      {"0xFFFF", true, "99", true, 99},
+        {"0xFFFF", true, "5x", true, 5},     {"0xFFFF", true, "1", false, 1},
+        {"0xFFFF", true, "100", false, 100}, {"0xFFFF", true, "abc", false, 7},
+    };
+    for (const Case& c : cases) {
+        DeviceDescription device;
+        device.UsbVendorId = c.vendor;
+        device.UsbProductId = "0x0000";
+        device.IsCompoundDevice = c.compound;
+        device.InterfaceCount = 7;
+        device.InterfaceCountText = c.count;
+        const auto expected = c.accepted ? std::nullopt
+                              : IsZeroIdText(c.vendor)
+                                  ? std::optional(strings::kManufacturerIdZero)
+                                  : std::optional(strings::kInterfaceCountInvalid);
+        EXPECT_EQ(CheckUsbPage(device), expected) << c.vendor << " " << c.count;
+        EXPECT_EQ(device.InterfaceCount, c.stored) << c.count;
+    }
 }
 
 }  // namespace
