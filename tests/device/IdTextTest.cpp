@@ -35,16 +35,5 @@ TEST(IdTextTest, ZeroIsTheExactCanonicalText) {
     }
 }
 
-TEST(ScanDecimalIntTest, ReadsLikePercentD) {
-    EXPECT_EQ(ScanDecimalInt("2"), 2);
-    EXPECT_EQ(ScanDecimalInt("  -7x"), -7);
-    EXPECT_EQ(ScanDecimalInt("5a"), 5);
-    EXPECT_EQ(ScanDecimalInt("0x10"), 0);
-    EXPECT_EQ(ScanDecimalInt("99999999999999"), 2147483647);
-    EXPECT_FALSE(ScanDecimalInt("abc"));
-    EXPECT_FALSE(ScanDecimalInt(""));
-    EXPECT_FALSE(ScanDecimalInt("+ 3"));
-}
-
 }  // namespace
 }  // namespace tessaly
