@@ -32,8 +32,8 @@ std::string Read(Registry& registry, const Lookup& l) {
 
 // One export in each form regedit and editors write: "REGEDIT4" in 8-bit text, version 5.00 in
 // UTF-8 with a byte-order mark, and in UTF-16LE. All hold CR LF and LF lines, comments, escapes,
-// other types and roots; the last value holds a Latin-1 byte, UTF-8 bytes, a euro sign and a
-// character beyond the basic plane.
+// other types and roots. The last value holds a Latin-1 byte and UTF-8 bytes, kept as they are,
+// and in UTF-16 a euro sign and a character beyond the basic plane, each read as one '?'.
 const Lookup kLookups[] = {
     {"A\\B\\", "Path", "/opt"}, {"A", "Path", kNoValue},   {"A\\C", "", kNoKey},
     {"A\\B", "Empty", ""},      {"A\\B", "Semi", "a;b"},   {"e", "ESC", "C:\\P F\\"},
