@@ -11,128 +11,95 @@
 namespace tessaly {
 namespace {
 
-const std::string kInf = "c:\\windows\\inf\\";
+using testing::FakePlatform;
 
-// Generated files in c:\o, each holding its kind; the Windows inf folder holds a stale copy and
-// compiled companions.
-struct Machine {
+const std::string kInf = "d:\\inf\\";
+
+// Installs the generated NT4, XP/2000 and WDM INFs on a machine whose Windows folder is d: and
+// whose inf folder holds a stale XP/2000 INF and its compiled companion; each file holds its drive
+// letter. Gives the result, the inf folder's files with their contents, then the driver updates
+// and the commands started.
+std::string Install(unsigned major, int bus, void (*tweak)(FakePlatform&)) {
     WizardModel model;
-    testing::FakePlatform fake;
-
-    Machine() {
-        // The NT4, XP/2000 and WDM INFs only.
-        model.plan.Files = {"", "", "c:\\o\\NT4.inf", "c:\\o\\NT5.inf", "", "c:\\o\\WDM.inf"};
-        model.plan.HardwareIds = {"ID1", "ID2"};
-        for (const std::string kind : {"NT4", "NT5", "WDM"}) {
-            fake.files.AddFile("c:\\o\\" + kind + ".inf", kind);
-        }
-        for (const char* name : {"NT5.inf", "NT5.pnf", "WDM.pnf"}) {
-            fake.files.AddFile(kInf + name, "old");
+    model.plan.Bus = bus;
+    model.plan.Files = {"", "", "c:\\NT4.inf", "c:\\NT5.inf", "", "c:\\WDM.inf"};
+    model.plan.HardwareIds = {"ID1", "ID2"};
+    FakePlatform f;
+    f.system.version->major = major;
+    f.system.windowsDirectory = "d:";
+    for (const std::string path :
+         {"c:\\NT4.inf", "c:\\NT5.inf", "c:\\WDM.inf", "d:\\inf\\NT5.inf", "d:\\inf\\NT5.pnf"}) {
+        f.files.AddFile(path, path.substr(0, 1));
+    }
+    tweak(f);
+    std::string out = InstallInf(model, f.platform()) ? "ok" : "failed";
+    for (const std::string& p : f.files.FileNames()) {
+        out += p.starts_with(kInf) ? " " + p.substr(kInf.size()) + "=" + f.files.Contents(p) : "";
+    }
+    for (const auto* pairs : {&f.plugAndPlay.updates, &f.shell.executed}) {
+        for (const auto& [what, where] : *pairs) {
+            out += " " + what + ">" + where;
         }
     }
-    // The result, then the inf folder's files with their contents, the driver updates and the
-    // commands started.
-    std::string Install() {
-        std::string out = InstallInf(model, fake.platform()) ? "ok" : "failed";
-        for (const std::string& file : fake.files.FileNames()) {
-            if (file.starts_with(kInf)) {
-                out += " " + file.substr(kInf.size()) + "=" + fake.files.Contents(file);
-            }
-        }
-        for (const auto& [id, inf] : fake.plugAndPlay.updates) {
-            out += " update " + id + " " + inf;
-        }
-        for (const auto& [file, parameters] : fake.shell.executed) {
-            out += " run " + file + " " + parameters;
-        }
-        return out;
-    }
-};
-
-const std::string kStale = " NT5.inf=old NT5.pnf=old WDM.pnf=old";
-const std::string kNt5 = " NT5.inf=NT5 WDM.pnf=old";
-const std::string kUpdates = " update ID1 " + kInf + "NT5.inf update ID2 " + kInf + "NT5.inf";
-const std::string kWdm = " NT5.inf=old NT5.pnf=old WDM.inf=WDM update ID1 " + kInf +
-                         "WDM.inf update ID2 " + kInf + "WDM.inf";
-const std::string kRun =
-    " run rundll32.exe setupapi,InstallHinfSection DefaultInstall 132 c:\\o\\NT4.inf";
-
-// The system's major version, the bus, what else differs, what the installation does.
-const std::tuple<unsigned, int, void (*)(Machine&), std::string> kInstallCases[] = {
-    {5, kBusUsb, [](Machine&) {}, "ok" + kWdm},
-    {5, kBusPxi, [](Machine& m) { m.fake.files.RemoveFile(kInf + "NT5.pnf"); },
-     "ok" + kNt5 + kUpdates},
-    {10, kBusPxi, [](Machine& m) { m.fake.system.windowsDirectory.reset(); }, "failed" + kStale},
-    {10, kBusPxi, [](Machine& m) { m.fake.files.LockFile(kInf + "NT5.inf"); },
-     "failed NT5.inf=old WDM.pnf=old"},
-    {10, kBusPxi, [](Machine& m) { m.fake.plugAndPlay.available = false; }, "failed" + kNt5},
-    {10, kBusPxi, [](Machine& m) { m.fake.system.version.reset(); }, "failed" + kStale},
-    {4, kBusUsb, [](Machine&) {}, "failed" + kStale},
-    {4, kBusPxi, [](Machine& m) { m.fake.shell.executeResult = 32; }, "ok" + kStale + kRun},
-    {4, kBusPxi, [](Machine& m) { m.fake.shell.executeResult = 31; }, "failed" + kStale + kRun}};
+    return out;
+}
 
 TEST(InstallInfTest, CopiesAndUpdatesOnNewerSystemsAndRunsTheSetupCommandOnOlderOnes) {
-    for (const auto& [major, bus, tweak, expected] : kInstallCases) {
-        Machine m;
-        m.fake.system.version->major = major;
-        m.model.plan.Bus = bus;
-        tweak(m);
-        EXPECT_EQ(m.Install(), expected) << "version " << major << ", bus " << bus;
+    const auto none = +[](FakePlatform&) {};
+    const std::string stale = " NT5.inf=d NT5.pnf=d";
+    const char* run = " rundll32.exe>setupapi,InstallHinfSection DefaultInstall 132 c:\\NT4.inf";
+    // The system's major version, the bus, what else differs, what the installation does.
+    const std::tuple<unsigned, int, void (*)(FakePlatform&), std::string> cases[] = {
+        {5, kBusUsb, none, "ok" + stale + " WDM.inf=c ID1>d:\\inf\\WDM.inf ID2>d:\\inf\\WDM.inf"},
+        {5, kBusPxi, none, "ok NT5.inf=c ID1>d:\\inf\\NT5.inf ID2>d:\\inf\\NT5.inf"},
+        {9, kBusPxi, [](auto& f) { f.files.LockFile(kInf + "NT5.inf"); }, "failed NT5.inf=d"},
+        {9, kBusPxi, [](auto& f) { f.plugAndPlay.available = false; }, "failed NT5.inf=c"},
+        {9, kBusPxi, [](auto& f) { f.system.version.reset(); }, "failed" + stale},
+        {4, kBusUsb, none, "failed" + stale},
+        {4, kBusPxi, [](auto& f) { f.shell.executeResult = 32; }, "ok" + stale + run},
+        {4, kBusPxi, [](auto& f) { f.shell.executeResult = 31; }, "failed" + stale + run}};
+    for (const auto& [major, bus, tweak, expected] : cases) {
+        EXPECT_EQ(Install(major, bus, tweak), expected) << "version " << major << ", bus " << bus;
     }
 }
 
-TEST(InstallInfTest, PathsUseThePlatformSeparator) {
-    Machine m;
-    testing::FakePlatform posix('/');
-    posix.system.windowsDirectory = "/win";
-    posix.files.AddFile("/win/inf/NT5.pnf", "");
-    posix.files.AddFile("/out/NT5.inf", "NT5");
-    m.model.plan.Files.Nt5Inf = "/out/NT5.inf";
-    EXPECT_TRUE(InstallInf(m.model, posix.platform()));
-    EXPECT_EQ(posix.files.FileNames(),
-              (std::vector<std::string>{"/out/NT5.inf", "/win/inf/NT5.inf"}));
-}
-
-const std::string kProduct = "SOFTWARE\\Quorvane\\Vantorix\\";
-const std::string kAddOn = "5.0\\AddOns\\Real-Time";
-const std::string kTail = "\\Resource\\tgtmon.exe";
 const std::string kLong(255, 'v');  // fills a 256-byte buffer with its terminator
 
 // Values below the product key (an empty name is the default), the file that exists, the answer.
-using Value = std::array<std::string, 3>;
-const std::tuple<std::vector<Value>, std::string, bool> kDetectCases[] = {
-    {{}, "", false},
-    {{{""}}, "", false},
-    {{{"5.1.2"}}, "", true},
+const std::tuple<std::vector<std::array<std::string, 3>>, std::string, bool> kDetectCases[] = {
     {{{"5.0", "RTVersion", "5.0.1.2"}}, "", true},
-    {{{"5.0", "RTVersion", "5.0.1.23"}}, "", false},  // too long for 8 bytes: absent
-    {{{kAddOn, "Version", "1.0"}}, "", true},
-    {{{kAddOn, "Version", "1.0.0.10"}}, "", false},
-    {{{kAddOn}, {"5.0", "Path", "v"}}, "v" + kTail, false},  // the add-on key decides alone
-    {{{"5.0\\AddOns\\X"}, {"5.0", "Path", "v"}}, "v" + kTail, true},
-    {{{"5.0", "Path", "v\\"}}, "v" + kTail, true},
-    {{{"5.0", "Path", "v"}}, "v\\tgtmon.exe", false},
-    {{{"5.0", "Path", kLong + "v"}}, kLong + "v" + kTail, false},
-    {{{"5.0", "Path", kLong}}, kLong + kTail, true},
-    {{{"4.0", "Path", "o"}, {"5.0", "Path", "v"}}, "v" + kTail, true},
-    {{{"4.0", "RTVersion", "4.0"}, {"5.0", "Path", "v"}}, "", true},  // stops at the first find
+    // Too long for 8 bytes: absent.
+    {{{"5.0", "RTVersion", "5.0.1.23"}}, "", false},
+    {{{"5.0\\AddOns\\Real-Time", "Version", "1.0.0.1"}}, "", true},
+    {{{"5.0\\AddOns\\Real-Time", "Version", "1.0.0.10"}}, "", false},
+    // The add-on key decides alone.
+    {{{"5.0\\AddOns\\Real-Time"}, {"5.0", "Path", "v"}}, "v\\Resource\\tgtmon.exe", false},
+    {{{"5.0\\AddOns\\X"}, {"5.0", "Path", "v"}}, "v\\Resource\\tgtmon.exe", true},
+    {{{"5.0", "Path", "v\\"}}, "v\\Resource\\tgtmon.exe", true},
+    {{{"5.0", "Path", kLong + "v"}}, kLong + "v\\Resource\\tgtmon.exe", false},
+    {{{"5.0", "Path", kLong}}, kLong + "\\Resource\\tgtmon.exe", true},
+    {{{"4.0", "Path", "o"}, {"5.0", "Path", "v"}}, "v\\Resource\\tgtmon.exe", true},
+    // Stops at the first find.
+    {{{"4.0", "RTVersion", "4.0"}, {"5.0", "Path", "v"}}, "", true},
     {{{"5.0", "RTVersion", "5.0"}, {"1.2.3.4"}}, "", true},
-    {{{"5.0", "RTVersion", "5.0"}, {"1.2.3.45"}}, "", false}};  // a name of 8 ends the list
+    // A key name of 8 characters ends the list.
+    {{{"5.0", "RTVersion", "5.0"}, {"1.2.3.45"}}, "", false}};
 
 TEST(RealTimeDetectionTest, FollowsTheProductKeysAndRemembersOnlyAYes) {
     for (const auto& [values, existing, found] : kDetectCases) {
-        SCOPED_TRACE(values.empty() ? "" : values.back()[0] + " " + values.back()[1]);
+        SCOPED_TRACE(values.back()[0] + " " + values.back()[1]);
         MemoryRegistry registry, empty;
         for (const auto& [key, name, data] : values) {
-            registry.SetString(kProduct + key, name, data);
+            registry.SetString("SOFTWARE\\Quorvane\\Vantorix\\" + key, name, data);
         }
         testing::FakeFileSystem files;
         files.AddFile(existing, "");
         RealTimeProductDetector detector;
+        // Not asked without a configured registry; then a yes is remembered, a no is not.
         EXPECT_TRUE(DetectRealTimeProductOrUnconfigured(detector, false, registry, files));
-        EXPECT_FALSE(detector.Detect(empty, files));  // not asked without a configured registry
+        EXPECT_FALSE(detector.Detect(empty, files));
         EXPECT_EQ(DetectRealTimeProductOrUnconfigured(detector, true, registry, files), found);
-        EXPECT_EQ(detector.Detect(empty, files), found);  // a yes is remembered, a no is not
+        EXPECT_EQ(detector.Detect(empty, files), found);
     }
 }
 

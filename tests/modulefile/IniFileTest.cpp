@@ -5,11 +5,15 @@
 #include <utility>
 
 #include "modulefile/IniFile.h"
+#include "tests/fakes/Golden.h"
 
 namespace tessaly {
 namespace {
 
 using namespace std::string_literals;
+using testing::GoldenPath;
+using testing::MatchesGolden;
+using testing::ReadFileBytes;
 
 // Sections and entries with their line numbers, one per line, in document order.
 std::string Dump(const IniFile& document) {
@@ -29,36 +33,26 @@ IniDocument Load(std::string_view bytes, bool sorted = false) {
     return document;
 }
 
-// IniGetString's text; "-" when not found, and "-stale" if the destination was not emptied.
-std::string Get(IniFile& document, std::string_view section, std::string_view key,
-                std::size_t size = 4096) {
+// IniGetString's text with room for n - 1 characters; "-" when not found, and "-stale" if the
+// destination was not emptied.
+std::string Get(IniFile& d, std::string_view section, std::string_view key, std::size_t n = 4096) {
     std::string text = "stale";
-    return IniGetString(document, section, key, text, size) == 1 ? text : "-" + text;
+    return IniGetString(d, section, key, text, n) == 1 ? text : "-" + text;
 }
 
 TEST(IniLoadTest, GivesTheseSectionsEntriesAndLineNumbers) {
-    // Each line end alone, and twice for a blank line. The cases below end without one.
-    for (const std::string& end : {"\r\n"s, "\n"s, "\n\r"s, "\r"s, "\0"s}) {
-        const std::string bytes = "[S]" + end + "A=1" + end + end + "B=2" + end;
-        EXPECT_EQ(Dump(*Load(bytes)), "[S]@1\nA=1@2\nB=2@4\n") << bytes;
-    }
-    const std::pair<std::string, std::string> cases[] = {
-        {"[S]\0\nA=1\n\r\nB=2"s, "[S]@1\nA=1@2\nB=2@4\n"},
-        {"\n \t\v\f\n[S]\n; A=1\n  ;B=2\nC=3 ; no comment", "[S]@3\nC=3 ; no comment@6\n"},
-        {"[S]\n[NoClose\nA=1\n[]\n[ \t]\nB=2\n[ \tName One \t]  tail=1\nC=3",
-         "[S]@1\nA=1@3\nB=2@6\n[Name One]@7\nC=3@8\n"},
-        {"k=0\n[S]\nE= \t\v\f\n=1\nNoEquals\n  Key One \t=\t a=b;c \nk==v\nk=w\n[s]\nk=x",
-         "[S]@2\nKey One=a=b;c@6\nk==v@7\nk=w@8\n[s]@9\nk=x@10\n"},
-        // A CR LF split by the first refill, a line across the next, and characters past the
-        // 255th dropped: an '=' there, a header's ']'.
-        {"[S]\r\n" + std::string(kIniReadBufferSize - 11, ';') +
-             "\r\nY=2\r\nZ=" + std::string(2 * kIniReadBufferSize, 'z') + "\r\nLate" +
-             std::string(260, ' ') + "=1\r\nNext=2\r\n[" + std::string(260, 'n') + "]\r\nAfter=3",
-         "[S]@1\nY=2@3\nZ=" + std::string(253, 'z') + "@4\nNext=2@6\nAfter=3@8\n"},
-    };
-    for (const auto& [bytes, dump] : cases) {
-        EXPECT_EQ(Dump(*Load(bytes)), dump) << bytes;
-    }
+    // Each line end alone and twice for a blank line, blank and comment lines, malformed headers
+    // and entries, an entry before the first header.
+    EXPECT_TRUE(MatchesGolden("ini_lines_dump.txt",
+                              Dump(*Load(ReadFileBytes(GoldenPath("ini_lines.ini"))))));
+    // A CR LF split by the first refill, a line across the next, and characters past the 255th
+    // dropped: an '=' there, a header's ']'.
+    const std::string bytes = "[S]\r\n" + std::string(kIniReadBufferSize - 11, ';') +
+                              "\r\nY=2\r\nZ=" + std::string(2 * kIniReadBufferSize, 'z') +
+                              "\r\nLate" + std::string(260, ' ') + "=1\r\nNext=2\r\n[" +
+                              std::string(260, 'n') + "]\r\nAfter=3";
+    EXPECT_EQ(Dump(*Load(bytes)),
+              "[S]@1\nY=2@3\nZ=" + std::string(253, 'z') + "@4\nNext=2@6\nAfter=3@8\n");
 }
 
 // Hands out its bytes, then reports a stream error.
@@ -79,17 +73,14 @@ TEST(IniLoadTest, FailuresKeepWhatWasRead) {
     EXPECT_EQ(Dump(*failed), "[S]@1\nA=1@2\n");
 }
 
-// Names compare with only ASCII letters upper-cased, byte by byte unsigned.
-constexpr const char* kLookupFile =
-    "[Zulu]\nbravo=2\n"
-    "[Alpha]\nKey=first\nkey=second\nMixed Case=m\nQuoted=\"q v\"\nHalf=\"open\nOne=\"\n"
-    "Empty=\"\"\n[alpha]\nOnlyInSecond=x\n[Middle]\ncc=3\naa=1\nbb=2\naab=4\n[\xE9t\xE9]\nxylo=1";
-
+// ini_lookup.ini holds sections [Zulu], [Alpha], [alpha], [Middle] and [\xE9t\xE9] with entries
+// in no order; names compare with only ASCII letters upper-cased, byte by byte unsigned.
 class IniLookupTest : public ::testing::TestWithParam<bool> {};
 
-TEST_P(IniLookupTest, FindsTheFirstMatchAndStripsQuotesAtBothEndsOnly) {
-    IniDocument document = Load(kLookupFile, GetParam());
-    EXPECT_EQ(document->lastLineNumber, -1);
+TEST_P(IniLookupTest, KeepsOrSortsTheFileFindsTheFirstMatchAndStripsQuotesAtBothEndsOnly) {
+    IniDocument document = Load(ReadFileBytes(GoldenPath("ini_lookup.ini")), GetParam());
+    const char* dump = GetParam() ? "ini_lookup_sorted.txt" : "ini_lookup_unsorted.txt";
+    EXPECT_TRUE(MatchesGolden(dump, Dump(*document)));
     EXPECT_EQ(Get(*document, "Middle", "bb") + Get(*document, "Alpha", "nothing"), "2-");
     EXPECT_EQ(document->lastLineNumber, 16);  // of the last entry found
 
@@ -111,14 +102,6 @@ TEST_P(IniLookupTest, FindsTheFirstMatchAndStripsQuotesAtBothEndsOnly) {
 INSTANTIATE_TEST_SUITE_P(UnsortedAndSorted, IniLookupTest, ::testing::Bool(),
                          [](const auto& p) { return p.param ? "Sorted" : "Unsorted"; });
 
-TEST(IniSortTest, SortedDocumentsOrderSectionsAndEntriesByName) {
-    EXPECT_EQ(Dump(*Load(kLookupFile, true)),
-              "[Alpha]@3\nEmpty=\"\"@10\nHalf=\"open@8\nKey=first@4\nkey=second@5\n"
-              "Mixed Case=m@6\nOne=\"@9\nQuoted=\"q v\"@7\n[alpha]@11\nOnlyInSecond=x@12\n"
-              "[Middle]@13\naa=1@15\naab=4@17\nbb=2@16\ncc=3@14\n[Zulu]@1\nbravo=2@2\n"
-              "[\xE9t\xE9]@18\nxylo=1@19\n");
-}
-
 TEST(IniValueTest, TextsDecodeEscapesAndNumbersAreUnsignedDecimal) {
     // A non-hex digit counts as -1: "\xg1" is 16 * -1 + 1, modulo 256.
     const std::pair<const char*, const char*> texts[] = {
@@ -127,35 +110,29 @@ TEST(IniValueTest, TextsDecodeEscapesAndNumbersAreUnsignedDecimal) {
         {"\\xg1", "\xF1"},  {"\\xFF\\x80", "\xFF\x80"}, {"end\\", "end"},
         {"end\\x4", "end"}, {"cut\\x00here", "cut"},    {"\"\\x41\"", "A"},
     };
-    const std::pair<const char*, const char*> numbers[] = {
-        {" 42 ", "42"}, {"+42", "42"},       {"\"\t7 \"", "7"},     {"0", "0"},
-        {"-0", "bad"},  {"0x10", "bad"},     {"4 2", "bad"},        {"+ 42", "bad"},
-        {"+", "bad"},   {"\" \t\"", "none"}, {"4294967296", "bad"}, {"04294967295", "4294967295"},
+    // The value, the result, the number read; 9 when none is.
+    constexpr int bad = kIniNotUnsigned;
+    const std::tuple<const char*, int, std::uint32_t> numbers[] = {
+        {" 42 ", 1, 42}, {"+42", 1, 42},    {"\"\t7 \"", 1, 7},     {"0", 1, 0},
+        {"-0", bad, 9},  {"0x10", bad, 9},  {"4 2", bad, 9},        {"+ 42", bad, 9},
+        {"+", bad, 9},   {"\" \t\"", 0, 9}, {"4294967296", bad, 9}, {"04294967295", 1, 4294967295},
     };
     for (const auto& [value, text] : texts) {
         EXPECT_EQ(Get(*Load("[S]\nK="s + value), "S", "K"), text) << value;
     }
-    for (const auto& [value, number] : numbers) {
-        std::uint32_t read = 12345;
-        const int result = IniGetUnsigned(*Load("[S]\nK="s + value), "S", "K", read);
-        const std::string outcome = result == 1                 ? std::to_string(read)
-                                    : result == 0               ? "none"
-                                    : result == kIniNotUnsigned ? "bad"
-                                                                : "?";
-        EXPECT_EQ(outcome, number) << value;
-        EXPECT_TRUE(result == 1 || read == 12345) << value;  // set only when valid
+    for (const auto& [value, result, number] : numbers) {
+        std::uint32_t read = 9;
+        const int got = IniGetUnsigned(*Load("[S]\nK="s + value), "S", "K", read);
+        EXPECT_EQ(std::pair(got, read), std::pair(result, number)) << value;
     }
 }
 
 TEST(IniGetStringTest, JoinsNumberedKeysWhenTheKeyIsMissing) {
-    std::string file = "[S]\nEsc Line0001=a\\\nEsc Line0002=x41\nBoth=own\nBoth Line0001=x\n";
-    std::string whole;
-    for (int i = 1; i <= 12; ++i) {
-        const std::string part(25, static_cast<char>('a' + i));
-        file += (i < 10 ? "long line000" : "Long Line00") + std::to_string(i) + "=" + part + "\n";
-        whole += part;
+    IniDocument document = Load(ReadFileBytes(GoldenPath("ini_numbered_keys.ini")));
+    std::string whole;  // Line0001 to Line0012; Line0014 is past the gap
+    for (char part = 'b'; part <= 'm'; ++part) {
+        whole += std::string(25, part);
     }
-    IniDocument document = Load(file + "Long Line0014=never\n");
     EXPECT_EQ(Get(*document, "S", "Long"), whole);
     EXPECT_EQ(Get(*document, "S", "Long", 256), whole.substr(0, 255));
     EXPECT_EQ(Get(*document, "S", "Long", 0), "");

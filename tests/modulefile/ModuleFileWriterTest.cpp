@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "modulefile/ModuleFileWriter.h"
@@ -17,28 +18,21 @@ using testing::MatchesGolden;
 using Messages = std::vector<testing::RecordingPrompter::Message>;
 
 TEST(ModuleFileTest, RendersTheGoldenFiles) {
-    DeviceDescription device;
-    device.ManufCode = "0x1234";
-    device.ModelCode = "0x4321";
-    device.ManufName = "Acme Instruments";
-    device.ModelName = "PXI-4321 Digitizer";
-    device.InstrumentPrefix = "acme4321";
-    EXPECT_TRUE(MatchesGolden("mdf_simple.ini", RenderModuleDescriptionFile(device)));
-    device.GeneratesInterrupts = true;
-    device.SubsystemModelCode = "0x9999";  // not written without UsesSubsystem
-    EXPECT_TRUE(MatchesGolden("mdf_empty_removal.ini", RenderModuleDescriptionFile(device)));
+    DeviceDescription d;
+    std::tie(d.ManufCode, d.ModelCode, d.ManufName, d.ModelName, d.InstrumentPrefix) =
+        std::tuple("0x1234", "0x4321", "Acme Instruments", "PXI-4321 Digitizer", "acme4321");
+    EXPECT_TRUE(MatchesGolden("mdf_simple.ini", RenderModuleDescriptionFile(d)));
+    d.GeneratesInterrupts = true;
+    d.SubsystemModelCode = "0x9999";  // not written without UsesSubsystem
+    EXPECT_TRUE(MatchesGolden("mdf_empty_removal.ini", RenderModuleDescriptionFile(d)));
     // A quote in the model name, and ID texts of which only the last four characters count.
-    device.ModelName = "PXI-4321 \"Fast\" Digitizer";
-    device.ModelCode = "0xabcd";
-    device.ManufCode = "0x01234";
-    device.UsesSubsystem = true;
-    device.SubsystemModelCode = "0x0001";
-    device.SubsystemManufCode = "0x5678";
-    device.DetectSequences = {
-        {0, "C16 BAR0 0x00000010 0xFFFF 0x0001;", 1},
-        {7, "R8 CFG 0x00000004;C32 BAR1 0x00000100 0x80000000 0x80000000;", 2}};
-    device.RemovalSteps = "W32 BAR1 0x00000100 0x00000001;";
-    EXPECT_TRUE(MatchesGolden("mdf_interrupts.ini", RenderModuleDescriptionFile(device)));
+    std::tie(d.ModelName, d.ModelCode, d.ManufCode, d.SubsystemModelCode, d.SubsystemManufCode) =
+        std::tuple("PXI-4321 \"Fast\" Digitizer", "0xabcd", "0x01234", "0x0001", "0x5678");
+    d.UsesSubsystem = true;
+    d.DetectSequences = {{0, "C16 BAR0 0x00000010 0xFFFF 0x0001;", 1},
+                         {7, "R8 CFG 0x00000004;C32 BAR1 0x00000100 0x80000000 0x80000000;", 2}};
+    d.RemovalSteps = "W32 BAR1 0x00000100 0x00000001;";
+    EXPECT_TRUE(MatchesGolden("mdf_interrupts.ini", RenderModuleDescriptionFile(d)));
 }
 
 const std::string kBelow = "\\Hardware Descriptions\\Modules";
@@ -46,50 +40,44 @@ const std::string kModules = "c:\\pxi" + kBelow;
 const std::string k255 = "c:\\" + std::string(252, 'p');  // fills 256 bytes with its terminator
 
 TEST(WriteModuleFileTest, CopiesIntoTheModulesFolderWhenItCan) {
-    struct Case {
-        std::string path;       // the resource manager's "Path"
-        std::string directory;  // made beforehand, with its parents
-        std::string locked;     // a file holding "old" that cannot be written
-        bool copied;
-        std::string message;
-        char separator = '\\';
-        std::string key = "SOFTWARE\\Quorvane\\ZEL-PXIRM\\CurrentVersion";  // holding "Path"
-    } cases[] = {
-        {"c:\\pxi", kModules, "", true, ""},
-        {"c:\\pxi", "c:\\pxi\\Hardware Descriptions", "", true, ""},  // Modules is made
-        {"c:\\pxi", "c:\\pxi", "", false, ""},
-        {"c:\\pxi", "c:\\pxi\\Hardware Descriptions", kModules, false, ""},
+    // The resource manager's "Path", the folder made beforehand with its parents, a file holding
+    // "old" that cannot be written, whether the copy is made, the message, the separator.
+    const std::tuple<std::string, std::string, std::string, bool, std::string, char> cases[] = {
+        {"c:\\pxi", kModules, "", true, "", '\\'},
+        // Only the last level is made.
+        {"c:\\pxi", "c:\\pxi\\Hardware Descriptions", "", true, "", '\\'},
+        {"c:\\pxi", "c:\\pxi", "", false, "", '\\'},
+        {"c:\\pxi", "c:\\pxi\\Hardware Descriptions", kModules, false, "", '\\'},
         {"c:\\pxi", kModules, kModules + "\\prefix.ini", false,
-         "Unable to copy Module Description File to PXI hardware description file directory."},
-        {"c:\\pxi", kModules, "c:\\prefix.ini", false, "Unable to save Module Description File"},
-        {"c:\\pxi", kModules, "", false, "", '\\', "SOFTWARE\\Quorvane\\ZEL-PXIRM"},
-        {k255 + "q", k255 + "q" + kBelow, "", false, ""},
-        {k255, k255 + kBelow, "", true, ""},
+         "Unable to copy Module Description File to PXI hardware description file directory.",
+         '\\'},
+        {"c:\\pxi", kModules, "c:\\prefix.ini", false, "Unable to save Module Description File",
+         '\\'},
+        {k255 + "q", k255 + "q" + kBelow, "", false, "", '\\'},
+        {k255, k255 + kBelow, "", true, "", '\\'},
         {"c:/pxi/", "c:/pxi/Hardware Descriptions", "", true, "", '/'},
     };
     const std::string rendered = RenderModuleDescriptionFile(DeviceDescription{});
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.path + " " + c.directory + " " + c.locked);
-        FakePlatform fake(c.separator);
-        fake.files.AddDirectory("c:");
-        fake.files.AddDirectory(c.directory);
-        if (!c.locked.empty()) {
-            fake.files.AddFile(c.locked, "old");
-            fake.files.LockFile(c.locked);
+    for (const auto& [path, directory, locked, copied, message, separator] : cases) {
+        SCOPED_TRACE(path + " " + directory + " " + locked);
+        FakePlatform fake(separator);
+        fake.files.AddDirectory(directory);
+        if (!locked.empty()) {
+            fake.files.AddFile(locked, "old");
+            fake.files.LockFile(locked);
         }
-        fake.registry.SetString(c.key, "Path", c.path);
+        fake.registry.SetString("SOFTWARE\\Quorvane\\ZEL-PXIRM\\CurrentVersion", "Path", path);
         OutputPlan plan;
-        plan.Files.ModuleFile = "c:" + std::string(1, c.separator) + "prefix.ini";
+        plan.Files.ModuleFile = "c:" + std::string(1, separator) + "prefix.ini";
         testing::RecordingPrompter prompter;
         WriteModuleDescriptionFile(DeviceDescription{}, plan, fake.platform(), prompter);
-        EXPECT_EQ(prompter.messages, c.message.empty()
-                                         ? Messages()
-                                         : Messages({{c.message, MessageIcon::Exclamation}}));
+        EXPECT_EQ(prompter.messages,
+                  Messages(!message.empty(), {message, MessageIcon::Exclamation}));
         EXPECT_EQ(fake.files.Contents(plan.Files.ModuleFile) == rendered,
-                  c.locked != "c:\\prefix.ini");
-        std::string copy = c.path + kBelow + "\\prefix.ini";
-        std::replace(copy.begin(), copy.end(), '\\', c.separator);
-        EXPECT_EQ(fake.files.HasFile(copy) && fake.files.Contents(copy) == rendered, c.copied);
+                  locked != "c:\\prefix.ini");
+        std::string copy = path + kBelow + "\\prefix.ini";
+        std::replace(copy.begin(), copy.end(), '\\', separator);
+        EXPECT_EQ(fake.files.HasFile(copy) && fake.files.Contents(copy) == rendered, copied);
     }
 }
 

@@ -19,70 +19,50 @@ using testing::FakeFileSystem;
 using testing::MatchesGolden;
 using testing::RecordingPrompter;
 using Ids = std::vector<std::string>;
+using namespace std::string_literals;
 
 struct Writer {
     const char* suffix;  // of the golden file's name
     std::string OutputFiles::*path;
     std::function<void(const DeviceDescription&, OutputPlan&, FileSystem&, Prompter&)> write;
-    const char* failure;
+    const char* kind;  // named by the failure message
     bool recordsIds;
 };
 
-const Writer kPxiWriters[] = {
-    {"_RT", &OutputFiles::RtInf, WriteRtInf, "Unable to save Vantorix RT Setup Information File",
-     false},
-    {"_9x", &OutputFiles::Inf9x, Write9xInf, "Unable to save Windows 9x Setup Information File",
-     false},
-    {"_NT4", &OutputFiles::Nt4Inf, WriteNt4Inf, "Unable to save Windows NT Setup Information File",
-     false},
-    {"_NT5", &OutputFiles::Nt5Inf, WriteNt5Inf,
-     "Unable to save Windows XP/2000 Setup Information File", true},
-};
-const Writer kWdmWriter = {"", &OutputFiles::WdmInf, WriteWdmInf,
-                           "Unable to save Windows WDM Setup Information File", true};
+const Writer kPxiWriters[] = {{"_RT", &OutputFiles::RtInf, WriteRtInf, "Vantorix RT", false},
+                              {"_9x", &OutputFiles::Inf9x, Write9xInf, "Windows 9x", false},
+                              {"_NT4", &OutputFiles::Nt4Inf, WriteNt4Inf, "Windows NT", false},
+                              {"_NT5", &OutputFiles::Nt5Inf, WriteNt5Inf, "Windows XP/2000", true}};
+const Writer kWdmWriter = {"", &OutputFiles::WdmInf, WriteWdmInf, "Windows WDM", true};
 
 // codes: ManufCode and ModelCode, then the subsystem IDs for a device that uses them.
 DeviceDescription Pci(Ids codes, const char* manuf, const char* model, const char* prefix,
                       bool interrupts, const char* removal, std::vector<DetectSequence> detect) {
-    DeviceDescription device;
-    device.UsesSubsystem = codes.size() == 4;
+    DeviceDescription d;
+    d.UsesSubsystem = codes.size() == 4;
     codes.resize(4, "0x0000");
-    std::tie(device.ManufCode, device.ModelCode, device.SubsystemManufCode,
-             device.SubsystemModelCode) = std::tie(codes[0], codes[1], codes[2], codes[3]);
-    device.ManufName = manuf;
-    device.ModelName = model;
-    device.InstrumentPrefix = prefix;
-    device.GeneratesInterrupts = interrupts;
-    device.RemovalSteps = removal;
-    device.DetectSequences = std::move(detect);
-    return device;
+    std::tie(d.ManufCode, d.ModelCode, d.SubsystemManufCode, d.SubsystemModelCode, d.ManufName,
+             d.ModelName, d.InstrumentPrefix, d.GeneratesInterrupts, d.RemovalSteps,
+             d.DetectSequences) = std::tie(codes[0], codes[1], codes[2], codes[3], manuf, model,
+                                           prefix, interrupts, removal, detect);
+    return d;
 }
 
 // A simple device keeps an interface count, which its file must ignore.
 DeviceDescription Usb(const char* vid, const char* pid, const char* manuf, const char* model,
                       const char* prefix, bool compound = false, int interfaces = 2) {
-    DeviceDescription device;
-    device.BusType = kBusUsb;
-    device.UsbVendorId = vid;
-    device.UsbProductId = pid;
-    device.UsbManufName = manuf;
-    device.UsbModelName = model;
-    device.InstrumentPrefix = prefix;
-    device.IsCompoundDevice = compound;
-    device.InterfaceCount = interfaces;
-    return device;
+    DeviceDescription d;
+    std::tie(d.BusType, d.UsbVendorId, d.UsbProductId, d.UsbManufName, d.UsbModelName,
+             d.InstrumentPrefix, d.IsCompoundDevice, d.InterfaceCount) =
+        std::tuple(kBusUsb, vid, pid, manuf, model, prefix, compound, interfaces);
+    return d;
 }
 
-struct Case {
-    const char* name;
-    DeviceDescription device;
-    Ids ids;  // what the XP/2000 or the WDM file records, in writing order
-};
-
+// The golden file's name, the device, what the XP/2000 or the WDM file records in writing order.
 // demo: a removal string left over without interrupts. subsys and odd_texts: a quote, a percent
 // sign and Latin-1 bytes, copied unescaped. lower: lower-case IDs, sequences numbered by position
 // whatever their labels. short and odd_texts: ID texts too short or too long.
-const Case kCases[] = {
+const std::tuple<const char*, DeviceDescription, Ids> kCases[] = {
     {"pxi_demo",
      Pci({"0xABCD", "0x1234"}, "Acme Instruments", "PX-100 Counter", "demo", false,
          "W32 BAR1 0x00000100 0x00000001;", {}),
@@ -114,28 +94,28 @@ const Case kCases[] = {
 };
 
 TEST(InfWritersTest, EachWriterReplacesItsFileOrReportsAndRecordsNothing) {
-    for (const Case& c : kCases) {
-        const bool usb = c.device.BusType == kBusUsb;
+    for (const auto& [name, device, ids] : kCases) {
+        const bool usb = device.BusType == kBusUsb;
         for (const Writer& w : usb ? std::span<const Writer>(&kWdmWriter, 1) : kPxiWriters) {
-            const std::string golden = c.name + std::string(w.suffix) + ".inf";
+            const std::string golden = name + std::string(w.suffix) + ".inf";
             FakeFileSystem files;
             RecordingPrompter prompter;
             OutputPlan plan;
-            plan.HardwareIds = {"earlier"};
+            Ids expected = plan.HardwareIds = {"earlier"};
             const std::string& path = plan.Files.*w.path = "c:\\" + golden;
             files.AddFile(path, std::string(10000, 'x'));
-            w.write(c.device, plan, files, prompter);
+            w.write(device, plan, files, prompter);
             EXPECT_TRUE(MatchesGolden(golden, files.Contents(path))) << golden;
-            Ids ids = {"earlier"};
-            ids.insert(ids.end(), c.ids.begin(), w.recordsIds ? c.ids.end() : c.ids.begin());
-            EXPECT_EQ(plan.HardwareIds, ids) << golden;
+            expected.insert(expected.end(), ids.begin(), w.recordsIds ? ids.end() : ids.begin());
+            EXPECT_EQ(plan.HardwareIds, expected) << golden;
             EXPECT_TRUE(prompter.messages.empty()) << golden;
 
             files.LockFile(path);
-            w.write(c.device, plan, files, prompter);
-            const RecordingPrompter::Message failed{w.failure, MessageIcon::Exclamation};
-            EXPECT_EQ(prompter.messages, std::vector{failed}) << golden;
-            EXPECT_EQ(plan.HardwareIds, ids) << golden;
+            w.write(device, plan, files, prompter);
+            const std::string failed = "Unable to save "s + w.kind + " Setup Information File";
+            EXPECT_EQ(prompter.Texts(), Ids{failed}) << golden;
+            EXPECT_EQ(prompter.messages.at(0).icon, MessageIcon::Exclamation);
+            EXPECT_EQ(plan.HardwareIds, expected) << golden;
         }
     }
 }
@@ -150,10 +130,8 @@ TEST(InfWritersTest, InterfaceNumbersHaveTwoDigits) {
 TEST(InfWritersTest, RtProductNumberTakesTheFirstThreeDigitsLowByteFirst) {
     // Longer texts are in the goldens; shorter model texts read as the ID's low digits.
     for (const auto& [model, bytes] : {std::pair{"123", "23,01"}, {"12", "01,00"}, {"", "00,00"}}) {
-        DeviceDescription device = kCases[0].device;
-        device.ModelCode = model;
-        const std::string line = std::string("\r\nHKR,,ProductNumber,1,") + bytes + "\r\n";
-        EXPECT_NE(RenderRtInf(device).find(line), std::string::npos) << model;
+        const std::string rt = RenderRtInf(Pci({"0xABCD", model}, "", "", "", false, "", {}));
+        EXPECT_NE(rt.find("\r\nHKR,,ProductNumber,1,"s + bytes + "\r\n"), rt.npos) << model;
     }
 }
 

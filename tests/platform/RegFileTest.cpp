@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/RegFile.h"
+#include "tests/fakes/Golden.h"
 #include "tests/fakes/TempDir.h"
 
 namespace tessaly {
@@ -29,26 +30,10 @@ std::string Read(Registry& registry, const Lookup& l) {
     return key ? key->QueryString(l.name, l.buffer).value_or(kNoValue) : kNoKey;
 }
 
-// regedit's UTF-16LE export: byte-order mark, then each code unit low byte first.
-std::string Utf16Le(const std::u16string& text) {
-    std::string bytes = "\xFF\xFE";
-    for (char16_t u : text) {
-        bytes += {static_cast<char>(u & 0xFF), static_cast<char>(u >> 8)};
-    }
-    return bytes;
-}
-
-// Everything after the header: CR LF and LF lines, comments, escapes, other types and roots.
-const std::string kBody =
-    "\r\n; comment\r\n\r\n   \r\n  [HKEY_LOCAL_MACHINE\\A\\B]  \r\n\"Path\"=\"/opt\"\n"
-    "\"Empty\"=\"\"\n\t; indented\r\n  \"Semi\"=\"a;b\"\t\r\n[hklm\\E]\n"
-    "\"Esc\"=\"C:\\\\P F\\\\\"\n\"Q\"=\"say \\\"hi\\\"\"\n\"Na\\\"me\"=\"x\"\n\"Lone\"=\"a\\nb\"\n"
-    "\"Eq=Sign\" = \"a=b\"\n@=\"def\"\n\"D\"=dword:00000010\r\n\"B\"=hex:01,02,\\\r\n  03\r\n"
-    "\"X\"=hex(2):25,00,\\\r\n  6f,00,\\\r\n  00,00\r\n\"M\"=HEX(7):41,00\n\"G\"=-\n"
-    "\"After\"=\"read\"\n[-HKLM\\Gone]\n\"A\"=\"g\"\n[HKEY_CURRENT_USER\\U]\n\"A\"=\"u\"\n"
-    "[HKEY_CLASSES_ROOT\\.inf]\n@=\"inffile\"\n[HKEY_Local_Machine\\B]\n\"7\"=\"5.1.2.3\"\n"
-    "\"8\"=\"12345678\"\n";
-
+// One export in each form regedit and editors write: "REGEDIT4" in 8-bit text, version 5.00 in
+// UTF-8 with a byte-order mark, and in UTF-16LE. All hold CR LF and LF lines, comments, escapes,
+// other types and roots. The last value holds a Latin-1 byte and UTF-8 bytes, kept as they are,
+// and in UTF-16 a euro sign and a character beyond the basic plane, each read as one '?'.
 const Lookup kLookups[] = {
     {"A\\B\\", "Path", "/opt"}, {"A", "Path", kNoValue},   {"A\\C", "", kNoKey},
     {"A\\B", "Empty", ""},      {"A\\B", "Semi", "a;b"},   {"e", "ESC", "C:\\P F\\"},
@@ -59,19 +44,12 @@ const Lookup kLookups[] = {
     {"B", "8", kNoValue, 8},    {"B", "8", "12345678", 9}, {"W", "N", "\xE9 \xC3\xA9 ? ?!"}};
 
 TEST(RegFileTest, ReadsKeysAndStringValuesOfBothHeadersAndEncodings) {
-    const std::string v5 = "Windows Registry Editor Version 5.00" + kBody;
-    const std::string files[] = {
-        "\nREGEDIT4" + kBody + "[HKLM\\W]\n\"N\"=\"\xE9 \xC3\xA9 ? ?!\"\n",
-        "\xEF\xBB\xBF" + v5 + "[HKLM\\W]\n\"N\"=\"\xE9 \xC3\xA9 ? ?!\"\n",
-        Utf16Le(std::u16string(v5.begin(), v5.end()) +
-                u"[HKLM\\W]\r\n\"N\"=\"\u00e9 \u00c3\u00a9 \u20ac \U0001F600!\"\r\n")};
-    for (const std::string& bytes : files) {
-        SCOPED_TRACE(bytes.substr(0, 12));
-        MemoryRegistry registry;
-        RegFileError error;
-        ASSERT_TRUE(ParseRegFile(bytes, registry, error)) << error.line << ": " << error.reason;
+    for (const char* name : {"regedit4.reg", "regedit5_utf8_bom.reg", "regedit5_utf16.reg"}) {
+        std::ostringstream warnings;
+        const auto registry = LoadRegFile(testing::GoldenPath(name), warnings);
+        EXPECT_EQ(warnings.str(), "");
         for (const Lookup& l : kLookups) {
-            EXPECT_EQ(Read(registry, l), l.expected) << l.key << " : " << l.name;
+            EXPECT_EQ(Read(*registry, l), l.expected) << name << " " << l.key << " : " << l.name;
         }
     }
 }
