@@ -4,7 +4,7 @@
 #include "app/HelpViewer.h"
 #include "app/QtPrompter.h"
 #include "output/DirectoryBrowser.h"
-#include "tests/fakes/TempDir.h"
+#include "tests/fakes/Golden.h"
 #include "tests/gui/WizardHarness.h"
 
 namespace tessaly::testing {
@@ -16,14 +16,13 @@ void WhenModal(Act act) {
     QTimer::singleShot(0, [act] { act(qobject_cast<Dialog*>(QApplication::activeModalWidget())); });
 }
 
-TEST(QtPrompterTest, FiltersAndTextsTakeTheQtForm) {
+// Filters and texts take the Qt form; a question carries the caption and gives the answer; the
+// function chooser gives the position chosen, or none when cancelled.
+TEST(QtPrompterTest, ConvertsTextsAndGivesWhatTheDialogsAnswer) {
     EXPECT_EQ(QtFileFilters("Module Description Files (*.ini)|*.ini|All Files (*.*)|*.*||"),
               (QStringList{"Module Description Files (*.ini)", "All Files (*)"}));
     EXPECT_EQ(MessageText("/home/j\xc3\xb6rg"), QString::fromUtf8("/home/j\u00f6rg"));
     EXPECT_EQ(MessageText("Caf\xe9"), QString::fromUtf8("Caf\u00e9"));
-}
-
-TEST(QtPrompterTest, QuestionsCarryTheCaptionAndGiveTheAnswer) {
     QtPrompter prompter;
     for (const bool yes : {true, false}) {
         WhenModal<QMessageBox>([yes](QMessageBox* box) {
@@ -33,32 +32,23 @@ TEST(QtPrompterTest, QuestionsCarryTheCaptionAndGiveTheAnswer) {
         });
         EXPECT_EQ(prompter.AskYesNo("Create it?"), yes);
     }
-}
-
-TEST(FunctionSelectDialogTest, ReturnsThePositionChosenOrNone) {
-    QtPrompter prompter;
     WhenModal([](QDialog* chooser) {
-        auto* combo = chooser->findChild<QWidget*>("functionCombo");
-        combo->setFocus();
-        QTest::keyClick(combo, Qt::Key_Down);
-        QTest::keyClick(combo, Qt::Key_Return);  // OK is the default button
+        QTest::keyClick(chooser->findChild<QWidget*>("functionCombo"), Qt::Key_Down);
+        QTest::keyClick(chooser, Qt::Key_Return);  // OK is the default button
     });
     EXPECT_EQ(prompter.ChooseFunction("F0 (0x0001);F1 (0x0002);F2 (0x0003);"), 1);
-    WhenModal(
-        [](QDialog* chooser) { chooser->findChild<QAbstractButton*>("cancelButton")->click(); });
+    WhenModal([](QDialog* d) { d->findChild<QAbstractButton*>("cancelButton")->click(); });
     EXPECT_EQ(prompter.ChooseFunction("A (1);B (2);"), std::nullopt);
 }
 
 // A folder that does not exist yet starts the chooser at its nearest existing parent.
 TEST(DirectoryBrowserTest, StartsAtTheNearestFolderAndReturnsTheChoice) {
-    TempDir dir;
-    const std::string existing = (dir.path() / "a-folder-with-a-rather-long-name").string();
-    std::filesystem::create_directories(existing);
-    CDirectoryBrowser browser(existing + "/not-yet", nullptr);
-    EXPECT_EQ(browser.StatusText().toStdString(), existing.substr(0, 35) + "...");
+    const std::string start = GoldenPath("a-folder-not-there-yet/with-a-rather-long-name");
+    CDirectoryBrowser browser(start, nullptr);
+    EXPECT_EQ(browser.StatusText().toStdString(), start.substr(0, 35) + "...");
     WhenModal([](QDialog* modal) { modal->accept(); });
     ASSERT_EQ(browser.Show(), 1);
-    EXPECT_EQ(browser.ChosenPath(), existing);
+    EXPECT_EQ(browser.ChosenPath(), TESSALY_GOLDEN_DIR);
     WhenModal([](QDialog* modal) { modal->reject(); });
     EXPECT_EQ(browser.Show(), 2);
 }

@@ -6,74 +6,67 @@
 namespace tessaly::testing {
 namespace {
 
-class OutputPage : public WizardHarness {
-protected:
+constexpr const char* kPrefixMessage =
+    "All VXIplug&play compliant instrument drivers must limit the instrument prefix to 31 "
+    "characters.\nIn addition, the characters must be valid in the context of a filename.";
+
+struct OutputPage : WizardHarness {
     QString FileList() const { return Find<QPlainTextEdit>("fileListText")->toPlainText(); }
-    static QString PxiList(const QString& directory, const QString& prefix) {
+    // The PXI files for the prefix, in the default directory unless another is given.
+    static QString PxiList(const QString& prefix, QString dir = {}) {
         return QString("%1/%3_RT.inf\n%1/%2_9x.inf\n%1/%2_NT4.inf\n%1/%2_NT5.inf\n%1/%2.ini")
-            .arg(directory, prefix, prefix.left(5));
+            .arg(dir.isEmpty() ? "/vxipnp/winnt/" + prefix : dir, prefix, prefix.left(5));
     }
 };
 
-// Every activation takes the bus anew: back through page 1 to USB changes label, note and list.
-TEST_F(OutputPage, ShowsTheBusOfPage1) {
-    Open(kPageFinal);
-    EXPECT_EQ(Find<QLabel>("prefixLabel")->text(), "PXI Instrument &Prefix");
-    EXPECT_EQ(Find<QLabel>("noteText")->text().toStdString(), strings::kPxiDistributionNote);
-    EXPECT_EQ(FileList(), PxiList("/vxipnp/winnt/prefix", "prefix"));
-    Back();
-    Back();
-    Click("usbRadio");
-    Next();
-    Next();
-    EXPECT_EQ(Find<QLabel>("prefixLabel")->text(), "USB Instrument &Prefix");
-    EXPECT_EQ(Find<QLabel>("noteText")->text().toStdString(), strings::kUsbDistributionNote);
-    EXPECT_EQ(FileList(), "/vxipnp/winnt/prefix/prefix_WDM.inf");
-}
-
-TEST_F(OutputPage, DirectoryAndListFollowEveryKeystrokeOfThePrefix) {
-    Open(kPageFinal);
-    QString prefix = "prefix";
-    for (const char c : {'a', 'b', 'c'}) {
-        QTest::keyClick(Find("prefixEdit"), c);
-        prefix += c;
-        EXPECT_EQ(Text("directoryEdit"), "/vxipnp/winnt/" + prefix);
-        EXPECT_EQ(FileList(), PxiList("/vxipnp/winnt/" + prefix, prefix));
+// Page 1 reads the bus on every Next and page 6 takes it anew on every activation: label, note
+// and list. Each bus page keeps its own names.
+TEST_F(OutputPage, FollowsTheBusChosenOnPage1) {
+    Open();
+    for (const bool usb : {true, false}) {
+        Click(usb ? "usbRadio" : "pxiRadio");
+        Next();
+        Type(usb ? "usbManufNameEdit" : "manufNameEdit", usb ? "Usb Maker" : "Pxi Maker");
+        Next();
+        EXPECT_EQ(Find<QLabel>("prefixLabel")->text(),
+                  usb ? "USB Instrument &Prefix" : "PXI Instrument &Prefix");
+        EXPECT_EQ(Find<QLabel>("noteText")->text().toStdString(),
+                  usb ? strings::kUsbDistributionNote : strings::kPxiDistributionNote);
+        EXPECT_EQ(FileList(), usb ? "/vxipnp/winnt/prefix/prefix_WDM.inf" : PxiList("prefix"));
+        Back();
+        Back();
     }
-    // A prefix the rules refuse is kept while typed, reset when the field is left or on Enter.
-    Type("prefixEdit", "a b");
-    EXPECT_EQ(FileList(), PxiList("/vxipnp/winnt/a b", "a b"));
-    Leave("prefixEdit");
-    EXPECT_EQ(FileList(), PxiList("/vxipnp/winnt/prefix", "prefix"));
-    Type("prefixEdit", "bad=prefix");
-    QTest::keyClick(Find("prefixEdit"), Qt::Key_Return);
-    EXPECT_EQ(Page(), kPageFinal);
-    EXPECT_EQ(Text("prefixEdit"), "prefix");
-    EXPECT_TRUE(fake.files.FileNames().empty());
-    const std::string message =
-        "All VXIplug&play compliant instrument drivers must limit the instrument prefix to 31 "
-        "characters.\nIn addition, the characters must be valid in the context of a filename.";
-    EXPECT_EQ(prompter.Texts(), (std::vector<std::string>{message, message}));
+    EXPECT_EQ(model.device.UsbManufName, "Usb Maker");
 }
 
-// An edited directory keeps its place; Browse replaces it only when confirmed.
-TEST_F(OutputPage, DirectoryIsTypedOrChosenAndNextWritesThere) {
-    fake.files.AddDirectory("/data");
-    prompter.folderChoices = {std::nullopt, std::string("/data/new")};
+// The directory follows every keystroke of the prefix until it is edited. A prefix the rules
+// refuse is kept while typed and reset, with the prefix message, when the field is left or on
+// Enter. Browse replaces the directory only when confirmed.
+TEST_F(OutputPage, DirectoryFollowsThePrefixUntilEditedAndNextWritesThere) {
+    prompter.folderChoices = {std::nullopt, std::string("/vxipnp/new")};
     prompter.yesNoAnswers = {false, true};  // create the directory: not at first
     Open(kPageFinal);
-    Type("directoryEdit", "/data/out");
-    Type("prefixEdit", "dev");
-    EXPECT_EQ(FileList(), PxiList("/data/out", "dev"));
+    for (const QString prefix : {"prefixa", "prefixab", "prefixabc"}) {
+        QTest::keyClick(Find("prefixEdit"), prefix.back().toLatin1());
+        EXPECT_EQ(Text("directoryEdit"), "/vxipnp/winnt/" + prefix);
+        EXPECT_EQ(FileList(), PxiList(prefix));
+    }
+    Type("directoryEdit", "/vxipnp/out");
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Return}) {
+        Type("prefixEdit", "a b");
+        EXPECT_EQ(FileList(), PxiList("a b", "/vxipnp/out"));
+        QTest::keyClick(Find("prefixEdit"), key);
+        EXPECT_EQ(FileList(), PxiList("prefix", "/vxipnp/out"));
+    }
+    EXPECT_EQ(prompter.Texts(), std::vector<std::string>(2, kPrefixMessage));
+    Click("browseButton");  // still page 6 after Enter
     Click("browseButton");
-    Click("browseButton");
-    EXPECT_EQ(prompter.folderDialogs, (std::vector<std::string>{"/data/out", "/data/out"}));
-    EXPECT_EQ(FileList(), PxiList("/data/new", "dev"));
+    EXPECT_EQ(prompter.folderDialogs, (std::vector<std::string>{"/vxipnp/out", "/vxipnp/out"}));
+    EXPECT_EQ(FileList(), PxiList("prefix", "/vxipnp/new"));
     Next();
-    EXPECT_TRUE(fake.files.FileNames().empty());
-    Next();
+    Next();  // the first Next stays: the directory is not created
     EXPECT_EQ(Page(), kPageAfterSaveAction);
-    EXPECT_TRUE(fake.files.HasFile("/data/new/dev_NT5.inf"));
+    EXPECT_TRUE(fake.files.HasFile("/vxipnp/new/prefix_NT5.inf"));
 }
 
 }  // namespace

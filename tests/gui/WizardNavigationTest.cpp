@@ -1,4 +1,4 @@
-#include "tests/fakes/TempDir.h"
+#include "tests/fakes/Golden.h"
 #include "tests/gui/WizardHarness.h"
 
 namespace tessaly::testing {
@@ -27,9 +27,9 @@ TEST_F(Nav, EveryPageShowsItsButtonsAndLeadsOnAndBack) {
         {7, kPxi, "Installation Options", "back finish", 7, 6},
         {8, kPxi, "FTP ", "back (finish)", 8, 7},
     };
-    fake.files.AddDirectory("/vxipnp/winnt/prefix");
     for (const auto& [page, path, title, buttons, next, back] : rows) {
-        for (const char* button : {"nextButton", "backButton", "cancelButton"}) {
+        for (const auto& [button, to] :
+             {std::pair{"nextButton", next}, {"backButton", back}, {"cancelButton", 0}}) {
             SCOPED_TRACE(::testing::Message() << page << "/" << path << " " << button);
             model = WizardModel{};
             model.device.BusType = path == kUsb ? kBusUsb : kBusPxi;
@@ -41,49 +41,32 @@ TEST_F(Nav, EveryPageShowsItsButtonsAndLeadsOnAndBack) {
             if (Find(button)->isVisible()) {
                 Click(button);
             }
-            const int to = button[0] == 'n' ? next : button[0] == 'b' ? back : 0;  // 0: closed
-            EXPECT_EQ(sheet->isVisible() ? Page() : 0, to ? kPageOrder[to - 1] : 0);
+            EXPECT_EQ(sheet->isVisible() ? Page() : 0, to ? kPageOrder[to - 1] : 0);  // 0: closed
             EXPECT_TRUE(prompter.messages.empty());  // Cancel asks nothing
         }
     }
 }
 
-TEST_F(Nav, BusChoiceIsReadOnEveryNextAndEachBusKeepsItsOwnNames) {
-    Open();
-    Click("usbRadio");
-    Next();
-    Type("usbManufNameEdit", "Usb Maker");
-    Back();
-    Click("pxiRadio");
-    Next();
-    EXPECT_EQ(model.device.BusType, kBusPxi);
-    EXPECT_EQ(model.device.UsbManufName, "Usb Maker");
-}
-
 // A failed or cancelled load leaves the page as it was. After a load, Next on page 2 without
 // "View or change loaded settings" writes every file and jumps to page 7.
 TEST_F(Nav, LoadedFileIsReviewedOrWrittenAtOnce) {
-    TempDir dir;
-    prompter.fileChoices = {std::nullopt, dir.Write("other.ini", "[Other]\r\nKey=1\r\n"),
-                            dir.path().string() + "/missing.ini",
-                            dir.Write("card.ini",
-                                      "[Module]\r\nManufCode=0x1234\r\nVISARegistration=Reg\r\n"
-                                      "[Reg]\r\nInterruptDetect0=C8 BAR0 0x0 0xFF 0x1;\r\n"
-                                      "NumDetectSequences=1\r\nManufName=Card\r\n")};
+    // Cancelled, then a file without a module, then a module with interrupts.
+    prompter.fileChoices = {std::nullopt, GoldenPath("pxi_demo_NT5.inf"),
+                            GoldenPath("mdf_interrupts.ini")};
     prompter.yesNoAnswers = {true};
     Open(kPageWelcomePxi);
     Type("manufNameEdit", "Typed");
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         Click("loadModuleFileButton");
         EXPECT_EQ(Text("manufNameEdit"), "Typed");
         EXPECT_FALSE(Find("viewLoadedSettingsCheck")->isEnabled());
     }
-    EXPECT_EQ(prompter.messages.size(), 1u);  // the loader's, for the file without a module
     Click("loadModuleFileButton");
-    EXPECT_EQ(prompter.fileDialogs[0],
-              "Open Module Description File|Module Description Files (*.ini)|*.ini|All Files "
-              "(*.*)|*.*|||ini");
-    EXPECT_EQ(Text("manufNameEdit"), "Card");
+    EXPECT_EQ(prompter.fileDialogs,
+              std::vector<std::string>(3,
+                                       "Open Module Description File|Module Description Files "
+                                       "(*.ini)|*.ini|All Files (*.*)|*.*|||ini"));
+    EXPECT_EQ(Text("manufNameEdit"), "Acme Instruments");
     Click("viewLoadedSettingsCheck");
     Next();
     EXPECT_EQ(Page(), kPageIsMine);  // the file has interrupts
@@ -91,15 +74,27 @@ TEST_F(Nav, LoadedFileIsReviewedOrWrittenAtOnce) {
     Click("viewLoadedSettingsCheck");
     Next();
     EXPECT_EQ(Page(), kPageAfterSaveAction);
-    EXPECT_TRUE(fake.files.HasFile("/vxipnp/winnt/Reg/Reg_NT5.inf"));
+    EXPECT_TRUE(fake.files.HasFile("/vxipnp/winnt/acme4321/acme4321_NT5.inf"));
     Back();  // page 6, shown for the first time
     EXPECT_EQ(Page(), kPageFinal);
-    EXPECT_EQ(Text("prefixEdit"), "Reg");
+    EXPECT_EQ(Text("prefixEdit"), "acme4321");
 }
 
-TEST_F(Nav, FtpChoiceNeedsTheRealTimeProductAndPxiAndTurnsFinishIntoNext) {
-    Open(kPageAfterSaveAction);  // no real-time product
-    EXPECT_FALSE(Find("ftpChoice")->isEnabled());
+// Finish runs the action chosen and closes; FTP needs the real-time product and PXI, and
+// turns Finish into Next.
+TEST_F(Nav, ActionPageRunsTheChoiceOnFinishOrLeadsOnToFtp) {
+    model.device.OutputDirectory = "/out";
+    model.plan.Files.Nt5Inf = "/out/dev_NT5.inf";
+    fake.files.AddFile("/out/dev_NT5.inf", "inf");
+    for (const char* choice : {"installChoice", "openFolderChoice", "nothingChoice"}) {
+        Open(kPageAfterSaveAction);
+        EXPECT_FALSE(Find("ftpChoice")->isEnabled());  // no real-time product
+        Click(choice);
+        Click("finishButton");
+        EXPECT_FALSE(sheet->isVisible());
+    }
+    EXPECT_EQ(fake.shell.openedFolders, std::vector<std::string>{"/out"});
+    EXPECT_TRUE(fake.files.HasFile("/windows/inf/dev_NT5.inf"));
     fake.registry.CreateKey("SOFTWARE\\Quorvane\\Vantorix\\5.1.2");
     for (const int bus : {kBusUsb, kBusPxi}) {
         model.device.BusType = bus;
@@ -114,20 +109,6 @@ TEST_F(Nav, FtpChoiceNeedsTheRealTimeProductAndPxiAndTurnsFinishIntoNext) {
     Next();
     Type("hostNameEdit", "rt-target");
     EXPECT_EQ(Shown(), "back finish");  // page 8 with a host name
-}
-
-TEST_F(Nav, FinishRunsTheChosenActionAndCloses) {
-    model.device.OutputDirectory = "/out";
-    model.plan.Files.Nt5Inf = "/out/dev_NT5.inf";
-    fake.files.AddFile("/out/dev_NT5.inf", "inf");
-    for (const char* choice : {"installChoice", "openFolderChoice", "nothingChoice"}) {
-        Open(kPageAfterSaveAction);
-        Click(choice);
-        Click("finishButton");
-        EXPECT_FALSE(sheet->isVisible());
-    }
-    EXPECT_EQ(fake.shell.openedFolders, std::vector<std::string>{"/out"});
-    EXPECT_TRUE(fake.files.HasFile("/windows/inf/dev_NT5.inf"));
 }
 
 }  // namespace
