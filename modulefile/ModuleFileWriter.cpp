@@ -98,8 +98,8 @@ std::string RenderModuleDescriptionFile(const DeviceDescription& device) {
 
 void WriteModuleDescriptionFile(const DeviceDescription& device, const OutputPlan& plan,
                                 const Platform& platform, Prompter& prompter) {
-    if (!platform.files.WriteFile(plan.Files.ModuleFile, RenderModuleDescriptionFile(device))) {
-        prompter.ShowMessage(kSaveFailed, MessageIcon::Exclamation);
+    if (!SaveGeneratedFile(plan.Files.ModuleFile, RenderModuleDescriptionFile(device), kSaveFailed,
+                           platform.files, prompter)) {
         return;
     }
     CopyToHardwareDescriptions(device, plan, platform, prompter);

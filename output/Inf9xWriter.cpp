@@ -83,7 +83,7 @@ std::string Render9xInf(const DeviceDescription& device) {
 
 void Write9xInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                 Prompter& prompter) {
-    pxi_inf::SaveInf(plan.Files.Inf9x, Render9xInf(device), kSaveFailed, files, prompter);
+    SaveGeneratedFile(plan.Files.Inf9x, Render9xInf(device), kSaveFailed, files, prompter);
 }
 
 }  // namespace tessaly

@@ -3,6 +3,9 @@
 #include <string>
 #include <string_view>
 
+#include "platform/FileSystem.h"
+#include "platform/Prompter.h"
+
 namespace tessaly {
 
 // ";" followed by 75 "=": the rule line of every generated file.
@@ -31,5 +34,17 @@ public:
 private:
     std::string text_;
 };
+
+// Writes a generated file; when it cannot be opened shows `failureMessage` with the exclamation
+// icon, so the generation can go on. Returns whether the file was written.
+inline bool SaveGeneratedFile(const std::string& path, const std::string& bytes,
+                              std::string_view failureMessage, FileSystem& files,
+                              Prompter& prompter) {
+    if (files.WriteFile(path, bytes)) {
+        return true;
+    }
+    prompter.ShowMessage(std::string(failureMessage), MessageIcon::Exclamation);
+    return false;
+}
 
 }  // namespace tessaly

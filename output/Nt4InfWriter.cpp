@@ -57,7 +57,7 @@ std::string RenderNt4Inf(const DeviceDescription& device) {
 
 void WriteNt4Inf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                  Prompter& prompter) {
-    pxi_inf::SaveInf(plan.Files.Nt4Inf, RenderNt4Inf(device), kSaveFailed, files, prompter);
+    SaveGeneratedFile(plan.Files.Nt4Inf, RenderNt4Inf(device), kSaveFailed, files, prompter);
 }
 
 }  // namespace tessaly

@@ -142,7 +142,7 @@ void WriteNt5Inf(const DeviceDescription& device, OutputPlan& plan, FileSystem& 
     std::vector<std::string> ids;
     const std::string bytes = RenderNt5Inf(device, ids);
     // Installation updates the drivers of these IDs, so only a file that exists may name them.
-    if (pxi_inf::SaveInf(plan.Files.Nt5Inf, bytes, kSaveFailed, files, prompter)) {
+    if (SaveGeneratedFile(plan.Files.Nt5Inf, bytes, kSaveFailed, files, prompter)) {
         plan.HardwareIds.insert(plan.HardwareIds.end(), ids.begin(), ids.end());
     }
 }

@@ -1,8 +1,6 @@
 #include "output/PxiInfParts.h"
 
 #include "device/IdText.h"
-#include "platform/FileSystem.h"
-#include "platform/Prompter.h"
 
 namespace tessaly::pxi_inf {
 
@@ -68,15 +66,6 @@ void AddLegacyStrings(InfText& text, const DeviceDescription& device) {
         .Join("DriverDescString=\"", prefix, " Instrument Driver\"")
         .Line("DeviceClassString=\"ZEL-VISA PXI Devices\"")
         .Join(prefix, "_0.DeviceDesc=\"", device.ModelName, "\"");
-}
-
-bool SaveInf(const std::string& path, const std::string& bytes, std::string_view failureMessage,
-             FileSystem& files, Prompter& prompter) {
-    if (files.WriteFile(path, bytes)) {
-        return true;
-    }
-    prompter.ShowMessage(std::string(failureMessage), MessageIcon::Exclamation);
-    return false;
 }
 
 }  // namespace tessaly::pxi_inf

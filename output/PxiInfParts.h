@@ -8,9 +8,6 @@
 
 namespace tessaly {
 
-class FileSystem;
-class Prompter;
-
 // What the four PXI/PCI INF files share: the identifier forms, the Corbel Database key and the
 // registry lines that carry the interrupt steps and the names.
 namespace pxi_inf {
@@ -50,11 +47,6 @@ void AddNameValues(InfText& text, std::string_view keyStart, const DeviceDescrip
 
 // The [Strings] section the Windows 9x, NT4 and real-time files have in common.
 void AddLegacyStrings(InfText& text, const DeviceDescription& device);
-
-// Writes the file; when it cannot be opened shows `failureMessage` with the exclamation icon.
-// Returns whether the file was written.
-bool SaveInf(const std::string& path, const std::string& bytes, std::string_view failureMessage,
-             FileSystem& files, Prompter& prompter);
 
 }  // namespace pxi_inf
 }  // namespace tessaly

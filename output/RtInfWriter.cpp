@@ -116,7 +116,7 @@ std::string RenderRtInf(const DeviceDescription& device) {
 
 void WriteRtInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                 Prompter& prompter) {
-    pxi_inf::SaveInf(plan.Files.RtInf, RenderRtInf(device), kSaveFailed, files, prompter);
+    SaveGeneratedFile(plan.Files.RtInf, RenderRtInf(device), kSaveFailed, files, prompter);
 }
 
 }  // namespace tessaly

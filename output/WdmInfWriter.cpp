@@ -154,8 +154,7 @@ void WriteWdmInf(const DeviceDescription& device, OutputPlan& plan, FileSystem& 
     // The IDs count as recorded only once the file that names them exists.
     std::vector<std::string> ids;
     const std::string text = RenderWdmInf(device, ids);
-    if (!files.WriteFile(plan.Files.WdmInf, text)) {
-        prompter.ShowMessage(kWdmSaveFailed, MessageIcon::Exclamation);
+    if (!SaveGeneratedFile(plan.Files.WdmInf, text, kWdmSaveFailed, files, prompter)) {
         return;
     }
     plan.HardwareIds.insert(plan.HardwareIds.end(), ids.begin(), ids.end());
