@@ -21,11 +21,6 @@
 #include "output/PageFinal.h"
 #include "resources/StringTable.h"
 
-// The resources live in a static library, so nothing would pull them in otherwise.
-static void InitWizardResources() {
-    Q_INIT_RESOURCE(wizard);
-}
-
 namespace tessaly {
 
 namespace {
@@ -55,7 +50,6 @@ CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, P
       prompter_(prompter),
       detector_(detector),
       registryConfigured_(registryConfigured) {
-    InitWizardResources();
     setObjectName(QStringLiteral("wizardSheet"));
     // No system menu and no close box: the wizard ends through its own buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);

@@ -3,6 +3,7 @@
 #include "actions/InfInstaller.h"
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
+#include "platform/ForwardingPrompter.h"
 
 namespace tessaly {
 namespace {
@@ -14,7 +15,7 @@ constexpr const char* kCouldNotSave = "The wizard could not save the output file
 constexpr const char* kCouldNotInstall = "The wizard could not install the output files.";
 
 // Passes everything on and remembers whether a failure (stop or exclamation) was shown.
-class FailureWatch final : public Prompter {
+class FailureWatch final : public ForwardingPrompter {
 public:
     explicit FailureWatch(Prompter& inner) : inner_(inner) {}
     bool failed() const { return failed_; }
@@ -23,18 +24,9 @@ public:
         failed_ = failed_ || icon == MessageIcon::Stop || icon == MessageIcon::Exclamation;
         inner_.ShowMessage(text, icon);
     }
-    bool AskYesNo(const std::string& text) override { return inner_.AskYesNo(text); }
-    void Beep() override { inner_.Beep(); }
-    std::optional<int> ChooseFunction(const std::string& list) override {
-        return inner_.ChooseFunction(list);
-    }
-    std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
-                                                const std::string& extension) override {
-        return inner_.ChooseFileToOpen(title, filter, extension);
-    }
-    std::optional<std::string> ChooseFolder(const std::string& initial) override {
-        return inner_.ChooseFolder(initial);
-    }
+
+protected:
+    Prompter& Target() override { return inner_; }
 
 private:
     Prompter& inner_;
