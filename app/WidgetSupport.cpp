@@ -6,6 +6,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "device/IdText.h"
+
 namespace tessaly {
 
 QString FromBytes(const std::string& bytes) {
@@ -46,6 +48,25 @@ void ShowValue(QLineEdit* edit, const std::string& bytes) {
     const QString text = FromBytes(bytes);
     if (edit->text() != text) {
         edit->setText(text);
+    }
+}
+
+void ExchangeFields(std::span<const FieldBinding> fields, bool save) {
+    for (const FieldBinding& field : fields) {
+        if (save) {
+            *field.value = ToBytes(field.edit->text());
+        } else {
+            ShowValue(field.edit, *field.value);
+        }
+    }
+}
+
+void CommitLeftId(std::span<const FieldBinding> fields, const QWidget* left) {
+    for (const FieldBinding& field : fields) {
+        if (field.isId && field.edit == left) {
+            *field.value = NormalizeIdText(ToBytes(field.edit->text()));
+            ShowValue(field.edit, *field.value);
+        }
     }
 }
 

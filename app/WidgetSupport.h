@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QValidator>
+#include <span>
 #include <string>
 
 class QFrame;
@@ -26,6 +27,20 @@ public:
     using QValidator::QValidator;
     State validate(QString& input, int& position) const override;
 };
+
+// A field and the value it shows, stated once per page; an ID field takes its canonical form
+// when the user leaves it.
+struct FieldBinding {
+    QLineEdit* edit;
+    std::string* value;
+    bool isId = false;
+};
+
+// Copies the values into the fields, or with `save` the fields into the values.
+void ExchangeFields(std::span<const FieldBinding> fields, bool save);
+
+// `left` lost the focus: an ID field's value becomes canonical, in the model and on screen.
+void CommitLeftId(std::span<const FieldBinding> fields, const QWidget* left);
 
 // A single-line field for a value held as Latin-1 bytes.
 QLineEdit* MakeLatin1Edit(const QString& objectName, QWidget* parent);

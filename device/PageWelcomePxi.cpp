@@ -10,7 +10,6 @@
 #include "app/GatherIntrInfo.h"
 #include "app/WidgetSupport.h"
 #include "device/DeviceChecks.h"
-#include "device/IdText.h"
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
 
@@ -107,23 +106,21 @@ void CPageWelcomePxi::OnInitDialog() {
     ApplySubsystemRule();
 }
 
-void CPageWelcomePxi::DoDataExchange(bool save) {
+std::array<FieldBinding, 6> CPageWelcomePxi::Fields() const {
     DeviceDescription& device = model().device;
-    const std::pair<QLineEdit*, std::string*> texts[] = {
-        {manufCodeEdit_, &device.ManufCode},
-        {modelCodeEdit_, &device.ModelCode},
-        {subsystemManufCodeEdit_, &device.SubsystemManufCode},
-        {subsystemModelCodeEdit_, &device.SubsystemModelCode},
+    return {{
+        {manufCodeEdit_, &device.ManufCode, true},
+        {modelCodeEdit_, &device.ModelCode, true},
+        {subsystemManufCodeEdit_, &device.SubsystemManufCode, true},
+        {subsystemModelCodeEdit_, &device.SubsystemModelCode, true},
         {manufNameEdit_, &device.ManufName},
         {modelNameEdit_, &device.ModelName},
-    };
-    for (const auto& [edit, value] : texts) {
-        if (save) {
-            *value = ToBytes(edit->text());
-        } else {
-            ShowValue(edit, *value);
-        }
-    }
+    }};
+}
+
+void CPageWelcomePxi::DoDataExchange(bool save) {
+    ExchangeFields(Fields(), save);
+    DeviceDescription& device = model().device;
     if (save) {
         device.UsesSubsystem = usesSubsystemCheck_->isChecked();
         device.GeneratesInterrupts = generatesInterruptsCheck_->isChecked();
@@ -134,22 +131,7 @@ void CPageWelcomePxi::DoDataExchange(bool save) {
 }
 
 void CPageWelcomePxi::OnFocusLost(QWidget* field) {
-    DeviceDescription& device = model().device;
-    std::string* value = nullptr;
-    if (field == manufCodeEdit_) {
-        value = &device.ManufCode;
-    } else if (field == modelCodeEdit_) {
-        value = &device.ModelCode;
-    } else if (field == subsystemManufCodeEdit_) {
-        value = &device.SubsystemManufCode;
-    } else if (field == subsystemModelCodeEdit_) {
-        value = &device.SubsystemModelCode;
-    } else {
-        return;
-    }
-    UpdateData(true);
-    *value = NormalizeIdText(*value);
-    UpdateData(false);
+    CommitLeftId(Fields(), field);
 }
 
 void CPageWelcomePxi::ApplySubsystemRule() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+
+#include "app/WidgetSupport.h"
 #include "app/WizardPage.h"
 
 class QCheckBox;
@@ -26,6 +29,7 @@ protected:
     void OnFocusLost(QWidget* field) override;
 
 private:
+    std::array<FieldBinding, 6> Fields() const;
     void ApplySubsystemRule();
     void LoadModuleFile();
 

@@ -11,7 +11,6 @@
 #include "app/GatherIntrInfo.h"
 #include "app/WidgetSupport.h"
 #include "device/DeviceChecks.h"
-#include "device/IdText.h"
 
 namespace tessaly {
 
@@ -96,22 +95,20 @@ void CPageWelcomeUsb::OnInitDialog() {
     ApplyCompoundRule();
 }
 
-void CPageWelcomeUsb::DoDataExchange(bool save) {
+std::array<FieldBinding, 5> CPageWelcomeUsb::Fields() const {
     DeviceDescription& device = model().device;
-    const std::pair<QLineEdit*, std::string*> texts[] = {
-        {vendorIdEdit_, &device.UsbVendorId},
-        {productIdEdit_, &device.UsbProductId},
+    return {{
+        {vendorIdEdit_, &device.UsbVendorId, true},
+        {productIdEdit_, &device.UsbProductId, true},
         {manufNameEdit_, &device.UsbManufName},
         {modelNameEdit_, &device.UsbModelName},
         {interfaceCountEdit_, &device.InterfaceCountText},
-    };
-    for (const auto& [edit, value] : texts) {
-        if (save) {
-            *value = ToBytes(edit->text());
-        } else {
-            ShowValue(edit, *value);
-        }
-    }
+    }};
+}
+
+void CPageWelcomeUsb::DoDataExchange(bool save) {
+    ExchangeFields(Fields(), save);
+    DeviceDescription& device = model().device;
     if (save) {
         device.IsCompoundDevice = compoundCheck_->isChecked();
     } else {
@@ -120,16 +117,7 @@ void CPageWelcomeUsb::DoDataExchange(bool save) {
 }
 
 void CPageWelcomeUsb::OnFocusLost(QWidget* field) {
-    DeviceDescription& device = model().device;
-    std::string* value = field == vendorIdEdit_    ? &device.UsbVendorId
-                         : field == productIdEdit_ ? &device.UsbProductId
-                                                   : nullptr;
-    if (!value) {
-        return;
-    }
-    UpdateData(true);
-    *value = NormalizeIdText(*value);
-    UpdateData(false);
+    CommitLeftId(Fields(), field);
 }
 
 void CPageWelcomeUsb::ApplyCompoundRule() {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <array>
+
+#include "app/WidgetSupport.h"
 #include "app/WizardPage.h"
 
 class QCheckBox;
@@ -24,6 +27,7 @@ protected:
     void OnFocusLost(QWidget* field) override;
 
 private:
+    std::array<FieldBinding, 5> Fields() const;
     void ApplyCompoundRule();
 
     QLineEdit* vendorIdEdit_ = nullptr;        // 1075
