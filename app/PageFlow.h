@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "app/WizardApp.h"
+#include "app/PageIds.h"
 #include "device/DeviceDescription.h"
 
 namespace tessaly {

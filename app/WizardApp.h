@@ -4,23 +4,12 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/PageIds.h"
 #include "app/WizardModel.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
 
 namespace tessaly {
-
-// Dialog resource numbers of the pages, which navigation answers name.
-enum PageId : int {
-    kPageWelcome = 102,
-    kPageIsMine = 103,
-    kPageSquelch = 104,
-    kPageFinal = 105,
-    kPageUseFtp = 108,
-    kPageWelcomeUsb = 109,
-    kPageWelcomePxi = 110,
-    kPageAfterSaveAction = 111,
-};
 
 // The windows start-up may need; the program's is Qt, tests use a fake.
 class WizardUi {

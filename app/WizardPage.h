@@ -5,7 +5,8 @@
 #include <QWidget>
 
 #include "app/PageFlow.h"
-#include "app/WizardApp.h"
+#include "app/PageIds.h"
+#include "app/WizardModel.h"
 
 namespace tessaly {
 
