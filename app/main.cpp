@@ -7,6 +7,7 @@
 #include "app/QtWizardUi.h"
 #include "app/WizardApp.h"
 #include "platform/RegFile.h"
+#include "platform/curl/CurlFtpClient.h"
 #include "platform/posix/PosixPlatform.h"
 
 int main(int argc, char** argv) {
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     PosixShell posixShell;
     QtShell shell(posixShell);
     PosixPlugAndPlay plugAndPlay;
-    const Platform platform{*registry.registry, files, system, shell, plugAndPlay};
+    CurlFtpClient ftp;
+    const Platform platform{*registry.registry, files, system, shell, plugAndPlay, ftp};
 
     QtWizardUi ui(argc, argv, platform, registry.configured);
     ui.SetStartTime(start);
