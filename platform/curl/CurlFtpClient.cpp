@@ -1,33 +1,83 @@
 #include "platform/curl/CurlFtpClient.h"
 
 #include <curl/curl.h>
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
 namespace tessaly {
 
+// The libcurl functions used here, looked up in the library loaded at run time.
+struct CurlLibrary {
+    decltype(&curl_global_init) global_init = nullptr;
+    decltype(&curl_global_cleanup) global_cleanup = nullptr;
+    decltype(&curl_easy_init) easy_init = nullptr;
+    decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
+    decltype(&curl_easy_setopt) easy_setopt = nullptr;
+    decltype(&curl_multi_init) multi_init = nullptr;
+    decltype(&curl_multi_cleanup) multi_cleanup = nullptr;
+    decltype(&curl_multi_add_handle) multi_add_handle = nullptr;
+    decltype(&curl_multi_remove_handle) multi_remove_handle = nullptr;
+    decltype(&curl_multi_perform) multi_perform = nullptr;
+    decltype(&curl_multi_poll) multi_poll = nullptr;
+    decltype(&curl_multi_info_read) multi_info_read = nullptr;
+    bool initialised = false;  // curl_global_init succeeded
+};
+
 namespace {
 
-struct CurlDeleter {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
-};
-using CurlHandle = std::unique_ptr<CURL, CurlDeleter>;
+template <typename Function>
+bool Resolve(void* library, const char* name, Function& function) {
+    static_assert(sizeof(Function) == sizeof(void*));
+    void* symbol = dlsym(library, name);
+    std::memcpy(&function, &symbol, sizeof function);  // POSIX: the same representation
+    return symbol != nullptr;
+}
 
-struct MultiDeleter {
-    void operator()(CURLM* multi) const { curl_multi_cleanup(multi); }
-};
-using MultiHandle = std::unique_ptr<CURLM, MultiDeleter>;
+// The library stays mapped until the process ends: the TLS libraries it pulls in register exit
+// handlers that must find their code.
+bool Load(const std::string& name, CurlLibrary& api) {
+    void* library = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    return library && Resolve(library, "curl_global_init", api.global_init) &&
+           Resolve(library, "curl_global_cleanup", api.global_cleanup) &&
+           Resolve(library, "curl_easy_init", api.easy_init) &&
+           Resolve(library, "curl_easy_cleanup", api.easy_cleanup) &&
+           Resolve(library, "curl_easy_setopt", api.easy_setopt) &&
+           Resolve(library, "curl_multi_init", api.multi_init) &&
+           Resolve(library, "curl_multi_cleanup", api.multi_cleanup) &&
+           Resolve(library, "curl_multi_add_handle", api.multi_add_handle) &&
+           Resolve(library, "curl_multi_remove_handle", api.multi_remove_handle) &&
+           Resolve(library, "curl_multi_perform", api.multi_perform) &&
+           Resolve(library, "curl_multi_poll", api.multi_poll) &&
+           Resolve(library, "curl_multi_info_read", api.multi_info_read);
+}
 
 // One transfer handle and the multi handle whose connection cache keeps the logged-in control
 // connection between transfers. Destroying it closes the connection (QUIT).
-struct Session {
-    MultiHandle multi{curl_multi_init()};
-    CurlHandle curl{curl_easy_init()};
+class Session {
+public:
+    explicit Session(const CurlLibrary& library)
+        : api(library), multi(library.multi_init()), curl(library.easy_init()) {}
+    ~Session() {
+        if (curl) {
+            api.easy_cleanup(curl);
+        }
+        if (multi) {
+            api.multi_cleanup(multi);
+        }
+    }
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+
+    const CurlLibrary& api;
+    CURLM* const multi;
+    CURL* const curl;
 };
 
 // The longest the transfer loop sleeps between two looks at libcurl's state. libcurl 7.88 can
@@ -120,26 +170,25 @@ FtpError ConnectError(CURLcode code) {
 }
 
 // Runs the transfer set up on the session, as curl_easy_perform does.
-CURLcode Perform(Session& session) {
-    CURLM* multi = session.multi.get();
-    CURL* curl = session.curl.get();
-    if (curl_multi_add_handle(multi, curl) != CURLM_OK) {
+CURLcode Perform(const Session& session) {
+    const CurlLibrary& api = session.api;
+    if (api.multi_add_handle(session.multi, session.curl) != CURLM_OK) {
         return CURLE_FAILED_INIT;
     }
     CURLcode result = CURLE_FAILED_INIT;
     int running = 1;
-    while (running > 0 && curl_multi_perform(multi, &running) == CURLM_OK) {
+    while (running > 0 && api.multi_perform(session.multi, &running) == CURLM_OK) {
         if (running > 0) {
-            curl_multi_poll(multi, nullptr, 0, kPollStepMs, nullptr);
+            api.multi_poll(session.multi, nullptr, 0, kPollStepMs, nullptr);
         }
     }
     int queued = 0;
-    while (const CURLMsg* message = curl_multi_info_read(multi, &queued)) {
-        if (message->msg == CURLMSG_DONE && message->easy_handle == curl) {
+    while (const CURLMsg* message = api.multi_info_read(session.multi, &queued)) {
+        if (message->msg == CURLMSG_DONE && message->easy_handle == session.curl) {
             result = message->data.result;
         }
     }
-    curl_multi_remove_handle(multi, curl);
+    api.multi_remove_handle(session.multi, session.curl);
     return result;
 }
 
@@ -159,15 +208,17 @@ public:
         if (left <= Clock::duration::zero()) {
             return false;
         }
-        CURL* curl = session_->curl.get();
+        CURL* curl = session_->curl;
+        const auto setopt = session_->api.easy_setopt;
         const std::string url = serverUrl_ + UrlPath(remotePath);
-        curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-        curl_easy_setopt(curl, CURLOPT_NOBODY, 0L);
-        curl_easy_setopt(curl, CURLOPT_UPLOAD, 1L);
-        curl_easy_setopt(curl, CURLOPT_READFUNCTION, ReadFromFile);
-        curl_easy_setopt(curl, CURLOPT_READDATA, file.get());
-        curl_easy_setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(status.st_size));
-        curl_easy_setopt(curl, CURLOPT_TIMEOUT_MS, Milliseconds(left));
+        const curl_read_callback read = ReadFromFile;
+        setopt(curl, CURLOPT_URL, url.c_str());
+        setopt(curl, CURLOPT_NOBODY, 0L);
+        setopt(curl, CURLOPT_UPLOAD, 1L);
+        setopt(curl, CURLOPT_READFUNCTION, read);
+        setopt(curl, CURLOPT_READDATA, file.get());
+        setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(status.st_size));
+        setopt(curl, CURLOPT_TIMEOUT_MS, Milliseconds(left));
         return Perform(*session_) == CURLE_OK;
     }
 
@@ -179,57 +230,63 @@ private:
 
 }  // namespace
 
-CurlFtpClient::CurlFtpClient() : CurlFtpClient(Timeouts{}) {}
+CurlFtpClient::CurlFtpClient() : CurlFtpClient(Settings{}) {}
 
-CurlFtpClient::CurlFtpClient(Timeouts timeouts) : timeouts_(timeouts) {}
+CurlFtpClient::CurlFtpClient(Settings settings) : settings_(std::move(settings)) {}
 
 CurlFtpClient::~CurlFtpClient() {
-    if (initialised_) {
-        curl_global_cleanup();
+    if (library_ && library_->initialised) {
+        library_->global_cleanup();
     }
 }
 
-bool CurlFtpClient::EnsureLibraryReady() {
-    // Not at start-up: a run that never uploads does not pay for TLS library set-up.
-    std::call_once(initOnce_,
-                   [this] { initialised_ = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK; });
-    return initialised_;
+const CurlLibrary* CurlFtpClient::Library() {
+    std::call_once(loadOnce_, [this] {
+        auto api = std::make_unique<CurlLibrary>();
+        if (Load(settings_.library, *api)) {
+            api->initialised = api->global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+            library_ = std::move(api);
+        }
+    });
+    return library_ && library_->initialised ? library_.get() : nullptr;
 }
 
 FtpConnectResult CurlFtpClient::Connect(const std::string& server, std::uint16_t port,
                                         const std::string& user, const std::string& password) {
-    const Clock::time_point deadline = Clock::now() + timeouts_.total;
+    const Clock::time_point deadline = Clock::now() + settings_.total;
     if (!IsPlainServerName(server)) {
         return {nullptr, FtpError::NameNotResolved};
     }
-    if (!EnsureLibraryReady()) {
+    const CurlLibrary* api = Library();
+    if (!api) {
         return {nullptr, FtpError::InternalError};
     }
-    auto session = std::make_unique<Session>();
+    auto session = std::make_unique<Session>(*api);
     if (!session->multi || !session->curl) {
         return {nullptr, FtpError::InternalError};
     }
-    CURL* c = session->curl.get();
+    CURL* c = session->curl;
+    const auto setopt = api->easy_setopt;
     std::string serverUrl = ServerUrl(server, port);
     const std::string url = serverUrl + "/";
-    const auto replySeconds = std::chrono::ceil<std::chrono::seconds>(timeouts_.connect).count();
-    curl_easy_setopt(c, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
-    curl_easy_setopt(c, CURLOPT_PROXY, "");     // straight to the target, whatever the environment
-    curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);  // runs on a worker thread
-    curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(timeouts_.connect));
-    curl_easy_setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(replySeconds));
-    curl_easy_setopt(c, CURLOPT_TIMEOUT_MS, Milliseconds(timeouts_.total));
+    const auto replySeconds = std::chrono::ceil<std::chrono::seconds>(settings_.connect).count();
+    setopt(c, CURLOPT_URL, url.c_str());
+    setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
+    setopt(c, CURLOPT_PROXY, "");     // straight to the target, whatever the environment says
+    setopt(c, CURLOPT_NOSIGNAL, 1L);  // runs on a worker thread
+    setopt(c, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(settings_.connect));
+    setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(replySeconds));
+    setopt(c, CURLOPT_TIMEOUT_MS, Milliseconds(settings_.total));
     // Passive mode is libcurl's default (no CURLOPT_FTPPORT); the transfer type is binary unless
     // CURLOPT_TRANSFERTEXT is set; missing folders are not created.
-    curl_easy_setopt(c, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
+    setopt(c, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));
     if (!user.empty()) {
-        curl_easy_setopt(c, CURLOPT_USERNAME, user.c_str());
-        curl_easy_setopt(c, CURLOPT_PASSWORD, password.c_str());
+        setopt(c, CURLOPT_USERNAME, user.c_str());
+        setopt(c, CURLOPT_PASSWORD, password.c_str());
     }
     // Log in without a transfer: connection and login failures are told apart from upload ones,
     // and the upload reuses this connection.
-    curl_easy_setopt(c, CURLOPT_NOBODY, 1L);
+    setopt(c, CURLOPT_NOBODY, 1L);
     const FtpError error = ConnectError(Perform(*session));
     if (error != FtpError::None) {
         return {nullptr, error};

@@ -219,7 +219,7 @@ TEST(FtpServerTest, UploadsArriveUnchangedAndEveryFailureHasItsMessage) {
 TEST(FtpServerTest, SilentServerIsGivenUpAfterTheConnectTimeout) {
     LoopbackSocket silent;
     silent.Listen();
-    CurlFtpClient client({std::chrono::seconds(1), std::chrono::seconds(30)});
+    CurlFtpClient client({.connect = std::chrono::seconds(1), .total = std::chrono::seconds(30)});
     const auto start = std::chrono::steady_clock::now();
     const FtpConnectResult result =
         client.Connect("127.0.0.1", static_cast<std::uint16_t>(silent.port()), "", "");
@@ -228,6 +228,13 @@ TEST(FtpServerTest, SilentServerIsGivenUpAfterTheConnectTimeout) {
     EXPECT_EQ(result.error, FtpError::Timeout);
     EXPECT_GE(waited, std::chrono::milliseconds(900));
     EXPECT_LT(waited, std::chrono::seconds(5));
+}
+
+// libcurl is loaded on the first connection; without it only the copy fails, as a connection.
+TEST(FtpServerTest, WithoutLibcurlConnectingFails) {
+    CurlFtpClient client({.library = "libcurl-not-installed.so.4"});
+    const auto port = static_cast<std::uint16_t>(FtpServer::instance->port());
+    EXPECT_EQ(client.Connect("127.0.0.1", port, "", "").error, FtpError::InternalError);
 }
 
 }  // namespace
