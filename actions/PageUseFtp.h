@@ -6,8 +6,8 @@ class QLineEdit;
 
 namespace tessaly {
 
-// Page 8: the FTP copy of the real-time INF. For now it takes the host name and applies the
-// page's button rule; the transfer itself comes with the FTP client.
+// Page 8: copies the real-time INF to a real-time target over FTP. Its entries stay in the
+// fields for the life of the wizard, so Back and Next keep them.
 class CPageUseFTP final : public CWizardPage {
     Q_OBJECT
 public:
@@ -15,6 +15,8 @@ public:
 
     void OnSetActive() override;
     bool OnWizardFinish() override;
+    // Nothing may close the wizard while a transfer runs on its values.
+    bool OnQueryCancel() override { return !transferring_; }
 
 protected:
     void CreateControls() override;
@@ -22,7 +24,12 @@ protected:
 private:
     void UpdateButtons();
 
-    QLineEdit* hostNameEdit_ = nullptr;  // 1050
+    QLineEdit* hostNameEdit_ = nullptr;    // 1050
+    QLineEdit* userNameEdit_ = nullptr;    // 1097
+    QLineEdit* passwordEdit_ = nullptr;    // 1098
+    QLineEdit* localFileEdit_ = nullptr;   // 1099
+    QLineEdit* remoteFileEdit_ = nullptr;  // 1100
+    bool transferring_ = false;
 };
 
 }  // namespace tessaly

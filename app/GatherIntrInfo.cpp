@@ -73,7 +73,8 @@ CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, P
     nextButton_ = MakeButton(tr("&Next >"), QStringLiteral("nextButton"), this);
     finishButton_ = MakeButton(tr("Finish"), QStringLiteral("finishButton"), this);
     cancelButton_ = MakeButton(tr("Cancel"), QStringLiteral("cancelButton"), this);
-    helpButton_ = MakeButton(tr("&Help"), QStringLiteral("helpButton"), this);
+    // No mnemonic: F1 is the help key, and Alt+H belongs to the FTP page's host name.
+    helpButton_ = MakeButton(tr("Help"), QStringLiteral("helpButton"), this);
     finishButton_->hide();
 
     connect(helpButton_, &QPushButton::clicked, this, &CGatherIntrInfo::ShowHelp);

@@ -13,8 +13,9 @@ QtGuiSession::QtGuiSession(const GuiContext& context)
     : context_(context),
       app_(*context.argc, context.argv),
       shell_(context.platform->shell),
-      platform_{context.platform->registry, context.platform->files, context.platform->system,
-                shell_, context.platform->plugAndPlay} {
+      platform_{context.platform->registry,    context.platform->files,
+                context.platform->system,      shell_,
+                context.platform->plugAndPlay, context.platform->ftp} {
     QApplication::setApplicationName(QString::fromLatin1(
         strings::kAppTitle.data(), static_cast<qsizetype>(strings::kAppTitle.size())));
 }

@@ -6,6 +6,7 @@
 #include "app/ModuleWizardUi.h"
 #include "app/WizardApp.h"
 #include "platform/RegFile.h"
+#include "platform/curl/CurlFtpClient.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/PosixSharedLibrary.h"
 
@@ -19,7 +20,8 @@ int main(int argc, char** argv) {
     PosixSystemInfo system = PosixSystemInfo::FromEnvironment();
     PosixShell shell;
     PosixPlugAndPlay plugAndPlay;
-    const Platform platform{*registry.registry, files, system, shell, plugAndPlay};
+    CurlFtpClient ftp;
+    const Platform platform{*registry.registry, files, system, shell, plugAndPlay, ftp};
 
     // The window module sits beside the executable in the build tree and in the library folder
     // of an installation.

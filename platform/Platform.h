@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/FtpClient.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -14,6 +15,7 @@ struct Platform {
     SystemInfo& system;
     Shell& shell;
     PlugAndPlay& plugAndPlay;
+    FtpClient& ftp;
 };
 
 }  // namespace tessaly

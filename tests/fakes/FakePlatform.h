@@ -8,6 +8,7 @@
 #include "platform/MemoryRegistry.h"
 #include "platform/Platform.h"
 #include "tests/fakes/FakeFileSystem.h"
+#include "tests/fakes/FakeFtpClient.h"
 
 namespace tessaly::testing {
 
@@ -57,10 +58,11 @@ struct FakePlatform {
     FakeSystemInfo system;
     FakeShell shell;
     FakePlugAndPlay plugAndPlay;
+    FakeFtpClient ftp;
 
     explicit FakePlatform(char separator = '\\') : files(separator) {}
 
-    Platform platform() { return Platform{registry, files, system, shell, plugAndPlay}; }
+    Platform platform() { return Platform{registry, files, system, shell, plugAndPlay, ftp}; }
 };
 
 }  // namespace tessaly::testing

@@ -1,0 +1,241 @@
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "actions/FtpTransfer.h"
+#include "platform/curl/CurlFtpClient.h"
+#include "tests/fakes/RecordingPrompter.h"
+#include "tests/fakes/TempDir.h"
+
+extern char** environ;
+
+namespace tessaly::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The users of the server: NAME:PASSWORD:PERMISSIONS:HOME-BELOW-THE-ROOT. "target" holds the
+// real-time system folder, "bare" does not; both hold "incoming", where every user logs in.
+const char* const kUsers[] = {
+    "anonymous::elradfmw:target", "engineer:s3cret:elradfmw:target", "blank::elradfmw:target",
+    "reader:pw:elr:target",       "lost:pw:elradfmw:bare",
+};
+
+// A socket on 127.0.0.1 and a port of the kernel's choosing; bound but not listening, it
+// refuses connections.
+class LoopbackSocket {
+public:
+    LoopbackSocket() : fd_(socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        EXPECT_EQ(bind(fd_, generic, size), 0);
+        EXPECT_EQ(getsockname(fd_, generic, &size), 0);
+        port_ = ntohs(address.sin_port);
+    }
+    ~LoopbackSocket() { close(fd_); }
+    LoopbackSocket(const LoopbackSocket&) = delete;
+    LoopbackSocket& operator=(const LoopbackSocket&) = delete;
+
+    void Listen() { EXPECT_EQ(listen(fd_, 4), 0); }
+    int port() const { return port_; }
+
+private:
+    int fd_;
+    int port_ = 0;
+};
+
+// The Python FTP server of tests/actions/ftp_server.py, started once for the whole program on
+// 127.0.0.1 and a free port, and stopped at the end. It also ends when this process does.
+class FtpServer final : public ::testing::Environment {
+public:
+    static inline FtpServer* instance = nullptr;
+
+    void SetUp() override {
+        instance = this;
+        fs::create_directories(root_.path() / "target" / "zel-rt" / "system");
+        fs::create_directories(root_.path() / "target" / "incoming");
+        fs::create_directories(root_.path() / "bare" / "incoming");
+        std::vector<std::string> arguments = {"/usr/bin/python3", TESSALY_FTP_SERVER_SCRIPT};
+        for (const std::string user : kUsers) {
+            const auto home = user.rfind(':') + 1;
+            arguments.push_back(user.substr(0, home) + (root_.path() / user.substr(home)).string());
+        }
+        std::vector<char*> argv;
+        for (std::string& argument : arguments) {
+            argv.push_back(argument.data());
+        }
+        argv.push_back(nullptr);
+
+        int input[2];
+        int output[2];
+        ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
+        ASSERT_EQ(pipe2(output, O_CLOEXEC), 0);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
+        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
+        const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        close(input[0]);
+        close(output[1]);
+        keepAlive_ = input[1];  // the server ends when this closes
+        ASSERT_EQ(spawned, 0) << "cannot start /usr/bin/python3";
+
+        // The port line comes once the server listens; Python starts slowly on a busy machine.
+        std::string line;
+        pollfd ready{output[0], POLLIN, 0};
+        char c = 0;
+        while (line.find('\n') == std::string::npos && poll(&ready, 1, 30'000) == 1 &&
+               read(output[0], &c, 1) == 1) {
+            line += c;
+        }
+        close(output[0]);
+        port_ = std::atoi(line.c_str());
+        ASSERT_GT(port_, 0) << "the FTP server did not start (is python3-pyftpdlib installed?)";
+    }
+
+    void TearDown() override {
+        if (pid_ > 0) {
+            kill(pid_, SIGTERM);
+            waitpid(pid_, nullptr, 0);
+        }
+        if (keepAlive_ >= 0) {
+            close(keepAlive_);
+        }
+        instance = nullptr;
+    }
+
+    int port() const { return port_; }
+    // Where a user's "/zel-rt/system/NAME" is on disk.
+    fs::path SystemFile(const std::string& name) const {
+        return root_.path() / "target" / "zel-rt" / "system" / name;
+    }
+    const fs::path& root() const { return root_.path(); }
+
+private:
+    TempDir root_;
+    pid_t pid_ = -1;
+    int keepAlive_ = -1;
+    int port_ = 0;
+};
+
+[[maybe_unused]] auto* const kServer = ::testing::AddGlobalTestEnvironment(new FtpServer);
+
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
+}
+
+RunAndWait RunHere() {
+    return [](const std::function<void()>& job) { job(); };
+}
+
+const std::string kOk = "Successfully copied .INF file over FTP to ";
+const std::string kLogin = "FTP error: Login failure. Check username and password.";
+const std::string kConnection = "FTP error: Connection failed. Make sure the host name is valid.";
+const std::string kCopy = "FTP error: Could not copy file.";
+
+// Every row goes through Finish's logic and the libcurl client to the one server, and is checked
+// on the server's disk: the file arrives byte for byte (CR LF, NUL and bytes of 0x80 and above
+// included), replacing what was there, or the server's copy stays as it was.
+TEST(FtpServerTest, UploadsArriveUnchangedAndEveryFailureHasItsMessage) {
+    const FtpServer& server = *FtpServer::instance;
+    const std::string port = std::to_string(server.port());
+    const LoopbackSocket closed;
+    using namespace std::string_literals;
+    const std::string content = "[Version]\r\nSignature=\"$Chicago$\"\r\n\x80\xA9\xFF\0\r\n\n\r"s;
+    const std::string before = "an older, longer file that the upload replaces\r\n";
+
+    struct Row {
+        std::string host;
+        std::string user;
+        std::string password;
+        std::string name;  // the local file's name, and the remote one's
+        std::string message;
+    };
+    const Row rows[] = {
+        {"127.0.0.1:" + port, "", "", "anon_RT.inf", kOk + "127.0.0.1:" + port},
+        {"localhost:" + port, "engineer", "s3cret", "user_RT.inf", kOk + "localhost:" + port},
+        {"127.0.0.1:" + port, "blank", "", "old_RT.inf", kOk + "127.0.0.1:" + port},
+        {"127.0.0.1:" + port, "", "", "x#1&2+%E9_RT.inf", kOk + "127.0.0.1:" + port},
+        {"127.0.0.1:" + port, "engineer", "S3CRET", "wrong_RT.inf", kLogin},
+        {"127.0.0.1:" + port, "nobody", "pw", "nobody_RT.inf", kLogin},
+        {"127.0.0.1:" + std::to_string(closed.port()), "", "", "closed_RT.inf", kConnection},
+        {"rt-target.invalid:" + port, "", "", "unknown_RT.inf", kConnection},
+        {"127.0.0.1:" + port, "lost", "pw", "lost_RT.inf", kCopy},
+        {"127.0.0.1:" + port, "reader", "pw", "old_RT.inf", kCopy},
+        {"127.0.0.1:" + port, "", "", "missing_RT.inf", kCopy},
+        {"127.0.0.1:" + port, "", "s3cret", "nouser_RT.inf", "Please enter a username."},
+    };
+    TempDir local;
+    CurlFtpClient client;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.host + " " + row.user + " " + row.name);
+        const fs::path remoteFile = server.SystemFile(row.name);
+        const std::string localPath = (local.path() / row.name).string();
+        if (row.name != "missing_RT.inf") {
+            local.Write(row.name, content);
+        }
+        if (row.name == "old_RT.inf") {
+            std::ofstream(remoteFile, std::ios::binary) << before;
+        }
+        RecordingPrompter prompter;
+        const bool copied =
+            FinishFtpCopy(client, {row.host, row.user, row.password}, localPath,
+                          RemoteRealTimeInfPath(localPath, '/'), prompter, RunHere());
+        EXPECT_EQ(prompter.Texts(), std::vector<std::string>{row.message});
+        EXPECT_EQ(copied, row.message.starts_with(kOk));
+        const std::string expected = copied                     ? content
+                                     : row.name == "old_RT.inf" ? before
+                                                                : "(none)";
+        EXPECT_EQ(Contents(remoteFile), expected);
+    }
+    EXPECT_FALSE(fs::exists(server.root() / "bare" / "zel-rt"));  // no folder is created
+    // An IPv6 address reaches the connection attempt (nothing listens there) as an address.
+    EXPECT_EQ(client.Connect("::1", static_cast<std::uint16_t>(closed.port()), "", "").error,
+              FtpError::CannotConnect);
+}
+
+// A host that takes the connection but never greets holds the wizard only as long as the
+// connect timeout.
+TEST(FtpServerTest, SilentServerIsGivenUpAfterTheConnectTimeout) {
+    LoopbackSocket silent;
+    silent.Listen();
+    CurlFtpClient client({.connect = std::chrono::seconds(1), .total = std::chrono::seconds(30)});
+    const auto start = std::chrono::steady_clock::now();
+    const FtpConnectResult result =
+        client.Connect("127.0.0.1", static_cast<std::uint16_t>(silent.port()), "", "");
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(result.connection, nullptr);
+    EXPECT_EQ(result.error, FtpError::Timeout);
+    EXPECT_GE(waited, std::chrono::milliseconds(900));
+    EXPECT_LT(waited, std::chrono::seconds(5));
+}
+
+// libcurl is loaded on the first connection; without it only the copy fails, as a connection.
+TEST(FtpServerTest, WithoutLibcurlConnectingFails) {
+    CurlFtpClient client({.library = "libcurl-not-installed.so.4"});
+    const auto port = static_cast<std::uint16_t>(FtpServer::instance->port());
+    EXPECT_EQ(client.Connect("127.0.0.1", port, "", "").error, FtpError::InternalError);
+}
+
+}  // namespace
+}  // namespace tessaly::testing
