@@ -96,13 +96,14 @@ std::string RenderModuleDescriptionFile(const DeviceDescription& device) {
     return file.str();
 }
 
-void WriteModuleDescriptionFile(const DeviceDescription& device, const OutputPlan& plan,
+bool WriteModuleDescriptionFile(const DeviceDescription& device, const OutputPlan& plan,
                                 const Platform& platform, Prompter& prompter) {
     if (!SaveGeneratedFile(plan.Files.ModuleFile, RenderModuleDescriptionFile(device), kSaveFailed,
                            platform.files, prompter)) {
-        return;
+        return false;
     }
     CopyToHardwareDescriptions(device, plan, platform, prompter);
+    return true;
 }
 
 }  // namespace tessaly
