@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "modulefile/ModuleLoader.h"
+#include "platform/posix/PosixPlatform.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
@@ -33,7 +35,9 @@ protected:
         model.RefreshOnActivate = false;
     }
 
-    int Load(const std::string& path) { return LoadModuleDescriptionFile(model, path, prompter); }
+    int Load(const std::string& path) {
+        return LoadModuleDescriptionFile(model, path, files, prompter);
+    }
     int LoadText(const std::string& bytes) { return Load(dir.Write("module.ini", bytes)); }
 
     // The values the loader sets, in one line, after checking that it left the others alone.
@@ -53,6 +57,7 @@ protected:
     }
 
     testing::TempDir dir;
+    PosixFileSystem files;
     RecordingPrompter prompter;
     WizardModel model;
 };
@@ -93,6 +98,12 @@ TEST_F(ModuleLoaderTest, AHugeCountStopsWhereTheFileStopsBackingIt) {
     const std::string head = "[Module]\nVISARegistration=Reg\n[Reg]\nNumDetectSequences=";
     ASSERT_EQ(LoadText(head + "4000000000\n"), 0);
     EXPECT_EQ(model.device.DetectSequences.size(), 1024u);
+    // Loaded, but not silently cut: the message is a notice, not a failure.
+    EXPECT_EQ(prompter.messages,
+              (std::vector<RecordingPrompter::Message>{
+                  {"The module description file asks for 4000000000 interrupt detection sequences "
+                   "(NumDetectSequences) but holds no InterruptDetect1024; 1024 are loaded.",
+                   MessageIcon::None}}));
     std::string file = head + "4294967295\n";
     for (int i = 0; i < 1100; ++i) {
         file += "InterruptDetect" + std::to_string(i) + "=R8 CFG 0x4;\n";
@@ -100,6 +111,34 @@ TEST_F(ModuleLoaderTest, AHugeCountStopsWhereTheFileStopsBackingIt) {
     ASSERT_EQ(LoadText(file), 0);
     ASSERT_EQ(model.device.DetectSequences.size(), 1100u);
     EXPECT_EQ(model.device.DetectSequences.back(), (DetectSequence{1099, "R8 CFG 0x4;", 1}));
+    EXPECT_EQ(prompter.messages.size(), 2u);
+    ASSERT_EQ(LoadText(head + "2\n"), 0);  // within the bound missing keys are empty sequences
+    EXPECT_EQ(prompter.messages.size(), 2u);
+}
+
+TEST_F(ModuleLoaderTest, OnlyABoundedRegularFileIsRead) {
+    const std::string fifo = (dir.path() / "fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string module = "[Module]\nModelCode=0x1\n";
+    // Exactly at the limit loads; one byte more is refused without being parsed.
+    const std::string full = module + std::string(kMaxModuleFileBytes - module.size(), '\n');
+    ASSERT_EQ(LoadText(full), 0);
+    const std::string big = dir.Write("big.ini", full + "\n");
+    // A pipe without a writer and endless devices are refused at once, not waited on or read.
+    for (const std::string& path :
+         {fifo, std::string("/dev/zero"), std::string("/dev/urandom"), dir.path().string(), big}) {
+        EXPECT_EQ(Load(path), 1) << path;
+    }
+    const std::string notRegular =
+        "\" cannot be a module description file: it is not a regular file.";
+    EXPECT_EQ(prompter.Texts(),
+              (std::vector<std::string>{"The file \"" + fifo + notRegular,
+                                        "The file \"/dev/zero" + notRegular,
+                                        "The file \"/dev/urandom" + notRegular,
+                                        "The file \"" + dir.path().string() + notRegular,
+                                        "The file \"" + big +
+                                            "\" cannot be a module description file: it holds "
+                                            "more than 4 MiB."}));
 }
 
 TEST_F(ModuleLoaderTest, ABridgeNamedOverAndOverCannotMakeTheWalkRunAway) {
@@ -117,11 +156,16 @@ TEST_F(ModuleLoaderTest, ABridgeNamedOverAndOverCannotMakeTheWalkRunAway) {
     EXPECT_LE(std::count(list.begin(), list.end(), ';'), 4096);
 }
 
-TEST(CleanInstrumentPrefixTest, RemovesFileNameCharactersAndKeeps31) {
-    // Characters go before the length is cut: 18 are kept, then 13 of the x.
-    EXPECT_EQ(CleanInstrumentPrefix("a\\./,:'*!?#\"$<&>(|) +[-]_%~;\r\t\v\n\f=\xE9" +
+TEST(CleanInstrumentPrefixTest, RemovesFileNameAndControlCharactersAndKeeps31) {
+    // Characters go before the length is cut: 15 are kept, then 16 of the x.
+    EXPECT_EQ(CleanInstrumentPrefix("a\\./,:'*!?#\"$<&>(|) +[-]_%~;\r\t\v\n\f=\x7F\xE9" +
                                     std::string(20, 'x')),
-              "a.,'!#$&()+-_~\r\v\f\xE9" + std::string(13, 'x'));
+              "a.,'!#$&()+-_~\xE9" + std::string(16, 'x'));
+    // Names of folders that are already there cannot choose where the files go.
+    for (const char* dots : {".", "..", " . ", "\x01.\x7F.", "[.]/."}) {
+        EXPECT_EQ(CleanInstrumentPrefix(dots), "") << dots;
+    }
+    EXPECT_EQ(CleanInstrumentPrefix("..."), "...");
 }
 
 TEST(ParseNumberListTest, ReadsLikeCommaSeparatedPercentD) {
