@@ -26,6 +26,10 @@ void CopyToHardwareDescriptions(const DeviceDescription& device, const OutputPla
         return;
     }
     std::optional<std::string> base = key->QueryString("Path", kPathBufferBytes);
+    if (base) {
+        // Like "InstDir", a path this system cannot place is no folder to write into.
+        base = platform.system.FolderFromRegistryPath(*base);
+    }
     if (!base) {
         return;
     }
