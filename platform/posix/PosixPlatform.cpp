@@ -63,7 +63,7 @@ int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
 
 }  // namespace
 
-bool PosixFileSystem::WriteAllAndSync(int fd, std::string_view bytes) {
+bool PosixFileSystem::WriteAll(int fd, std::string_view bytes) {
     while (!bytes.empty()) {
         const ssize_t written = calls_.write(fd, bytes.data(), bytes.size());
         if (written < 0 && errno == EINTR) {
@@ -74,32 +74,21 @@ bool PosixFileSystem::WriteAllAndSync(int fd, std::string_view bytes) {
         }
         bytes.remove_prefix(static_cast<std::size_t>(written));
     }
-    return calls_.fsync(fd) == 0;
+    return true;
 }
 
-bool PosixFileSystem::CopyAllAndSync(int from, int to) {
+bool PosixFileSystem::CopyAll(int from, int to) {
     char buffer[65536];
     for (;;) {
         const ssize_t got = ::read(from, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (got < 0) {
+        if (got <= 0) {
+            return got == 0;
+        }
+        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)))) {
             return false;
-        }
-        if (got == 0) {
-            return calls_.fsync(to) == 0;
-        }
-        std::string_view chunk(buffer, static_cast<std::size_t>(got));
-        while (!chunk.empty()) {
-            const ssize_t written = calls_.write(to, chunk.data(), chunk.size());
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                return false;
-            }
-            chunk.remove_prefix(static_cast<std::size_t>(written));
         }
     }
 }
@@ -121,7 +110,7 @@ bool PosixFileSystem::WriteFile(const std::string& path, std::string_view bytes)
     if (fd < 0) {
         return false;
     }
-    return Finish(fd, temporary, path, WriteAllAndSync(fd, bytes));
+    return Finish(fd, temporary, path, WriteAll(fd, bytes) && calls_.fsync(fd) == 0);
 }
 
 bool PosixFileSystem::CanWriteFile(const std::string& path) {
@@ -224,7 +213,7 @@ bool PosixFileSystem::CopyReplacing(const std::string& from, const std::string& 
         ::close(source);
         return false;
     }
-    const bool copied = CopyAllAndSync(source, fd);
+    const bool copied = CopyAll(source, fd) && calls_.fsync(fd) == 0;
     ::close(source);
     return Finish(fd, temporary, to, copied);
 }

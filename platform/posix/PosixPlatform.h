@@ -42,10 +42,10 @@ public:
     bool RemoveFile(const std::string& path) override;
 
 private:
-    // Writes all of `bytes` to `fd`, through short writes, then flushes them to the disk.
-    bool WriteAllAndSync(int fd, std::string_view bytes);
-    // Copies `from` to the end, then flushes.
-    bool CopyAllAndSync(int from, int to);
+    // Writes all of `bytes` to `fd`, through short writes and interruptions.
+    bool WriteAll(int fd, std::string_view bytes);
+    // Copies `from` to its end into `to`.
+    bool CopyAll(int from, int to);
     // Puts the temporary `fd` in place of `path`: closes it, renames it over `path` when
     // `complete`, and removes it otherwise or when a step fails.
     static bool Finish(int fd, const std::string& temporary, const std::string& path,
