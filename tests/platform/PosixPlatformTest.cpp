@@ -72,23 +72,6 @@ TEST(PosixPlatformTest, FilesBehaveAsOnWindows) {
     EXPECT_EQ(Names(r + "sub"), std::vector<std::string>{});
 }
 
-TEST(PosixPlatformTest, ALinkAtTheTargetIsReplacedNotFollowed) {
-    const testing::TempDir dir;
-    const std::string r = dir.path().string() + "/";
-    const std::string victim = dir.Write("victim", "keep");
-    std::filesystem::create_symlink(victim, r + "link");
-    std::filesystem::create_symlink(r + "nowhere", r + "dangling");
-    PosixFileSystem files;
-    ASSERT_TRUE(files.WriteFile(r + "link", "new"));
-    ASSERT_TRUE(files.CopyReplacing(r + "link", r + "dangling"));
-    for (const char* name : {"link", "dangling"}) {
-        EXPECT_FALSE(std::filesystem::is_symlink(r + name)) << name;
-        EXPECT_EQ(Contents(r + name), "new") << name;
-    }
-    EXPECT_EQ(Contents(victim), "keep");
-    EXPECT_EQ(Names(dir.path()), (std::vector<std::string>{"dangling", "link", "victim"}));
-}
-
 // Every way a disk can fail under a write, injected below the file system: the target keeps its
 // old bytes and no temporary stays; short writes and interruptions are only slower.
 TEST(PosixPlatformTest, AFailingDiskLeavesTheOldFileWhole) {
