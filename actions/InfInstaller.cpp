@@ -1,5 +1,6 @@
 #include "actions/InfInstaller.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
@@ -62,14 +63,20 @@ bool InstallInf(const WizardModel& model, const Platform& platform) {
     }
     const OutputPlan& plan = model.plan;
     const bool usb = plan.Bus == kBusUsb;
+    // An INF the last generation could not save may still lie there from an earlier run; it
+    // describes another device or an older one, so there is nothing to install.
+    const auto written = [&plan](const std::string& path) {
+        return std::find(plan.WrittenFiles.begin(), plan.WrittenFiles.end(), path) !=
+               plan.WrittenFiles.end();
+    };
     if (version->major >= 5) {
-        return InstallByCopyAndUpdate(usb ? plan.Files.WdmInf : plan.Files.Nt5Inf, plan.HardwareIds,
-                                      platform);
+        const std::string& inf = usb ? plan.Files.WdmInf : plan.Files.Nt5Inf;
+        return written(inf) && InstallByCopyAndUpdate(inf, plan.HardwareIds, platform);
     }
     if (usb) {
         return false;  // the WDM INF needs Windows 2000 or later
     }
-    return InstallBySetupCommand(plan.Files.Nt4Inf, platform.shell);
+    return written(plan.Files.Nt4Inf) && InstallBySetupCommand(plan.Files.Nt4Inf, platform.shell);
 }
 
 bool RealTimeProductDetector::Detect(Registry& registry, FileSystem& files) {

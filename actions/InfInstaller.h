@@ -8,7 +8,7 @@ namespace tessaly {
 // Installs the generated INF for the running system: on major version 5 or later copies the
 // XP/2000 (PXI/PCI) or WDM (USB) INF into the Windows inf folder and updates the driver of
 // every recorded hardware ID; on older systems starts the setup command with the NT4 INF.
-// True on success.
+// Only an INF the last generation wrote is installed. True on success.
 bool InstallInf(const WizardModel& model, const Platform& platform);
 
 // Remembers, for the life of the process, that the real-time product was found.

@@ -1,12 +1,19 @@
 #include "app/CommandLine.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "device/TextRules.h"
 
 namespace tessaly {
 
 void CWizardCommandLineInfo::ParseParam(const std::string& param, bool isSwitch, bool isLast) {
+    constexpr std::string_view kFunction = "Function";
     if (isSwitch && EqualsIgnoringCase(param, "SilentAutoInstall")) {
         SilentAutoInstall = true;
+    } else if (isSwitch && EqualsIgnoringCase(param.substr(0, kFunction.size()), kFunction) &&
+               (param.size() == kFunction.size() || param[kFunction.size()] == ':')) {
+        function = param.substr(std::min(param.size(), kFunction.size() + 1));
     } else if (isSwitch) {
         // The framework's standard switches choose a command other than opening the file.
         if (param == "p" || param == "pt" || param == "dde" ||

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,9 @@ struct CWizardCommandLineInfo {
     bool filePresent = false;   // the parsed command is the open-file command
     std::string fileName;       // the first argument that is not a switch, as typed
     bool otherCommand = false;  // a standard switch chose another command than open-file
+    // The text after "Function:" of the switch that picks a combination module's function
+    // ("/Function:2"); checked by the run, not here.
+    std::optional<std::string> function;
 
     // One call per argument: `isSwitch` when it began with "/" or "-" (already removed).
     void ParseParam(const std::string& param, bool isSwitch, bool isLast);

@@ -1,5 +1,7 @@
 #include "app/WizardApp.h"
 
+#include <algorithm>
+
 #include "actions/InfInstaller.h"
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
@@ -13,6 +15,18 @@ constexpr const char* kInvalidCommandLineFile =
     "file was cancelled.";
 constexpr const char* kCouldNotSave = "The wizard could not save the output files.";
 constexpr const char* kCouldNotInstall = "The wizard could not install the output files.";
+
+// The position (0 = first) that "/Function:<n>" names, or nullopt when <n> is not a number from
+// 1 up.
+std::optional<int> FunctionPosition(const std::string& number) {
+    const bool digits =
+        !number.empty() && number.size() <= 9 &&
+        std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || std::stoi(number) < 1) {
+        return std::nullopt;
+    }
+    return std::stoi(number) - 1;
+}
 
 // Passes everything on and remembers whether a failure (stop or exclamation) was shown.
 class FailureWatch final : public ForwardingPrompter {
@@ -45,7 +59,18 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
     }
 
     FailureWatch prompter(ui.prompter());
-    if (LoadModuleDescriptionFile(model, command.fileName, prompter) != 0) {
+    std::optional<int> function;
+    if (command.function) {
+        function = FunctionPosition(*command.function);
+        if (!function) {
+            prompter.ShowMessage("The switch /Function:" + *command.function +
+                                     " needs the number of a function, 1 for the first.",
+                                 MessageIcon::Stop);
+            return 1;
+        }
+    }
+    if (LoadModuleDescriptionFile(model, command.fileName, platform.files, prompter, function) !=
+        0) {
         prompter.ShowMessage(kInvalidCommandLineFile, MessageIcon::Stop);
         return 1;
     }

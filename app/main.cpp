@@ -1,4 +1,5 @@
 #include <chrono>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,9 +14,12 @@
 int main(int argc, char** argv) {
     using namespace tessaly;
     const auto start = std::chrono::steady_clock::now();
+    // A closed standard error must not kill the run: the write fails (EPIPE) and is dropped,
+    // and the exit status still tells how the run went.
+    std::signal(SIGPIPE, SIG_IGN);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const ConfiguredRegistry registry = LoadRegistryFromEnvironment(std::cerr);
+    const ConfiguredRegistry registry = LoadRegistryFromEnvironment();
     PosixFileSystem files;
     PosixSystemInfo system = PosixSystemInfo::FromEnvironment();
     PosixShell shell;
@@ -34,6 +38,10 @@ int main(int argc, char** argv) {
 
     ModuleWizardUi ui(loader, candidates, {&argc, argv, &platform, registry.configured, start},
                       ModuleWizardUi::DisplayAvailableFromEnvironment(), std::cerr);
+    if (!registry.error.empty()) {
+        ui.prompter().ShowMessage(registry.error, MessageIcon::Stop);
+        return 1;
+    }
     const int status = RunWizardApp(arguments, platform, ui);
     return ui.couldNotShow() ? 1 : status;
 }

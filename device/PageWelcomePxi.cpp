@@ -151,7 +151,8 @@ void CPageWelcomePxi::LoadModuleFile() {
         return;
     }
     UpdateData(true);
-    if (LoadModuleDescriptionFile(model(), *path, sheet().prompter()) == 0) {
+    if (LoadModuleDescriptionFile(model(), *path, sheet().platform().files, sheet().prompter()) ==
+        0) {
         viewLoadedSettingsCheck_->setEnabled(true);
     }
     UpdateData(false);

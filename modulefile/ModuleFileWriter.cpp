@@ -26,6 +26,10 @@ void CopyToHardwareDescriptions(const DeviceDescription& device, const OutputPla
         return;
     }
     std::optional<std::string> base = key->QueryString("Path", kPathBufferBytes);
+    if (base) {
+        // Like "InstDir", a path this system cannot place is no folder to write into.
+        base = platform.system.FolderFromRegistryPath(*base);
+    }
     if (!base) {
         return;
     }
@@ -96,13 +100,14 @@ std::string RenderModuleDescriptionFile(const DeviceDescription& device) {
     return file.str();
 }
 
-void WriteModuleDescriptionFile(const DeviceDescription& device, const OutputPlan& plan,
+bool WriteModuleDescriptionFile(const DeviceDescription& device, const OutputPlan& plan,
                                 const Platform& platform, Prompter& prompter) {
     if (!SaveGeneratedFile(plan.Files.ModuleFile, RenderModuleDescriptionFile(device), kSaveFailed,
                            platform.files, prompter)) {
-        return;
+        return false;
     }
     CopyToHardwareDescriptions(device, plan, platform, prompter);
+    return true;
 }
 
 }  // namespace tessaly

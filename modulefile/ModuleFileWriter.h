@@ -14,8 +14,8 @@ std::string RenderModuleDescriptionFile(const DeviceDescription& device);
 
 // Writes the file to plan.Files.ModuleFile, then copies it into the resource manager's
 // "Hardware Descriptions/Modules" folder named through the registry. Reports its failures in
-// messages and returns, so the generation goes on.
-void WriteModuleDescriptionFile(const DeviceDescription& device, const OutputPlan& plan,
+// messages and returns whether the file was written, so the generation goes on.
+bool WriteModuleDescriptionFile(const DeviceDescription& device, const OutputPlan& plan,
                                 const Platform& platform, Prompter& prompter);
 
 }  // namespace tessaly

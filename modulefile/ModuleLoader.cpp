@@ -1,11 +1,13 @@
 #include "modulefile/ModuleLoader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 #include <optional>
 
 #include "device/TextRules.h"
 #include "interrupts/StepStrings.h"
+#include "platform/ConsolePrompter.h"
 #include "resources/StringTable.h"
 
 namespace tessaly {
@@ -118,6 +120,14 @@ std::optional<std::string> ChosenSection(const std::string& functionList, int po
     return UpToFirstSpace(std::string_view(functionList).substr(start));
 }
 
+// The message for a function position the list does not hold.
+std::string NoSuchFunction(const std::string& functionList, int position) {
+    const std::string lines = NumberedFunctionList(functionList);
+    return "This module description file has no function " + std::to_string(position + 1) +
+           (lines.empty() ? "; it describes one function only."
+                          : "; the functions that can be registered with VISA are:\n" + lines);
+}
+
 }  // namespace
 
 std::vector<int> ParseNumberList(std::string_view text) {
@@ -155,15 +165,17 @@ std::vector<int> ParseNumberList(std::string_view text) {
 }
 
 std::string CleanInstrumentPrefix(std::string_view source) {
-    static constexpr std::string_view kRemoved = "\\/:*?\"<>| []%;\t\n=";
     std::string prefix;
     for (const char c : source) {
-        if (kRemoved.find(c) == std::string_view::npos) {
+        if (!IsForbiddenPrefixCharacter(c)) {
             prefix.push_back(c);
         }
     }
     if (prefix.size() > kMaxPrefixLength) {
         prefix.resize(kMaxPrefixLength);
+    }
+    if (IsDotName(prefix)) {
+        prefix.clear();
     }
     return prefix;
 }
@@ -173,7 +185,8 @@ int ListModuleFunctions(IniFile& document, const std::string& section, std::stri
     return ListFunctions(document, section, functionList, numbersLeft);
 }
 
-void ReadModuleFunction(WizardModel& model, IniFile& document, const std::string& section) {
+std::uint32_t ReadModuleFunction(WizardModel& model, IniFile& document,
+                                 const std::string& section) {
     DeviceDescription& device = model.device;
     const std::string registration = ReadText(document, section, "VISARegistration");
 
@@ -222,9 +235,11 @@ void ReadModuleFunction(WizardModel& model, IniFile& document, const std::string
     model.plan.Bus = kBusPxi;
     device.InstrumentPrefix =
         CleanInstrumentPrefix(IsNoRegistration(registration) ? device.ModelName : registration);
+    return count;
 }
 
-int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& prompter) {
+int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& prompter,
+                          std::optional<int> position) {
     try {
         std::string functionList;
         if (ListModuleFunctions(document, "Module", functionList) == 1) {
@@ -232,12 +247,20 @@ int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& promp
                                  MessageIcon::Stop);
             return 1;
         }
+        // A list without entries still loads one function, the module itself.
+        const auto entries =
+            std::max<std::ptrdiff_t>(std::count(functionList.begin(), functionList.end(), ';'), 1);
+        if (position && (*position < 0 || *position >= entries)) {
+            prompter.ShowMessage(NoSuchFunction(functionList, *position), MessageIcon::Stop);
+            return 1;
+        }
         std::string section;
         const std::size_t first = functionList.find(';');
         if (first == std::string::npos || first + 1 == functionList.size()) {
             section = UpToFirstSpace(functionList);
         } else {
-            const std::optional<int> choice = prompter.ChooseFunction(functionList);
+            const std::optional<int> choice =
+                position ? position : prompter.ChooseFunction(functionList);
             if (!choice) {
                 return 1;
             }
@@ -249,24 +272,53 @@ int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& promp
         }
         // Read into a copy, so that the model is left whole should memory run out midway.
         WizardModel loaded = model;
-        ReadModuleFunction(loaded, document, section);
+        const std::uint32_t asked = ReadModuleFunction(loaded, document, section);
+        const std::size_t read = loaded.device.DetectSequences.size();
         model = std::move(loaded);
+        if (asked > read) {
+            // Not a failure: what the file holds is loaded, but the user should know.
+            prompter.ShowMessage("The module description file asks for " + std::to_string(asked) +
+                                     " interrupt detection sequences (NumDetectSequences) but "
+                                     "holds no InterruptDetect" +
+                                     std::to_string(read) + "; " + std::to_string(read) +
+                                     " are loaded.",
+                                 MessageIcon::None);
+        }
         return 0;
     } catch (const std::bad_alloc&) {
         return 1;
     }
 }
 
-int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, Prompter& prompter) {
+int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, FileSystem& files,
+                              Prompter& prompter, std::optional<int> position) {
+    // Bounded and never waiting: a pipe, a device or a huge file fails at once.
+    const FileContents contents = files.ReadFile(path, kMaxModuleFileBytes);
+    const std::string cannotBe = "The file \"" + path + "\" cannot be a module description file: ";
+    switch (contents.error) {
+        case ReadError::None:
+            break;
+        case ReadError::NotRegularFile:
+            prompter.ShowMessage(cannotBe + "it is not a regular file.", MessageIcon::Stop);
+            return 1;
+        case ReadError::TooLarge:
+            prompter.ShowMessage(cannotBe + "it holds more than " +
+                                     std::to_string(kMaxModuleFileBytes >> 20) + " MiB.",
+                                 MessageIcon::Stop);
+            return 1;
+        case ReadError::CannotOpen:
+        case ReadError::ReadFailed:
+            return 1;
+    }
     IniDocument document = IniCreate(false);
     if (!document) {
         return 1;
     }
-    if (IniLoad(*document, path) < 0) {
+    if (IniLoadFromMemory(*document, contents.bytes) < 0) {
         IniDestroy(std::move(document));
         return 1;
     }
-    const int result = LoadModuleDescription(model, *document, prompter);
+    const int result = LoadModuleDescription(model, *document, prompter, position);
     IniDestroy(std::move(document));
     return result;
 }

@@ -1,25 +1,38 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/WizardModel.h"
 #include "modulefile/IniFile.h"
+#include "platform/FileSystem.h"
 #include "platform/Prompter.h"
 
 namespace tessaly {
 
+// Real Module Description Files hold a few KiB; a larger file is something else (a log, an
+// image), and reading it would only cost time and memory.
+inline constexpr std::size_t kMaxModuleFileBytes = std::size_t{4} << 20;
+
 // Loads one function of a Module Description File into the model: the PXI/PCI values, the
 // interrupt steps and the prefix; sets the plan's bus to PXI/PCI and RefreshOnActivate.
 // Returns 0 when a function was loaded, 1 when nothing was (the model is then unchanged).
-// A file without a "Module" section shows its message; a combination module asks the prompter
-// to choose a function.
-int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, Prompter& prompter);
+// A file that cannot be opened shows nothing; one that is not a regular file or is larger than
+// kMaxModuleFileBytes, and one without a "Module" section, show their messages. A combination
+// module takes the function at `position` (0 = first) when one is given, else asks the prompter
+// to choose.
+int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, FileSystem& files,
+                              Prompter& prompter, std::optional<int> position = std::nullopt);
 
-// What LoadModuleDescriptionFile does once the file is read: lists the functions, lets the
-// user choose one and reads it. Same results and messages.
-int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& prompter);
+// What LoadModuleDescriptionFile does once the file is read: lists the functions, takes the one
+// at `position` or lets the user choose one, and reads it. Same results and messages; a
+// position the list does not hold shows the functions there are.
+int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& prompter,
+                          std::optional<int> position = std::nullopt);
 
 // Appends the entries "<function section> (<registration>);" of every function that section
 // `section` leads to, walking internal bridges to their devices. 1 when the section does not
@@ -27,15 +40,18 @@ int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& promp
 int ListModuleFunctions(IniFile& document, const std::string& section, std::string& functionList);
 
 // Sets the model from function section `section`: IDs, names, subsystem IDs, interrupt steps,
-// the prefix, the plan's bus and RefreshOnActivate.
-void ReadModuleFunction(WizardModel& model, IniFile& document, const std::string& section);
+// the prefix, the plan's bus and RefreshOnActivate. Returns the number of detection sequences
+// the file's "NumDetectSequences" asks for; more than the loaded ones when the file's keys run
+// out past the bound on empty sequences.
+std::uint32_t ReadModuleFunction(WizardModel& model, IniFile& document, const std::string& section);
 
 // Reads "FunctionList" and "DeviceList" values: up to 32 decimal numbers separated by commas,
 // white space allowed before each number; reading stops at the first mismatch.
 std::vector<int> ParseNumberList(std::string_view text);
 
-// The prefix made from a registration or model name: the characters a file name cannot hold
-// removed, at most 31 characters kept.
+// The prefix made from a registration or model name: the characters a prefix may not hold
+// (those a file name cannot, control characters) removed, at most 31 characters kept; "." and
+// ".." become empty, so the files stay in a folder of their own.
 std::string CleanInstrumentPrefix(std::string_view source);
 
 }  // namespace tessaly

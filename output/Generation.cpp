@@ -38,7 +38,8 @@ bool PrepareOutputDirectory(const WizardModel& model, FileSystem& files, Prompte
                             bool createWithoutAsking) {
     const std::string& first =
         model.plan.Bus == kBusUsb ? model.plan.Files.WdmInf : model.plan.Files.Inf9x;
-    if (files.WriteFile(first, "")) {
+    // Probed, not emptied: a file from an earlier run stays whole until its new version is in.
+    if (files.CanWriteFile(first)) {
         return true;
     }
     const std::string& directory = model.device.OutputDirectory;
@@ -70,15 +71,22 @@ int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter
         return 1;
     }
     plan.HardwareIds.clear();
+    plan.WrittenFiles.clear();
+    const auto record = [&plan](bool saved, const std::string& path) {
+        if (saved) {
+            plan.WrittenFiles.push_back(path);
+        }
+    };
+    const OutputFiles& paths = plan.Files;
     if (plan.Bus == kBusUsb) {
-        WriteWdmInf(device, plan, files, prompter);
+        record(WriteWdmInf(device, plan, files, prompter), paths.WdmInf);
         return 0;
     }
-    WriteRtInf(device, plan, files, prompter);
-    Write9xInf(device, plan, files, prompter);
-    WriteNt4Inf(device, plan, files, prompter);
-    WriteNt5Inf(device, plan, files, prompter);
-    WriteModuleDescriptionFile(device, plan, platform, prompter);
+    record(WriteRtInf(device, plan, files, prompter), paths.RtInf);
+    record(Write9xInf(device, plan, files, prompter), paths.Inf9x);
+    record(WriteNt4Inf(device, plan, files, prompter), paths.Nt4Inf);
+    record(WriteNt5Inf(device, plan, files, prompter), paths.Nt5Inf);
+    record(WriteModuleDescriptionFile(device, plan, platform, prompter), paths.ModuleFile);
     return 0;
 }
 

@@ -16,12 +16,13 @@ enum class GenerationSource {
     OutputPage,
 };
 
-// Returns true when the directory can be written to: the first file of the plan can be
-// created, or the directory was created (after asking, unless `createWithoutAsking`).
+// Returns true when the directory can be written to: the first file of the plan could be
+// saved there, or the directory was created (after asking, unless `createWithoutAsking`).
 bool PrepareOutputDirectory(const WizardModel& model, FileSystem& files, Prompter& prompter,
                             bool createWithoutAsking);
 
-// Prepares the directory, empties HardwareIds and runs the writers in their fixed order.
+// Prepares the directory, empties HardwareIds and WrittenFiles and runs the writers in their
+// fixed order, recording each file saved whole.
 // Returns 0 on success, 1 when the directory was not available (nothing written). A writer
 // that fails shows its own message and the run goes on.
 int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter,

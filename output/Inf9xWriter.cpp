@@ -81,9 +81,9 @@ std::string Render9xInf(const DeviceDescription& device) {
     return text.str();
 }
 
-void Write9xInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
+bool Write9xInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                 Prompter& prompter) {
-    SaveGeneratedFile(plan.Files.Inf9x, Render9xInf(device), kSaveFailed, files, prompter);
+    return SaveGeneratedFile(plan.Files.Inf9x, Render9xInf(device), kSaveFailed, files, prompter);
 }
 
 }  // namespace tessaly

@@ -35,8 +35,9 @@ private:
     std::string text_;
 };
 
-// Writes a generated file; when it cannot be opened shows `failureMessage` with the exclamation
-// icon, so the generation can go on. Returns whether the file was written.
+// Saves a generated file, replacing the one at `path` whole or not at all; when that fails (no
+// folder, no room, an I/O error) shows `failureMessage` with the exclamation icon, so the
+// generation can go on. Returns whether the file was saved.
 inline bool SaveGeneratedFile(const std::string& path, const std::string& bytes,
                               std::string_view failureMessage, FileSystem& files,
                               Prompter& prompter) {

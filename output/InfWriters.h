@@ -11,9 +11,9 @@ namespace tessaly {
 class FileSystem;
 class Prompter;
 
-// Each Render function gives the whole file, lines ended with CR LF; each Write function writes
-// it to its path in the plan, shows its own message (exclamation icon) when the file cannot be
-// opened, and returns, so the generation goes on.
+// Each Render function gives the whole file, lines ended with CR LF; each Write function saves
+// it at its path in the plan, shows its own message (exclamation icon) when the file cannot be
+// saved whole, and returns whether it was, so the generation goes on.
 
 std::string RenderRtInf(const DeviceDescription& device);
 std::string Render9xInf(const DeviceDescription& device);
@@ -22,16 +22,16 @@ std::string RenderNt4Inf(const DeviceDescription& device);
 std::string RenderNt5Inf(const DeviceDescription& device, std::vector<std::string>& hardwareIds);
 std::string RenderWdmInf(const DeviceDescription& device, std::vector<std::string>& hardwareIds);
 
-void WriteRtInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
+bool WriteRtInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                 Prompter& prompter);
-void Write9xInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
+bool Write9xInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                 Prompter& prompter);
-void WriteNt4Inf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
+bool WriteNt4Inf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                  Prompter& prompter);
-// Appends its hardware IDs to plan.HardwareIds only when the file could be opened.
-void WriteNt5Inf(const DeviceDescription& device, OutputPlan& plan, FileSystem& files,
+// Appends its hardware IDs to plan.HardwareIds only when the file was saved.
+bool WriteNt5Inf(const DeviceDescription& device, OutputPlan& plan, FileSystem& files,
                  Prompter& prompter);
-void WriteWdmInf(const DeviceDescription& device, OutputPlan& plan, FileSystem& files,
+bool WriteWdmInf(const DeviceDescription& device, OutputPlan& plan, FileSystem& files,
                  Prompter& prompter);
 
 }  // namespace tessaly

@@ -55,9 +55,9 @@ std::string RenderNt4Inf(const DeviceDescription& device) {
     return text.str();
 }
 
-void WriteNt4Inf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
+bool WriteNt4Inf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                  Prompter& prompter) {
-    SaveGeneratedFile(plan.Files.Nt4Inf, RenderNt4Inf(device), kSaveFailed, files, prompter);
+    return SaveGeneratedFile(plan.Files.Nt4Inf, RenderNt4Inf(device), kSaveFailed, files, prompter);
 }
 
 }  // namespace tessaly

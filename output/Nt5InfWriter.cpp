@@ -137,14 +137,16 @@ std::string RenderNt5Inf(const DeviceDescription& device, std::vector<std::strin
     return text.str();
 }
 
-void WriteNt5Inf(const DeviceDescription& device, OutputPlan& plan, FileSystem& files,
+bool WriteNt5Inf(const DeviceDescription& device, OutputPlan& plan, FileSystem& files,
                  Prompter& prompter) {
     std::vector<std::string> ids;
     const std::string bytes = RenderNt5Inf(device, ids);
     // Installation updates the drivers of these IDs, so only a file that exists may name them.
-    if (SaveGeneratedFile(plan.Files.Nt5Inf, bytes, kSaveFailed, files, prompter)) {
-        plan.HardwareIds.insert(plan.HardwareIds.end(), ids.begin(), ids.end());
+    if (!SaveGeneratedFile(plan.Files.Nt5Inf, bytes, kSaveFailed, files, prompter)) {
+        return false;
     }
+    plan.HardwareIds.insert(plan.HardwareIds.end(), ids.begin(), ids.end());
+    return true;
 }
 
 }  // namespace tessaly

@@ -1,5 +1,7 @@
 #include "output/OutputPlan.h"
 
+#include <algorithm>
+
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
@@ -15,9 +17,19 @@ constexpr const char* kPrefixMessage =
 
 }  // namespace
 
+bool IsForbiddenPrefixCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F ||
+           std::string_view(kPrefixForbiddenCharacters).find(c) != std::string_view::npos;
+}
+
+bool IsDotName(std::string_view name) {
+    return name == "." || name == "..";
+}
+
 bool IsValidPrefix(const std::string& prefix) {
-    return prefix.size() <= kMaxPrefixLength &&
-           prefix.find_first_of(kPrefixForbiddenCharacters) == std::string::npos;
+    return prefix.size() <= kMaxPrefixLength && !IsDotName(prefix) &&
+           std::none_of(prefix.begin(), prefix.end(), IsForbiddenPrefixCharacter);
 }
 
 bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, char separator,
@@ -37,7 +49,11 @@ void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan, 
     std::string base = system.DefaultOutputBase();
     if (auto key = registry.OpenLocalMachineKey("SOFTWARE\\Quorvane\\ZEL-VISA for Windows 95/NT")) {
         if (auto installDir = key->QueryString("InstDir", 256)) {
-            base = *installDir;
+            // An empty, relative or unreachable value would put the files wherever the program
+            // happens to run; the platform maps it or drops it.
+            if (auto folder = system.FolderFromRegistryPath(*installDir)) {
+                base = *folder;
+            }
         }
     }
     if (const auto version = system.GetOsVersion()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/DeviceDescription.h"
@@ -30,6 +31,9 @@ struct OutputPlan {
     std::string DirectoryPrefix;  // prefix last appended to BaseDirectory to form the directory
     OutputFiles Files;
     std::vector<std::string> HardwareIds;  // recorded by the last generation, in writing order
+    // The files the last generation wrote whole; installation takes only one of these, never a
+    // file an earlier run left behind.
+    std::vector<std::string> WrittenFiles;
 };
 
 inline constexpr const char* kInitialPrefix = "prefix";
@@ -38,7 +42,16 @@ inline constexpr const char* kInitialPrefix = "prefix";
 // square brackets, percent, semicolon, tab, line feed and equals sign.
 inline constexpr char kPrefixForbiddenCharacters[] = "\\/:*?\"<>| []%;\t\n=";
 
-// True when the prefix has at most 31 characters and none that a file name cannot hold.
+// True for a byte a prefix may not hold: one of kPrefixForbiddenCharacters or any other control
+// character (below 0x20, and 0x7F).
+bool IsForbiddenPrefixCharacter(char c);
+
+// "." and ".." name folders that are already there (the output folder's own, its parent), so
+// they cannot be a prefix: the files would land outside a folder of their own.
+bool IsDotName(std::string_view name);
+
+// True when the prefix has at most 31 characters, none that a file name cannot hold, and is not
+// "." or "..".
 bool IsValidPrefix(const std::string& prefix);
 
 // Applies the prefix rules to device.InstrumentPrefix: on a violation shows the prefix message

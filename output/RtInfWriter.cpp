@@ -114,9 +114,9 @@ std::string RenderRtInf(const DeviceDescription& device) {
     return text.str();
 }
 
-void WriteRtInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
+bool WriteRtInf(const DeviceDescription& device, const OutputPlan& plan, FileSystem& files,
                 Prompter& prompter) {
-    SaveGeneratedFile(plan.Files.RtInf, RenderRtInf(device), kSaveFailed, files, prompter);
+    return SaveGeneratedFile(plan.Files.RtInf, RenderRtInf(device), kSaveFailed, files, prompter);
 }
 
 }  // namespace tessaly

@@ -4,6 +4,20 @@
 
 namespace tessaly {
 
+std::string NumberedFunctionList(const std::string& functionList) {
+    std::string lines;
+    int number = 1;
+    std::size_t start = 0;
+    for (std::size_t end = functionList.find(';'); end != std::string::npos;
+         end = functionList.find(';', start)) {
+        lines += (number > 1 ? "\n" : "") + std::to_string(number) + ". " +
+                 functionList.substr(start, end - start);
+        ++number;
+        start = end + 1;
+    }
+    return lines;
+}
+
 ConsolePrompter::ConsolePrompter(std::ostream& out) : out_(out) {}
 
 void ConsolePrompter::ShowMessage(const std::string& text, MessageIcon) {
@@ -19,7 +33,13 @@ void ConsolePrompter::Beep() {
     out_ << '\a' << std::flush;
 }
 
-std::optional<int> ConsolePrompter::ChooseFunction(const std::string&) {
+std::optional<int> ConsolePrompter::ChooseFunction(const std::string& functionList) {
+    // There is no chooser to show: say what there is to choose and how.
+    ShowMessage(
+        "The module description file describes a combination module; choose one of its "
+        "functions with /Function:<n>:\n" +
+            NumberedFunctionList(functionList),
+        MessageIcon::None);
     return std::nullopt;
 }
 

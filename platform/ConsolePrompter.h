@@ -1,13 +1,19 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 #include "platform/Prompter.h"
 
 namespace tessaly {
 
+// The entries of a function description list, one a line and numbered from 1 as the chooser
+// lists them ("1. Function1 (0x1111)"); empty when the list has none.
+std::string NumberedFunctionList(const std::string& functionList);
+
 // The prompter of a run without a display: messages go to a stream (standard error) as
-// "Tessaly Wizard: <text>"; questions are answered No and choices count as cancelled.
+// "Tessaly Wizard: <text>"; questions are answered No and choices count as cancelled. A function
+// choice lists the functions and the switch that picks one.
 class ConsolePrompter final : public Prompter {
 public:
     explicit ConsolePrompter(std::ostream& out);

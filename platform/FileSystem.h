@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,7 +21,25 @@ struct FileAttributes {
     bool ok() const { return error == FileError::None; }
 };
 
+// Why a whole-file read gave nothing.
+enum class ReadError {
+    None,
+    CannotOpen,
+    NotRegularFile,  // a folder, a pipe, a device
+    TooLarge,        // more bytes than the caller's limit
+    ReadFailed,
+};
+
+struct FileContents {
+    ReadError error = ReadError::None;
+    std::string bytes;  // the whole file when error is None, else empty
+
+    bool ok() const { return error == ReadError::None; }
+};
+
 // The file operations the core needs, shaped after the Win32 calls it was written against.
+// Every file the program writes is replaced, never written in place: a reader sees the old file
+// or the new one, never a part or a mix.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -28,19 +47,31 @@ public:
     // The separator the core puts between the parts of a path it composes.
     virtual char Separator() const = 0;
 
-    // Creates or empties `path` and writes `bytes` unchanged; false when the file cannot be
-    // opened for writing. Errors after opening are not reported.
+    // Replaces `path` by a file holding exactly `bytes`: they go to a temporary file in the same
+    // folder, reach the disk, and the temporary is renamed over `path` (a link there is replaced,
+    // not followed). False when any step fails; `path` is then as it was and no temporary
+    // remains.
     virtual bool WriteFile(const std::string& path, std::string_view bytes) = 0;
+
+    // True when WriteFile could replace `path`: its folder exists and takes new files. Changes
+    // nothing that stays.
+    virtual bool CanWriteFile(const std::string& path) = 0;
+
+    // The regular file at `path`, whole, when it holds at most `maxBytes` bytes. Never waits for
+    // a writer and never reads more than `maxBytes` + 1 bytes, even from a file that grows.
+    virtual FileContents ReadFile(const std::string& path, std::size_t maxBytes) = 0;
 
     // True when `path` can be opened for reading.
     virtual bool CanOpenForReading(const std::string& path) = 0;
 
     virtual FileAttributes QueryAttributes(const std::string& path) = 0;
 
-    // Creates one directory level; fails when the parent is missing or the name exists.
+    // Creates one directory level; a folder of that name that is already there (another process
+    // may have made it meanwhile) is success. Fails when the parent is missing or a file holds
+    // the name.
     virtual bool MakeDirectory(const std::string& path) = 0;
 
-    // Copies `from` to `to`, replacing an existing file.
+    // Replaces `to` by a copy of `from`, the way WriteFile replaces a file.
     virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
 
     virtual bool RemoveFile(const std::string& path) = 0;

@@ -1,11 +1,11 @@
 #include "platform/RegFile.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <vector>
 
 #include "device/TextRules.h"
+#include "platform/posix/PosixPlatform.h"
 
 namespace tessaly {
 namespace {
@@ -225,26 +225,6 @@ private:
     std::optional<std::string> key_;  // below HKEY_LOCAL_MACHINE; nullopt: values are dropped
 };
 
-// The whole file, or nullopt when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) {
-        return std::nullopt;
-    }
-    std::string bytes;
-    char buffer[4096];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-        bytes.append(buffer, got);
-    }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (failed) {
-        return std::nullopt;
-    }
-    return bytes;
-}
-
 }  // namespace
 
 bool ParseRegFile(std::string_view bytes, MemoryRegistry& registry, RegFileError& error) {
@@ -263,30 +243,44 @@ bool ParseRegFile(std::string_view bytes, MemoryRegistry& registry, RegFileError
     return Parser(text, registry, error).Run();
 }
 
-std::unique_ptr<MemoryRegistry> LoadRegFile(const std::string& path, std::ostream& warnings) {
-    const std::optional<std::string> bytes = ReadWholeFile(path);
-    if (!bytes) {
-        warnings << "Tessaly Wizard: cannot read the registry file \"" << path
-                 << "\"; no registry keys are available.\n";
-        return std::make_unique<MemoryRegistry>();
+std::unique_ptr<MemoryRegistry> LoadRegFile(const std::string& path, std::string& error) {
+    const std::string named = "The registry file \"" + path + "\" named by " + kRegistryVariable;
+    const FileContents contents = PosixFileSystem().ReadFile(path, kMaxRegistryFileBytes);
+    switch (contents.error) {
+        case ReadError::None:
+            break;
+        case ReadError::NotRegularFile:
+            error = named + " is not a regular file.";
+            return nullptr;
+        case ReadError::TooLarge:
+            error =
+                named + " is larger than " + std::to_string(kMaxRegistryFileBytes >> 20) + " MiB.";
+            return nullptr;
+        default:
+            error = named + " cannot be read.";
+            return nullptr;
     }
     auto registry = std::make_unique<MemoryRegistry>();
-    RegFileError error;
-    if (!ParseRegFile(*bytes, *registry, error)) {
-        warnings << "Tessaly Wizard: the registry file \"" << path
-                 << "\" is not a registry export (line " << error.line << ": " << error.reason
-                 << "); no registry keys are available.\n";
-        return std::make_unique<MemoryRegistry>();
+    RegFileError parseError;
+    if (!ParseRegFile(contents.bytes, *registry, parseError)) {
+        error = named + " is not a registry export (line " + std::to_string(parseError.line) +
+                ": " + parseError.reason + ").";
+        return nullptr;
     }
     return registry;
 }
 
-ConfiguredRegistry LoadRegistryFromEnvironment(std::ostream& warnings) {
+ConfiguredRegistry LoadRegistryFromEnvironment() {
     const char* path = std::getenv(kRegistryVariable);
     if (!path || !*path) {
-        return {std::make_unique<MemoryRegistry>(), false};
+        return {std::make_unique<MemoryRegistry>(), false, {}};
     }
-    return {LoadRegFile(path, warnings), true};
+    ConfiguredRegistry loaded{nullptr, true, {}};
+    loaded.registry = LoadRegFile(path, loaded.error);
+    if (!loaded.registry) {
+        loaded.registry = std::make_unique<MemoryRegistry>();
+    }
+    return loaded;
 }
 
 }  // namespace tessaly

@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <memory>
-#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -24,19 +23,24 @@ struct RegFileError {
 // fills `error` when the text is not a registry export; `registry` is then partly filled.
 bool ParseRegFile(std::string_view bytes, MemoryRegistry& registry, RegFileError& error);
 
-// Loads the export at `path`. When it cannot be read or is malformed, writes a one-line warning
-// naming the file to `warnings` and returns an empty registry.
-std::unique_ptr<MemoryRegistry> LoadRegFile(const std::string& path, std::ostream& warnings);
+// Loads the export at `path`. When it cannot be read or is not a registry export, returns null
+// and sets `error` to one sentence naming the file.
+std::unique_ptr<MemoryRegistry> LoadRegFile(const std::string& path, std::string& error);
 
 inline constexpr const char* kRegistryVariable = "TESSALY_REGISTRY";
+// Far above a useful export (a few KiB) and still bounded should the name point at something huge.
+inline constexpr std::size_t kMaxRegistryFileBytes = std::size_t{256} << 20;
 
 struct ConfiguredRegistry {
     std::unique_ptr<MemoryRegistry> registry;  // never null
     bool configured = false;                   // TESSALY_REGISTRY names a file
+    // Why the configured file cannot be used; the run must then end before writing anything,
+    // rather than write to the default folder the user meant to replace.
+    std::string error;
 };
 
 // The registry named by TESSALY_REGISTRY: unset or empty gives an empty registry that is not
-// configured; otherwise LoadRegFile's result, configured even when the file was unusable.
-ConfiguredRegistry LoadRegistryFromEnvironment(std::ostream& warnings);
+// configured; a file that cannot be used gives an empty one and the error.
+ConfiguredRegistry LoadRegistryFromEnvironment();
 
 }  // namespace tessaly

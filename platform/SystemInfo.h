@@ -24,6 +24,11 @@ public:
     // The folder under which the default output directory is formed when the registry names
     // none; ends with a separator ("c:\vxipnp\" on Windows).
     virtual std::string DefaultOutputBase() = 0;
+
+    // The folder a path value of the registry (such as "InstDir") names on this system, or
+    // nullopt when it names none here: empty, relative, or on a drive this system cannot reach.
+    // The platform tells the user why where its warnings go.
+    virtual std::optional<std::string> FolderFromRegistryPath(const std::string& value) = 0;
 };
 
 }  // namespace tessaly

@@ -15,14 +15,17 @@ using testing::FakePlatform;
 
 const std::string kInf = "d:\\inf\\";
 
-// Installs the generated NT4, XP/2000 and WDM INFs on a machine whose Windows folder is d: and
-// whose inf folder holds a stale XP/2000 INF and its compiled companion; each file holds its drive
-// letter. Gives the result, the inf folder's files with their contents, then the driver updates
-// and the commands started.
-std::string Install(unsigned major, int bus, void (*tweak)(FakePlatform&)) {
+using Tweak = void (*)(FakePlatform&, OutputPlan&);
+
+// Installs the generated NT4, XP/2000 and WDM INFs, all written by the last generation, on a
+// machine whose Windows folder is d: and whose inf folder holds a stale XP/2000 INF and its
+// compiled companion; each file holds its drive letter. Gives the result, the inf folder's files
+// with their contents, then the driver updates and the commands started.
+std::string Install(unsigned major, int bus, Tweak tweak) {
     WizardModel model;
     model.plan.Bus = bus;
     model.plan.Files = {"", "", "c:\\NT4.inf", "c:\\NT5.inf", "", "c:\\WDM.inf"};
+    model.plan.WrittenFiles = {"c:\\NT4.inf", "c:\\NT5.inf", "c:\\WDM.inf"};
     model.plan.HardwareIds = {"ID1", "ID2"};
     FakePlatform f;
     f.system.version->major = major;
@@ -31,7 +34,7 @@ std::string Install(unsigned major, int bus, void (*tweak)(FakePlatform&)) {
          {"c:\\NT4.inf", "c:\\NT5.inf", "c:\\WDM.inf", "d:\\inf\\NT5.inf", "d:\\inf\\NT5.pnf"}) {
         f.files.AddFile(path, path.substr(0, 1));
     }
-    tweak(f);
+    tweak(f, model.plan);
     std::string out = InstallInf(model, f.platform()) ? "ok" : "failed";
     for (const std::string& p : f.files.FileNames()) {
         out += p.starts_with(kInf) ? " " + p.substr(kInf.size()) + "=" + f.files.Contents(p) : "";
@@ -45,19 +48,24 @@ std::string Install(unsigned major, int bus, void (*tweak)(FakePlatform&)) {
 }
 
 TEST(InstallInfTest, CopiesAndUpdatesOnNewerSystemsAndRunsTheSetupCommandOnOlderOnes) {
-    const auto none = +[](FakePlatform&) {};
+    const auto none = +[](FakePlatform&, OutputPlan&) {};
+    // The generation could not save the INF: the one lying there is an earlier run's.
+    const auto unwritten = +[](FakePlatform&, OutputPlan& p) { p.WrittenFiles = {"c:\\WDM.inf"}; };
     const std::string stale = " NT5.inf=d NT5.pnf=d";
     const char* run = " rundll32.exe>setupapi,InstallHinfSection DefaultInstall 132 c:\\NT4.inf";
     // The system's major version, the bus, what else differs, what the installation does.
-    const std::tuple<unsigned, int, void (*)(FakePlatform&), std::string> cases[] = {
+    const std::tuple<unsigned, int, Tweak, std::string> cases[] = {
         {5, kBusUsb, none, "ok" + stale + " WDM.inf=c ID1>d:\\inf\\WDM.inf ID2>d:\\inf\\WDM.inf"},
         {5, kBusPxi, none, "ok NT5.inf=c ID1>d:\\inf\\NT5.inf ID2>d:\\inf\\NT5.inf"},
-        {9, kBusPxi, [](auto& f) { f.files.LockFile(kInf + "NT5.inf"); }, "failed NT5.inf=d"},
-        {9, kBusPxi, [](auto& f) { f.plugAndPlay.available = false; }, "failed NT5.inf=c"},
-        {9, kBusPxi, [](auto& f) { f.system.version.reset(); }, "failed" + stale},
+        {9, kBusPxi, [](auto& f, auto&) { f.files.LockFile(kInf + "NT5.inf"); },
+         "failed NT5.inf=d"},
+        {9, kBusPxi, [](auto& f, auto&) { f.plugAndPlay.available = false; }, "failed NT5.inf=c"},
+        {9, kBusPxi, [](auto& f, auto&) { f.system.version.reset(); }, "failed" + stale},
         {4, kBusUsb, none, "failed" + stale},
-        {4, kBusPxi, [](auto& f) { f.shell.executeResult = 32; }, "ok" + stale + run},
-        {4, kBusPxi, [](auto& f) { f.shell.executeResult = 31; }, "failed" + stale + run}};
+        {4, kBusPxi, [](auto& f, auto&) { f.shell.executeResult = 32; }, "ok" + stale + run},
+        {4, kBusPxi, [](auto& f, auto&) { f.shell.executeResult = 31; }, "failed" + stale + run},
+        {9, kBusPxi, unwritten, "failed" + stale},
+        {4, kBusPxi, unwritten, "failed" + stale}};
     for (const auto& [major, bus, tweak, expected] : cases) {
         EXPECT_EQ(Install(major, bus, tweak), expected) << "version " << major << ", bus " << bus;
     }

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "app/CommandLine.h"
 
 namespace tessaly {
@@ -10,6 +12,7 @@ struct CommandLineCase {
     bool filePresent;
     std::string fileName;
     bool silent;
+    std::optional<std::string> function = std::nullopt;
 };
 
 class CommandLineTest : public ::testing::TestWithParam<CommandLineCase> {};
@@ -22,6 +25,7 @@ TEST_P(CommandLineTest, DecidesFileAndSwitch) {
         EXPECT_EQ(info.fileName, c.fileName);
     }
     EXPECT_EQ(info.SilentAutoInstall, c.silent);
+    EXPECT_EQ(info.function, c.function);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -49,7 +53,12 @@ INSTANTIATE_TEST_SUITE_P(
         CommandLineCase{{"a.ini", "-pt"}, false, "", false},
         CommandLineCase{{"a.ini", "/dde"}, false, "", false},
         CommandLineCase{{"a.ini", "/automation", "/SilentAutoInstall"}, false, "", true},
-        CommandLineCase{{"/Unregister", "a.ini"}, false, "", false}));
+        CommandLineCase{{"/Unregister", "a.ini"}, false, "", false},
+        // The function switch keeps its number as text, for the run to check.
+        CommandLineCase{{"a.ini", "/Function:2"}, true, "a.ini", false, "2"},
+        CommandLineCase{{"-FUNCTION:x", "a.ini"}, true, "a.ini", false, "x"},
+        CommandLineCase{{"/function", "a.ini"}, true, "a.ini", false, ""},
+        CommandLineCase{{"/Functions:2", "a.ini"}, true, "a.ini", false}));
 
 }  // namespace
 }  // namespace tessaly

@@ -5,7 +5,6 @@
 #include "app/WizardApp.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
-#include "tests/fakes/TempDir.h"
 
 namespace tessaly {
 namespace {
@@ -23,6 +22,10 @@ constexpr const char* kSimpleModule =
     "[Module]\r\nModuleName = \"Scope 9\"\r\nModuleVendor = \"Acme\"\r\nModelCode = 0x1234\r\n"
     "ManufCode = 0xABCD\r\nVISARegistration = Simple\r\n";
 constexpr const char* kOutput = "c:\\vxipnp\\winnt\\Scope9\\";
+constexpr const char* kInstalled = "c:\\windows\\inf\\Scope9_NT5.inf";
+constexpr const char* kCombination =
+    "[Module]\r\nFunctionList = 1,2\r\n[Function1]\r\nVISARegistration = One\r\n"
+    "[Function2]\r\nVISARegistration = Two\r\n";
 
 class FakeWizardUi final : public WizardUi {
 public:
@@ -41,6 +44,7 @@ struct RunCase {
     int status;
     std::vector<std::string> messages;
     std::vector<PageId> shownAt;
+    std::vector<std::string> installed = {};  // the files in the Windows inf folder afterwards
 };
 
 TEST(WizardAppTest, RunModes) {
@@ -77,7 +81,7 @@ TEST(WizardAppTest, RunModes) {
          0,
          {kCreateQuestion},
          {kPageAfterSaveAction}},
-        {"silent", kSimpleModule, {"/SilentAutoInstall"}, none, 0, {}, {}},
+        {"silent", kSimpleModule, {"/SilentAutoInstall"}, none, 0, {}, {}, {kInstalled}},
         {"silent, install fails",
          kSimpleModule,
          {"-silentautoinstall"},
@@ -94,24 +98,78 @@ TEST(WizardAppTest, RunModes) {
          },
          1,
          {"Unable to save Windows NT Setup Information File"},
+         {},
+         {kInstalled}},
+        // An XP/2000 INF from an earlier run is no stand-in for the one that failed.
+        {"silent, the XP/2000 writer fails",
+         kSimpleModule,
+         {"/SilentAutoInstall"},
+         [](FakePlatform& f, RecordingPrompter&) {
+             f.files.AddFile(std::string(kOutput) + "Scope9_NT5.inf", "earlier");
+             f.files.LockFile(std::string(kOutput) + "Scope9_NT5.inf");
+         },
+         1,
+         {"Unable to save Windows XP/2000 Setup Information File",
+          "The wizard could not install the output files."},
+         {}},
+        {"function picked",
+         kCombination,
+         {"/SilentAutoInstall", "/function:2"},
+         none,
+         0,
+         {},
+         {},
+         {"c:\\windows\\inf\\Two_NT5.inf"}},
+        {"function out of range",
+         kCombination,
+         {"-FUNCTION:3"},
+         none,
+         1,
+         {"This module description file has no function 3; the functions that can be registered "
+          "with VISA are:\n1. Function1 (One)\n2. Function2 (Two)",
+          kInvalidFile},
+         {}},
+        {"one function only",
+         kSimpleModule,
+         {"/Function:2"},
+         none,
+         1,
+         {"This module description file has no function 2; the functions that can be registered "
+          "with VISA are:\n1. Module (0x1234)",
+          kInvalidFile},
+         {}},
+        {"function not a number",
+         kCombination,
+         {"/Function:0"},
+         none,
+         1,
+         {"The switch /Function:0 needs the number of a function, 1 for the first."},
          {}},
     };
     for (const RunCase& c : cases) {
-        testing::TempDir temp;
         FakePlatform fake;
         fake.files.AddDirectory("c:\\windows\\inf");
         FakeWizardUi ui;
         c.setUp(fake, ui.recorder);
         std::vector<std::string> arguments;
         if (c.module) {
-            const std::string path = (temp.path() / "m.ini").string();
-            arguments.push_back(*c.module ? temp.Write("m.ini", c.module) : path);
+            if (*c.module) {
+                fake.files.AddFile("c:\\m.ini", c.module);
+            }
+            arguments.push_back("c:\\m.ini");
         }
         arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
 
         EXPECT_EQ(RunWizardApp(arguments, fake.platform(), ui), c.status) << c.name;
         EXPECT_EQ(ui.recorder.Texts(), c.messages) << c.name;
         EXPECT_EQ(ui.shownAt, c.shownAt) << c.name;
+        std::vector<std::string> installed;
+        for (const std::string& name : fake.files.FileNames()) {
+            if (name.starts_with("c:\\windows\\inf\\")) {
+                installed.push_back(name);
+            }
+        }
+        EXPECT_EQ(installed, c.installed) << c.name;
     }
 }
 

@@ -72,14 +72,36 @@ std::vector<std::string> FakeFileSystem::FileNames() const {
     return names;
 }
 
+bool FakeFileSystem::CanReplace(const std::string& normalized) const {
+    return !locked_.count(normalized) && !directories_.count(normalized) &&
+           directories_.count(Parent(normalized));
+}
+
 bool FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
     const std::string n = Normalize(path);
     writeLog_.push_back(path);
-    if (locked_.count(n) || directories_.count(n) || !directories_.count(Parent(n))) {
+    if (!CanReplace(n)) {
         return false;
     }
     files_[n] = std::string(bytes);
     return true;
+}
+
+bool FakeFileSystem::CanWriteFile(const std::string& path) {
+    return CanReplace(Normalize(path));
+}
+
+FileContents FakeFileSystem::ReadFile(const std::string& path, std::size_t maxBytes) {
+    const auto it = files_.find(Normalize(path));
+    if (it == files_.end()) {
+        return {
+            directories_.count(Normalize(path)) ? ReadError::NotRegularFile : ReadError::CannotOpen,
+            {}};
+    }
+    if (it->second.size() > maxBytes) {
+        return {ReadError::TooLarge, {}};
+    }
+    return {ReadError::None, it->second};
 }
 
 bool FakeFileSystem::CanOpenForReading(const std::string& path) {
@@ -100,7 +122,10 @@ FileAttributes FakeFileSystem::QueryAttributes(const std::string& path) {
 
 bool FakeFileSystem::MakeDirectory(const std::string& path) {
     const std::string n = Normalize(path);
-    if (directories_.count(n) || files_.count(n) || !directories_.count(Parent(n))) {
+    if (directories_.count(n)) {
+        return true;
+    }
+    if (files_.count(n) || !directories_.count(Parent(n))) {
         return false;
     }
     directories_.insert(n);
@@ -111,8 +136,7 @@ bool FakeFileSystem::CopyReplacing(const std::string& from, const std::string& t
     const std::string src = Normalize(from);
     const std::string dst = Normalize(to);
     auto it = files_.find(src);
-    if (it == files_.end() || locked_.count(dst) || directories_.count(dst) ||
-        !directories_.count(Parent(dst))) {
+    if (it == files_.end() || !CanReplace(dst)) {
         return false;
     }
     files_[dst] = it->second;

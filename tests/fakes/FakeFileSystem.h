@@ -11,14 +11,14 @@ namespace tessaly::testing {
 
 // An in-memory file system that behaves like Windows: "\" separators by default, one-level
 // directory creation, and the file-not-found / path-not-found distinction. Roots such as "c:"
-// exist from the start. Names match exactly.
+// exist from the start. Names match exactly. Writes replace whole files, as the real ones do.
 class FakeFileSystem final : public FileSystem {
 public:
     explicit FakeFileSystem(char separator = '\\');
 
     void AddDirectory(const std::string& path);  // with every missing parent
     void AddFile(const std::string& path, const std::string& bytes);
-    void LockFile(const std::string& path);  // cannot be opened for writing
+    void LockFile(const std::string& path);  // cannot be replaced
 
     bool HasDirectory(const std::string& path) const;
     bool HasFile(const std::string& path) const;
@@ -28,6 +28,8 @@ public:
 
     char Separator() const override { return separator_; }
     bool WriteFile(const std::string& path, std::string_view bytes) override;
+    bool CanWriteFile(const std::string& path) override;
+    FileContents ReadFile(const std::string& path, std::size_t maxBytes) override;
     bool CanOpenForReading(const std::string& path) override;
     FileAttributes QueryAttributes(const std::string& path) override;
     bool MakeDirectory(const std::string& path) override;
@@ -37,6 +39,7 @@ public:
 private:
     std::string Normalize(const std::string& path) const;
     std::string Parent(const std::string& normalized) const;
+    bool CanReplace(const std::string& normalized) const;
 
     char separator_;
     std::set<std::string> directories_;

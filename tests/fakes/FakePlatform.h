@@ -21,6 +21,10 @@ public:
     std::optional<OsVersion> GetOsVersion() override { return version; }
     std::optional<std::string> GetWindowsDirectory() override { return windowsDirectory; }
     std::string DefaultOutputBase() override { return defaultOutputBase; }
+    // As on Windows, where a registry path is a path; only an empty one names nothing.
+    std::optional<std::string> FolderFromRegistryPath(const std::string& value) override {
+        return value.empty() ? std::nullopt : std::optional(value);
+    }
 };
 
 class FakeShell final : public Shell {

@@ -53,6 +53,9 @@ TEST_F(Nav, LoadedFileIsReviewedOrWrittenAtOnce) {
     // Cancelled, then a file without a module, then a module with interrupts.
     prompter.fileChoices = {std::nullopt, GoldenPath("pxi_demo_NT5.inf"),
                             GoldenPath("mdf_interrupts.ini")};
+    for (const char* name : {"pxi_demo_NT5.inf", "mdf_interrupts.ini"}) {
+        fake.files.AddFile(GoldenPath(name), testing::ReadFileBytes(GoldenPath(name)));
+    }
     prompter.yesNoAnswers = {true};
     Open(kPageWelcomePxi);
     Type("manufNameEdit", "Typed");
@@ -85,6 +88,7 @@ TEST_F(Nav, LoadedFileIsReviewedOrWrittenAtOnce) {
 TEST_F(Nav, ActionPageRunsTheChoiceOnFinishOrLeadsOnToFtp) {
     model.device.OutputDirectory = "/out";
     model.plan.Files.Nt5Inf = "/out/dev_NT5.inf";
+    model.plan.WrittenFiles = {"/out/dev_NT5.inf"};  // as a generation leaves it
     fake.files.AddFile("/out/dev_NT5.inf", "inf");
     for (const char* choice : {"installChoice", "openFolderChoice", "nothingChoice"}) {
         Open(kPageAfterSaveAction);

@@ -56,6 +56,8 @@ TEST(WriteModuleFileTest, CopiesIntoTheModulesFolderWhenItCan) {
         {k255 + "q", k255 + "q" + kBelow, "", false, "", '\\'},
         {k255, k255 + kBelow, "", true, "", '\\'},
         {"c:/pxi/", "c:/pxi/Hardware Descriptions", "", true, "", '/'},
+        // A path the platform cannot place: no copy, wherever the program runs.
+        {"", kBelow, "", false, "", '\\'},
     };
     const std::string rendered = RenderModuleDescriptionFile(DeviceDescription{});
     for (const auto& [path, directory, locked, copied, message, separator] : cases) {

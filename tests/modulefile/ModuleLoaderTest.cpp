@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "modulefile/ModuleLoader.h"
+#include "platform/posix/PosixPlatform.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
@@ -33,7 +34,9 @@ protected:
         model.RefreshOnActivate = false;
     }
 
-    int Load(const std::string& path) { return LoadModuleDescriptionFile(model, path, prompter); }
+    int Load(const std::string& path) {
+        return LoadModuleDescriptionFile(model, path, files, prompter);
+    }
     int LoadText(const std::string& bytes) { return Load(dir.Write("module.ini", bytes)); }
 
     // The values the loader sets, in one line, after checking that it left the others alone.
@@ -53,6 +56,7 @@ protected:
     }
 
     testing::TempDir dir;
+    PosixFileSystem files;
     RecordingPrompter prompter;
     WizardModel model;
 };
@@ -93,6 +97,12 @@ TEST_F(ModuleLoaderTest, AHugeCountStopsWhereTheFileStopsBackingIt) {
     const std::string head = "[Module]\nVISARegistration=Reg\n[Reg]\nNumDetectSequences=";
     ASSERT_EQ(LoadText(head + "4000000000\n"), 0);
     EXPECT_EQ(model.device.DetectSequences.size(), 1024u);
+    // Loaded, but not silently cut: the message is a notice, not a failure.
+    EXPECT_EQ(prompter.messages,
+              (std::vector<RecordingPrompter::Message>{
+                  {"The module description file asks for 4000000000 interrupt detection sequences "
+                   "(NumDetectSequences) but holds no InterruptDetect1024; 1024 are loaded.",
+                   MessageIcon::None}}));
     std::string file = head + "4294967295\n";
     for (int i = 0; i < 1100; ++i) {
         file += "InterruptDetect" + std::to_string(i) + "=R8 CFG 0x4;\n";
@@ -100,6 +110,24 @@ TEST_F(ModuleLoaderTest, AHugeCountStopsWhereTheFileStopsBackingIt) {
     ASSERT_EQ(LoadText(file), 0);
     ASSERT_EQ(model.device.DetectSequences.size(), 1100u);
     EXPECT_EQ(model.device.DetectSequences.back(), (DetectSequence{1099, "R8 CFG 0x4;", 1}));
+    EXPECT_EQ(prompter.messages.size(), 2u);
+    ASSERT_EQ(LoadText(head + "2\n"), 0);  // within the bound missing keys are empty sequences
+    EXPECT_EQ(prompter.messages.size(), 2u);
+}
+
+TEST_F(ModuleLoaderTest, OnlyABoundedRegularFileIsRead) {
+    // Exactly at the limit loads; one byte more, or a folder, is refused with a reason.
+    const std::string module = "[Module]\nModelCode=0x1\n";
+    const std::string full = module + std::string(kMaxModuleFileBytes - module.size(), '\n');
+    ASSERT_EQ(LoadText(full), 0);
+    EXPECT_EQ(LoadText(full + "\n"), 1);
+    EXPECT_EQ(Load(dir.path().string()), 1);
+    const std::string file = "The file \"" + (dir.path() / "module.ini").string();
+    EXPECT_EQ(prompter.Texts(),
+              (std::vector<std::string>{
+                  file + "\" cannot be a module description file: it holds more than 4 MiB.",
+                  "The file \"" + dir.path().string() +
+                      "\" cannot be a module description file: it is not a regular file."}));
 }
 
 TEST_F(ModuleLoaderTest, ABridgeNamedOverAndOverCannotMakeTheWalkRunAway) {
@@ -117,11 +145,16 @@ TEST_F(ModuleLoaderTest, ABridgeNamedOverAndOverCannotMakeTheWalkRunAway) {
     EXPECT_LE(std::count(list.begin(), list.end(), ';'), 4096);
 }
 
-TEST(CleanInstrumentPrefixTest, RemovesFileNameCharactersAndKeeps31) {
-    // Characters go before the length is cut: 18 are kept, then 13 of the x.
-    EXPECT_EQ(CleanInstrumentPrefix("a\\./,:'*!?#\"$<&>(|) +[-]_%~;\r\t\v\n\f=\xE9" +
+TEST(CleanInstrumentPrefixTest, RemovesFileNameAndControlCharactersAndKeeps31) {
+    // Characters go before the length is cut: 15 are kept, then 16 of the x.
+    EXPECT_EQ(CleanInstrumentPrefix("a\\./,:'*!?#\"$<&>(|) +[-]_%~;\r\t\v\n\f=\x7F\xE9" +
                                     std::string(20, 'x')),
-              "a.,'!#$&()+-_~\r\v\f\xE9" + std::string(13, 'x'));
+              "a.,'!#$&()+-_~\xE9" + std::string(16, 'x'));
+    // Names of folders that are already there cannot choose where the files go.
+    for (const char* dots : {".", "..", " . ", "\x01.\x7F.", "[.]/."}) {
+        EXPECT_EQ(CleanInstrumentPrefix(dots), "") << dots;
+    }
+    EXPECT_EQ(CleanInstrumentPrefix("..."), "...");
 }
 
 TEST(ParseNumberListTest, ReadsLikeCommaSeparatedPercentD) {

@@ -3,18 +3,18 @@
 
 #include "modulefile/ModuleFileWriter.h"
 #include "modulefile/ModuleLoader.h"
+#include "tests/fakes/FakeFileSystem.h"
 #include "tests/fakes/RecordingPrompter.h"
-#include "tests/fakes/TempDir.h"
 
 namespace tessaly {
 namespace {
 
 DeviceDescription Loaded(const DeviceDescription& written) {
-    testing::TempDir dir;
+    testing::FakeFileSystem files;
+    files.AddFile("c:\\m.ini", RenderModuleDescriptionFile(written));
     testing::RecordingPrompter prompter;
     WizardModel model;
-    const std::string path = dir.Write("m.ini", RenderModuleDescriptionFile(written));
-    EXPECT_EQ(LoadModuleDescriptionFile(model, path, prompter), 0);  // without a chooser
+    EXPECT_EQ(LoadModuleDescriptionFile(model, "c:\\m.ini", files, prompter), 0);  // no chooser
     return model.device;
 }
 

@@ -36,15 +36,18 @@ TEST(GenerationTest, WritersRunInTheirFixedOrderAfterTheDirectoryCheck) {
         const std::string d = "c:\\out\\dev\\";
         if (bus == kBusPxi) {
             EXPECT_EQ(fake.files.WriteLog(),
-                      (Strings{d + "dev_9x.inf", d + "dev_RT.inf", d + "dev_9x.inf",
-                               d + "dev_NT4.inf", d + "dev_NT5.inf", d + "dev.ini"}));
+                      (Strings{d + "dev_RT.inf", d + "dev_9x.inf", d + "dev_NT4.inf",
+                               d + "dev_NT5.inf", d + "dev.ini"}));
+            EXPECT_EQ(model.plan.WrittenFiles, (Strings{d + "dev_RT.inf", d + "dev_9x.inf",
+                                                        d + "dev_NT5.inf", d + "dev.ini"}));
             EXPECT_EQ(prompter.Texts(),
                       Strings{"Unable to save Windows NT Setup Information File"});
             EXPECT_EQ(model.plan.HardwareIds,
                       (Strings{"PCI\\VEN_FFFF&DEV_FFFF",
                                "PCI\\VEN_FFFF&DEV_FFFF&SUBSYS_00000000&REV_00"}));
         } else {
-            EXPECT_EQ(fake.files.WriteLog(), (Strings{d + "dev_WDM.inf", d + "dev_WDM.inf"}));
+            EXPECT_EQ(fake.files.WriteLog(), Strings{d + "dev_WDM.inf"});
+            EXPECT_EQ(model.plan.WrittenFiles, Strings{d + "dev_WDM.inf"});
             EXPECT_EQ(model.plan.HardwareIds, Strings{"USB\\VID_FFFF&PID_FFFF"});
         }
     }

@@ -29,6 +29,9 @@ TEST(OutputPlanTest, DefaultDirectoryComesFromInstDirOrTheBaseAndTheFamily) {
         {"d:\\vxi", std::nullopt, "d:\\vxi"},
         // 256 characters do not fit the value's 256-byte buffer with its terminator.
         {"d:\\" + std::string(253, 'a'), nt, "c:\\vxipnp\\winnt\\"},
+        // A value the platform cannot use as a folder is no base at all: "winnt\" alone would
+        // land wherever the program runs.
+        {"", nt, "c:\\vxipnp\\winnt\\"},
     };
     for (const Case& c : cases) {
         FakePlatform fake;
@@ -102,8 +105,11 @@ TEST(OutputPlanTest, PrefixViolationShowsTheMessageAndResetsDirectoryAndFiles) {
     std::vector<std::pair<std::string, bool>> cases = {{std::string(31, 'a'), true},
                                                        {std::string(32, 'a'), false},
                                                        {"", true},
-                                                       {"\xE9t\xE9", true}};
-    for (char c : std::string("\\/:*?\"<>| []%;\t\n=")) {
+                                                       {"\xE9t\xE9", true},
+                                                       {"...", true},
+                                                       {".", false},
+                                                       {"..", false}};
+    for (char c : std::string("\\/:*?\"<>| []%;\t\n=\x01\r\x1F\x7F")) {
         cases.push_back({std::string("ab") + c + "cd", false});
     }
     for (const auto& [prefix, valid] : cases) {

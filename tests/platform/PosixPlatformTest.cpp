@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/posix/PosixPlatform.h"
@@ -18,11 +24,22 @@ std::string Contents(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// The names in a folder, hidden temporaries included.
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 TEST(PosixPlatformTest, FilesBehaveAsOnWindows) {
     const testing::TempDir dir;
     const std::string r = dir.path().string() + "/";
     PosixFileSystem files;
     ASSERT_TRUE(files.MakeDirectory(r + "sub"));
+    EXPECT_TRUE(files.MakeDirectory(r + "sub"));   // made meanwhile by someone else: fine
     EXPECT_FALSE(files.MakeDirectory(r + "a/b"));  // one level only
 
     const std::string bytes("a\r\n\0\xE9 more", 9);
@@ -47,6 +64,71 @@ TEST(PosixPlatformTest, FilesBehaveAsOnWindows) {
                                    PathNotFound}));
     EXPECT_TRUE(files.QueryAttributes(r + "sub/").isDirectory);
     EXPECT_FALSE(files.QueryAttributes(r + "f").isDirectory);
+    EXPECT_FALSE(files.MakeDirectory(r + "f"));  // a file holds the name
+
+    // The probe leaves nothing behind.
+    EXPECT_TRUE(files.CanWriteFile(r + "sub/x"));
+    EXPECT_FALSE(files.CanWriteFile(r + "a/x"));
+    EXPECT_EQ(Names(r + "sub"), std::vector<std::string>{});
+}
+
+// Every way a disk can fail under a write, injected below the file system: the target keeps its
+// old bytes and no temporary stays; short writes and interruptions are only slower.
+TEST(PosixPlatformTest, AFailingDiskLeavesTheOldFileWhole) {
+    struct Case {
+        const char* name;
+        std::function<ssize_t(int, const void*, std::size_t, int call)> write;
+        int fsyncError;  // 0: fsync succeeds
+        bool saved;
+    };
+    const auto real = [](int fd, const void* data, std::size_t size, int) {
+        return ::write(fd, data, size);
+    };
+    const Case cases[] = {
+        {"short writes",
+         [](int fd, const void* d, std::size_t n, int) {
+             return ::write(fd, d, std::min<std::size_t>(n, 7));
+         },
+         0, true},
+        {"interrupted",
+         [&](int fd, const void* d, std::size_t n, int call) -> ssize_t {
+             return call == 0 ? (errno = EINTR, -1) : real(fd, d, n, call);
+         },
+         0, true},
+        {"disk full after 4096 bytes",
+         [](int fd, const void* d, std::size_t n, int call) -> ssize_t {
+             return call == 0 ? ::write(fd, d, std::min<std::size_t>(n, 4096))
+                              : (errno = ENOSPC, -1);
+         },
+         0, false},
+        {"no progress", [](int, const void*, std::size_t, int) -> ssize_t { return 0; }, 0, false},
+        {"lost on the way to the disk", real, EIO, false},
+    };
+    const std::string bytes(10000, 'n');
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const testing::TempDir dir;
+        const std::string r = dir.path().string() + "/";
+        const std::string source = dir.Write("source", bytes);
+        dir.Write("out/written", "old");
+        dir.Write("out/copied", "old");
+        int calls = 0;
+        DiskCalls disk;
+        disk.write = [&](int fd, const void* data, std::size_t size) {
+            return c.write(fd, data, size, calls++);
+        };
+        disk.fsync = [&](int fd) {
+            return c.fsyncError ? (errno = c.fsyncError, -1) : ::fsync(fd);
+        };
+        PosixFileSystem files(disk);
+        EXPECT_EQ(files.WriteFile(r + "out/written", bytes), c.saved);
+        calls = 0;
+        EXPECT_EQ(files.CopyReplacing(source, r + "out/copied"), c.saved);
+        for (const char* name : {"written", "copied"}) {
+            EXPECT_EQ(Contents(r + "out/" + name), c.saved ? bytes : "old") << name;
+        }
+        EXPECT_EQ(Names(r + "out"), (std::vector<std::string>{"copied", "written"}));
+    }
 }
 
 TEST(PosixPlatformTest, WindowsDirectoryOnlyWhileItIsAFolder) {
@@ -60,6 +142,42 @@ TEST(PosixPlatformTest, WindowsDirectoryOnlyWhileItIsAFolder) {
 
     EXPECT_EQ(named.DefaultOutputBase(), "/home/u/vxipnp/");
     EXPECT_EQ(PosixSystemInfo(std::nullopt, "/home/u/").DefaultOutputBase(), "/home/u/vxipnp/");
+}
+
+TEST(PosixPlatformTest, RegistryPathsOnDriveCMapOntoTheWindowsImage) {
+    const testing::TempDir dir;
+    const std::string c = dir.path().string() + "/c";
+    std::filesystem::create_directories(c + "/Windows");
+    std::filesystem::create_directories(c + "/vxipnp/WinNT");
+    std::ostringstream warnings;
+    PosixSystemInfo image(c + "/Windows/", "/home/u", warnings);
+    std::ostringstream noImageWarnings;
+    PosixSystemInfo noImage(std::nullopt, "/home/u", noImageWarnings);
+    // The value, the folder ("": ignored), the reason given.
+    const std::tuple<std::string, std::string, const char*> cases[] = {
+        {"/opt/vxi", "/opt/vxi", ""},
+        {"C:\\VXIPNP\\", c + "/vxipnp/", ""},
+        {"c:/vxipnp\\winnt\\New\\\\x", c + "/vxipnp/WinNT/New/x/", ""},
+        {"C:\\", c + "/", ""},
+        {"", "", "it is empty"},
+        {"vxipnp", "", "it is not an absolute path"},
+        {"C:VXIPNP", "", "it is not an absolute path"},
+        {"\\VXIPNP", "", "it is not an absolute path"},
+        {"D:\\VXIPNP", "", "only drive C:, the Windows image's drive, can be reached"},
+        {"C:\\VXIPNP\\..\\..\\etc", "", "it climbs out of its folder with \"..\""},
+    };
+    for (const auto& [value, folder, reason] : cases) {
+        SCOPED_TRACE(value);
+        warnings.str("");
+        EXPECT_EQ(image.FolderFromRegistryPath(value).value_or(""), folder);
+        EXPECT_EQ(image.FolderFromRegistryPath(value).value_or(""), folder);  // warned once
+        EXPECT_EQ(warnings.str(), *reason ? "Tessaly Wizard: ignoring the registry path \"" +
+                                                value + "\": " + reason + ".\n"
+                                          : "");
+    }
+    EXPECT_EQ(noImage.FolderFromRegistryPath("C:\\VXIPNP"), std::nullopt);
+    EXPECT_NE(noImageWarnings.str().find("TESSALY_WINDOWS_DIR names no Windows image"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -45,9 +45,9 @@ const Lookup kLookups[] = {
 
 TEST(RegFileTest, ReadsKeysAndStringValuesOfBothHeadersAndEncodings) {
     for (const char* name : {"regedit4.reg", "regedit5_utf8_bom.reg", "regedit5_utf16.reg"}) {
-        std::ostringstream warnings;
-        const auto registry = LoadRegFile(testing::GoldenPath(name), warnings);
-        EXPECT_EQ(warnings.str(), "");
+        std::string error;
+        const auto registry = LoadRegFile(testing::GoldenPath(name), error);
+        ASSERT_NE(registry, nullptr) << error;
         for (const Lookup& l : kLookups) {
             EXPECT_EQ(Read(*registry, l), l.expected) << name << " " << l.key << " : " << l.name;
         }
@@ -72,32 +72,36 @@ TEST(RegFileTest, MalformedFilesNameTheirLastLine) {
     }
 }
 
-TEST(RegFileLoadTest, EnvironmentNamesTheFileAndUnusableFilesGiveAnEmptyRegistry) {
+TEST(RegFileLoadTest, EnvironmentNamesTheFileAndAnUnusableOneIsAnError) {
     testing::TempDir dir;
     const std::string good = "REGEDIT4\n[HKLM\\S\\Early]\n\"A\"=\"1\"\n";
-    // The variable (nullopt: unset), configured, the key's value, the warning ("": none).
+    const std::string fifo = (dir.path() / "fifo.reg").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // The variable (nullopt: unset), configured, the key's value, the error ("": none).
     const std::tuple<std::optional<std::string>, bool, const char*, const char*> cases[] = {
         {std::nullopt, false, kNoKey, ""},
         {"", false, kNoKey, ""},
         {dir.Write("good.reg", good), true, "1", ""},
         // A partly read file must not leave its well-formed first key behind.
-        {dir.Write("bad.reg", good + "nonsense\n"), true, kNoKey, "line 4"},
-        {(dir.path() / "none.reg").string(), true, kNoKey, "cannot read"},
-        {dir.path().string(), true, kNoKey, "cannot read"},
+        {dir.Write("bad.reg", good + "nonsense\n"), true, kNoKey,
+         "is not a registry export (line 4"},
+        {(dir.path() / "none.reg").string(), true, kNoKey, "cannot be read"},
+        {dir.path().string(), true, kNoKey, "is not a regular file"},
+        {fifo, true, kNoKey, "is not a regular file"},  // at once, not waiting for a writer
     };
-    for (const auto& [value, configured, early, warning] : cases) {
+    for (const auto& [value, configured, early, error] : cases) {
         SCOPED_TRACE(value.value_or("(unset)"));
         value ? ::setenv(kRegistryVariable, value->c_str(), 1) : ::unsetenv(kRegistryVariable);
-        std::ostringstream warnings;
-        const ConfiguredRegistry loaded = LoadRegistryFromEnvironment(warnings);
+        const ConfiguredRegistry loaded = LoadRegistryFromEnvironment();
         EXPECT_EQ(loaded.configured, configured);
         ASSERT_NE(loaded.registry, nullptr);
         EXPECT_EQ(Read(*loaded.registry, {"S\\Early", "A", ""}), early);
-        // One line naming the file, or nothing.
-        const std::string text = warnings.str();
-        EXPECT_NE(text.find(warning), std::string::npos) << text;
-        EXPECT_EQ(text.find('"' + value.value_or("") + '"') != std::string::npos, *warning != 0);
-        EXPECT_EQ(text.find('\n'), *warning ? text.size() - 1 : std::string::npos) << text;
+        // One sentence naming the file and the variable, or nothing.
+        EXPECT_NE(loaded.error.find(error), std::string::npos) << loaded.error;
+        EXPECT_EQ(loaded.error.starts_with("The registry file \"" + value.value_or("") +
+                                           "\" named by TESSALY_REGISTRY "),
+                  *error != 0)
+            << loaded.error;
     }
     ::unsetenv(kRegistryVariable);
 }

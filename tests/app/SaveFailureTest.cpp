@@ -1,0 +1,358 @@
+// The unattended run against the real file system when it fails underneath: every failure is
+// its writer's message and exit status 1, and no output path ever holds part of a file.
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/WizardApp.h"
+#include "platform/posix/PosixPlatform.h"
+#include "tests/fakes/FakePlatform.h"
+#include "tests/fakes/Golden.h"
+#include "tests/fakes/RecordingPrompter.h"
+#include "tests/fakes/TempDir.h"
+
+namespace tessaly {
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+constexpr const char* kCouldNotInstall = "The wizard could not install the output files.";
+
+// The five files of the run in writing order, with the message each writer gives.
+const std::array<std::pair<const char*, const char*>, 5> kOutputs = {{
+    {"Scope_RT.inf", "Unable to save Vantorix RT Setup Information File"},
+    {"Scope9_9x.inf", "Unable to save Windows 9x Setup Information File"},
+    {"Scope9_NT4.inf", "Unable to save Windows NT Setup Information File"},
+    {"Scope9_NT5.inf", "Unable to save Windows XP/2000 Setup Information File"},
+    {"Scope9.ini", "Unable to save Module Description File"},
+}};
+
+// Two descriptions of one instrument prefix that differ in every file.
+std::string Module(const std::string& name, const std::string& code) {
+    return "[Module]\r\nModuleName = \"" + name + "\"\r\nModuleVendor = \"" + name +
+           " Inc\"\r\nModelCode = " + code + "\r\nManufCode = " + code +
+           "\r\nVISARegistration = Scope9\r\n[Scope9]\r\nNumDetectSequences = 1\r\n"
+           "InterruptDetect0 = \"R8 CFG 0x00000004;\"\r\n";
+}
+
+class FakeWizardUi final : public WizardUi {
+public:
+    testing::RecordingPrompter recorder;
+    Prompter& prompter() override { return recorder; }
+    void RunWizard(WizardModel&, PageId) override { ADD_FAILURE() << "no wizard in this run"; }
+};
+
+// Passes everything to the real file system; the hooks let a test act between two calls.
+class ObservedFileSystem final : public FileSystem {
+public:
+    explicit ObservedFileSystem(DiskCalls disk) : real_(std::move(disk)) {}
+    std::function<void(const std::string&)> afterProbe = [](const std::string&) {};
+
+    char Separator() const override { return real_.Separator(); }
+    bool WriteFile(const std::string& p, std::string_view b) override {
+        return real_.WriteFile(p, b);
+    }
+    bool CanWriteFile(const std::string& path) override {
+        const bool can = real_.CanWriteFile(path);
+        afterProbe(path);
+        return can;
+    }
+    FileContents ReadFile(const std::string& p, std::size_t max) override {
+        return real_.ReadFile(p, max);
+    }
+    bool CanOpenForReading(const std::string& p) override { return real_.CanOpenForReading(p); }
+    FileAttributes QueryAttributes(const std::string& p) override {
+        return real_.QueryAttributes(p);
+    }
+    bool MakeDirectory(const std::string& p) override { return real_.MakeDirectory(p); }
+    bool CopyReplacing(const std::string& f, const std::string& t) override {
+        return real_.CopyReplacing(f, t);
+    }
+    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
+
+private:
+    PosixFileSystem real_;
+};
+
+// A file system mounted for the length of one case; unmounted before its folder goes.
+struct Mount {
+    std::string folder;
+    ~Mount() {
+        if (!folder.empty()) {
+            ::umount2(folder.c_str(), MNT_DETACH);
+        }
+    }
+};
+
+// One machine: a home folder, a Windows image and the two module files.
+struct Machine {
+    testing::TempDir temp;
+    fs::path home = temp.path() / "home";
+    fs::path windows = temp.path() / "windows";
+    fs::path out = home / "vxipnp" / "winnt" / "Scope9";
+    fs::path installed = windows / "inf" / "Scope9_NT5.inf";
+    std::string newModule = temp.Write("new.ini", Module("Scope 9", "0x1234"));
+    std::string oldModule = temp.Write("old.ini", Module("Old Scope", "0x4321"));
+    Mount mount;
+
+    Machine() { fs::create_directories(windows / "inf"); }
+
+    // Runs `module /SilentAutoInstall`; gives the exit status and the messages.
+    int Run(const std::string& module, FileSystem& files, Strings& messages) {
+        MemoryRegistry registry;
+        std::ostringstream warnings;
+        PosixSystemInfo system(windows.string(), home.string(), warnings);
+        testing::FakeShell shell;
+        testing::FakePlugAndPlay plugAndPlay;
+        testing::FakeFtpClient ftp;
+        FakeWizardUi ui;
+        const int status =
+            RunWizardApp({module, "/SilentAutoInstall"},
+                         Platform{registry, files, system, shell, plugAndPlay, ftp}, ui);
+        messages = ui.recorder.Texts();
+        return status;
+    }
+    int Run(const std::string& module) {
+        PosixFileSystem files;
+        Strings messages;
+        return Run(module, files, messages);
+    }
+
+    std::optional<std::string> Read(const fs::path& path) const {
+        if (!fs::exists(fs::symlink_status(path))) {
+            return std::nullopt;
+        }
+        return testing::ReadFileBytes(path.string());
+    }
+    std::vector<std::optional<std::string>> Outputs() const {
+        std::vector<std::optional<std::string>> files;
+        for (const auto& [name, message] : kOutputs) {
+            files.push_back(Read(out / name));
+        }
+        files.push_back(Read(installed));
+        return files;
+    }
+};
+
+// The files a clean run writes from each module: the versions a reader may ever see.
+struct Versions {
+    std::vector<std::optional<std::string>> before, after;
+};
+const Versions& Reference() {
+    static const Versions versions = [] {
+        Versions v;
+        Machine old, fresh;
+        EXPECT_EQ(old.Run(old.oldModule), 0);
+        EXPECT_EQ(fresh.Run(fresh.newModule), 0);
+        v.before = old.Outputs();
+        v.after = fresh.Outputs();
+        for (std::size_t i = 0; i < v.after.size(); ++i) {
+            EXPECT_NE(v.before[i], v.after[i]) << i;
+        }
+        return v;
+    }();
+    return versions;
+}
+
+std::string Mounted(Machine& m, const fs::path& folder, const char* options) {
+    fs::create_directories(folder);
+    if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, options) != 0) {
+        return std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
+    }
+    m.mount.folder = folder.string();
+    return "";
+}
+
+// Makes the output folder read-only: by permission bits for an ordinary user, by a read-only
+// bind mount for root, whom permission bits do not stop.
+std::string ReadOnly(Machine& m) {
+    const std::string folder = m.out.string();
+    if (::geteuid() != 0) {
+        fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+        return "";
+    }
+    if (::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0) {
+        return std::string("root cannot bind-mount here: ") + std::strerror(errno);
+    }
+    m.mount.folder = folder;
+    if (::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
+        return std::string("cannot remount read-only: ") + std::strerror(errno);
+    }
+    return "";
+}
+
+struct FailureCase {
+    const char* name;
+    bool earlierRun;  // the old module's complete set is there first, installed
+    // Prepares the fault; gives why it cannot be made here, "" when it is in place.
+    std::function<std::string(Machine&, ObservedFileSystem&)> fault;
+    DiskCalls disk;
+    int status;
+    // The messages, or nullopt where they follow from which files the disk took: one failure
+    // message for each file that did not reach its new version.
+    std::optional<Strings> messages;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+// Lets `budget` bytes reach the disk in all, then reports it full.
+DiskCalls FullAfter(std::size_t budget) {
+    DiskCalls disk;
+    disk.write = [left = std::make_shared<std::size_t>(budget)](int fd, const void* data,
+                                                                std::size_t size) -> ssize_t {
+        if (*left == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const ssize_t written = ::write(fd, data, std::min(size, *left));
+        *left -= written > 0 ? static_cast<std::size_t>(written) : 0;
+        return written;
+    };
+    return disk;
+}
+
+const auto none = [](Machine&, ObservedFileSystem&) { return std::string(); };
+
+const FailureCase kCases[] = {
+    // As a 16 KiB disk that the first files fill.
+    {"DiskFull",
+     false,
+     [](Machine& m, ObservedFileSystem&) { return Mounted(m, m.out, "size=16k"); },
+     {},
+     1,
+     std::nullopt},
+    // Full to the last page with the earlier set: no new file gets a byte in.
+    {"DiskFullOfAnEarlierSet",
+     true,
+     [](Machine& m, ObservedFileSystem&) {
+         const Versions& v = Reference();
+         std::size_t pages = 0;
+         for (std::size_t i = 0; i < kOutputs.size(); ++i) {
+             pages += (v.before[i]->size() + 4095) / 4096;
+         }
+         fs::rename(m.out, m.temp.path() / "earlier");
+         const std::string size = "size=" + std::to_string(pages * 4) + "k";
+         if (std::string why = Mounted(m, m.out, size.c_str()); !why.empty()) {
+             return why;
+         }
+         for (const auto& entry : fs::directory_iterator(m.temp.path() / "earlier")) {
+             fs::copy_file(entry.path(), m.out / entry.path().filename());
+         }
+         return std::string();
+     },
+     {},
+     1,
+     Strings{kOutputs[0].second, kOutputs[1].second, kOutputs[2].second, kOutputs[3].second,
+             kOutputs[4].second, kCouldNotInstall}},
+    // The same fault wherever mounting is not permitted: the disk fills during the third file.
+    {"ShortWrite", true, none, FullAfter(5000), 1, std::nullopt},
+    {"ReadOnlyFolder",
+     true,
+     [](Machine& m, ObservedFileSystem&) { return ReadOnly(m); },
+     {},
+     1,
+     Strings{kOutputs[0].second, kOutputs[1].second, kOutputs[2].second, kOutputs[3].second,
+             kOutputs[4].second, kCouldNotInstall}},
+    {"FileWhereAFolderShouldBe",
+     false,
+     [](Machine& m, ObservedFileSystem&) {
+         m.temp.Write("home/vxipnp/winnt", "not a folder");
+         return std::string();
+     },
+     {},
+     1,
+     Strings{"Unable to create directory", "The wizard could not save the output files."}},
+    {"LinksAtTheTargets",
+     true,
+     [](Machine& m, ObservedFileSystem&) {
+         const std::string victim = m.temp.Write("victim", "victim");
+         fs::remove(m.out / kOutputs[3].first);
+         fs::remove(m.out / kOutputs[1].first);
+         fs::create_symlink(victim, m.out / kOutputs[3].first);
+         fs::create_symlink(m.temp.path() / "nowhere", m.out / kOutputs[1].first);
+         return std::string();
+     },
+     {},
+     0,
+     Strings{}},
+    {"FolderCreatedMeanwhile",
+     false,
+     [](Machine& m, ObservedFileSystem& files) {
+         files.afterProbe = [&m](const std::string&) { ::mkdir(m.out.c_str(), 0777); };
+         return std::string();
+     },
+     {},
+     0,
+     Strings{}},
+};
+
+class SaveFailureTest : public ::testing::TestWithParam<FailureCase> {};
+
+TEST_P(SaveFailureTest, FailsWithItsMessageAndLeavesNoPartialFile) {
+    const FailureCase& c = GetParam();
+    const Versions& versions = Reference();
+    Machine m;
+    if (c.earlierRun) {
+        ASSERT_EQ(m.Run(m.oldModule), 0);
+        ASSERT_EQ(m.Outputs(), versions.before);
+    }
+    ObservedFileSystem files(c.disk);
+    if (const std::string why = c.fault(m, files); !why.empty()) {
+        GTEST_SKIP() << why;
+    }
+
+    Strings messages;
+    EXPECT_EQ(m.Run(m.newModule, files, messages), c.status);
+
+    // Each file, the installed copy last, is its new version, or the earlier one (or none) kept
+    // whole; a failure message stands for each file that is not new.
+    const auto outputs = m.Outputs();
+    Strings failed;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        SCOPED_TRACE(i < kOutputs.size() ? kOutputs[i].first : "installed");
+        const auto& kept = c.earlierRun ? versions.before[i] : std::nullopt;
+        EXPECT_TRUE(outputs[i] == versions.after[i] || outputs[i] == kept)
+            << outputs[i].value_or("(none)").substr(0, 200);
+        if (outputs[i] != versions.after[i] && i < kOutputs.size()) {
+            failed.push_back(kOutputs[i].second);
+        }
+    }
+    if (outputs[3] != versions.after[3]) {
+        failed.push_back(kCouldNotInstall);
+    }
+    EXPECT_EQ(messages, c.messages.value_or(failed));
+    if (!c.messages) {
+        EXPECT_FALSE(failed.empty()) << "the fault did not hit";
+    }
+    // No temporary stays behind, and a link's target is never written through.
+    if (fs::is_directory(m.out)) {
+        for (const auto& entry : fs::directory_iterator(m.out)) {
+            EXPECT_NE(entry.path().filename().string()[0], '.') << entry.path();
+        }
+    }
+    EXPECT_FALSE(fs::exists(m.temp.path() / "nowhere"));
+    if (fs::exists(m.temp.path() / "victim")) {
+        EXPECT_EQ(testing::ReadFileBytes((m.temp.path() / "victim").string()), "victim");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, SaveFailureTest, ::testing::ValuesIn(kCases),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace tessaly
