@@ -101,4 +101,9 @@ std::optional<std::string> QtWizardUi::LazyPrompter::ChooseFolder(
     return Target().ChooseFolder(initialFolder);
 }
 
+std::optional<StepEditorFields> QtWizardUi::LazyPrompter::EditStep(
+    const StepEditorFields& initial) {
+    return Target().EditStep(initial);
+}
+
 }  // namespace tessaly

@@ -49,6 +49,7 @@ private:
                                                     const std::string& filter,
                                                     const std::string& defaultExtension) override;
         std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
+        std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override;
 
     private:
         Prompter& Target();

@@ -35,6 +35,9 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& initial) override {
         return inner_.ChooseFolder(initial);
     }
+    std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override {
+        return inner_.EditStep(initial);
+    }
 
 private:
     Prompter& inner_;

@@ -7,7 +7,8 @@
 namespace tessaly {
 
 // The prompter of a run without a display: messages go to a stream (standard error) as
-// "Tessaly Wizard: <text>"; questions are answered No and choices count as cancelled.
+// "Tessaly Wizard: <text>"; questions are answered No and choices (the step editor too) count as
+// cancelled.
 class ConsolePrompter final : public Prompter {
 public:
     explicit ConsolePrompter(std::ostream& out);
@@ -19,6 +20,7 @@ public:
     std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
                                                 const std::string& defaultExtension) override;
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
+    std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override;
 
 private:
     std::ostream& out_;
