@@ -1,8 +1,10 @@
 #include "app/WidgetSupport.h"
 
+#include <QAbstractButton>
 #include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -73,6 +75,28 @@ QLabel* MakeBuddyLabel(const QString& text, QWidget* buddy, QWidget* parent,
     label->setObjectName(objectName);
     label->setBuddy(buddy);
     return label;
+}
+
+bool ClaimMnemonic(QWidget* scope, QEvent* event, bool directOnly) {
+    if (event->type() != QEvent::ShortcutOverride) {
+        return false;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() != Qt::AltModifier) {
+        return false;
+    }
+    const QKeySequence sequence(key->keyCombination());
+    const auto buttons = scope->findChildren<QAbstractButton*>(
+        QString(), directOnly ? Qt::FindDirectChildrenOnly : Qt::FindChildrenRecursively);
+    for (QAbstractButton* button : buttons) {
+        if (button->isEnabled() && button->isVisibleTo(scope) &&
+            button->shortcut().matches(sequence) == QKeySequence::ExactMatch) {
+            key->accept();
+            button->animateClick();
+            return true;
+        }
+    }
+    return false;
 }
 
 namespace {
