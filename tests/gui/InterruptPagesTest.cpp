@@ -252,6 +252,17 @@ TEST_F(InterruptPages, KeyboardDrivesTheStepList) {
     EXPECT_EQ(prompter.stepEditors.size(), 3u);
 }
 
+// A mnemonic pressed in a field clicks its button and types nothing into the field.
+TEST_F(InterruptPages, MnemonicsTypeNothingIntoTheFocusedField) {
+    Open(kPageWelcomePxi);
+    Type("manufNameEdit", "Acme");
+    Key(Qt::Key_L, Qt::AltModifier);  // the page's "Load settings..."
+    EXPECT_TRUE(QTest::qWaitFor([this] { return prompter.fileDialogs.size() == 1; }));
+    Key(Qt::Key_N, Qt::AltModifier);  // the sheet's "Next >"
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Page() == kPageIsMine; }));
+    EXPECT_EQ(model.device.ManufName, "Acme");
+}
+
 // A file loaded after the page was visited replaces its lists at the next visit, also when it
 // holds no interrupt steps; the removal page shows the loaded removal steps.
 TEST_F(InterruptPages, ModuleFileLoadedAfterAVisitIsShownAtTheNext) {
