@@ -15,36 +15,35 @@ namespace tessaly {
 namespace {
 
 // The report-style list: keys that act on the rows do so here instead of reaching the sheet,
-// so Enter edits a step rather than pressing Next.
+// so Enter edits a step rather than pressing Next. Each callback says whether it acted.
 class StepListView final : public QTreeWidget {
 public:
-    StepListView(QWidget* parent, std::function<void()> edit, std::function<void()> remove)
+    StepListView(QWidget* parent, std::function<bool()> edit, std::function<bool()> remove)
         : QTreeWidget(parent), edit_(std::move(edit)), remove_(std::move(remove)) {}
 
 protected:
     void keyPressEvent(QKeyEvent* event) override {
-        if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
-            switch (event->key()) {
-                case Qt::Key_F2:
-                case Qt::Key_Return:
-                case Qt::Key_Enter:
-                    edit_();
-                    event->accept();
-                    return;
-                case Qt::Key_Delete:
-                    remove_();
-                    event->accept();
-                    return;
-                default:
-                    break;
-            }
+        const bool plain =
+            event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier;
+        const int key = event->key();
+        if (plain && key == Qt::Key_F2) {
+            edit_();
+            return;
+        }
+        if (plain && key == Qt::Key_Delete) {
+            remove_();
+            return;
+        }
+        // Without a step to edit, Enter goes on to the sheet's default button.
+        if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter) && edit_()) {
+            return;
         }
         QTreeWidget::keyPressEvent(event);
     }
 
 private:
-    std::function<void()> edit_;
-    std::function<void()> remove_;
+    std::function<bool()> edit_;
+    std::function<bool()> remove_;
 };
 
 QPushButton* MakeButton(const QString& text, const QString& objectName, QWidget* parent) {
@@ -57,9 +56,16 @@ QPushButton* MakeButton(const QString& text, const QString& objectName, QWidget*
 
 void CStepListPage::CreateStepControls() {
     // The keys act as the buttons do, and only while the button is available.
+    const auto press = [](QPushButton* button) {
+        const bool enabled = button->isEnabled();
+        if (enabled) {
+            button->click();
+        }
+        return enabled;
+    };
     auto* list = new StepListView(
-        this, [this] { editButton_->isEnabled() ? EditStep(true) : void(); },
-        [this] { removeButton_->isEnabled() ? RemoveStep() : void(); });
+        this, [this, press] { return press(editButton_); },
+        [this, press] { return press(removeButton_); });
     stepList_ = list;
     stepList_->setObjectName(QStringLiteral("stepList"));
     stepList_->setRootIsDecorated(false);

@@ -291,7 +291,8 @@ TEST_F(InterruptPages, ModuleFileLoadedAfterAVisitIsShownAtTheNext) {
 }
 
 // The rows are a working copy that Next commits. Back keeps them, until a committed
-// RemovalSteps replaces them at the next activation.
+// RemovalSteps replaces them at the next activation. Removing the last row leaves nothing to
+// edit, and Enter on the list is Next again.
 TEST_F(InterruptPages, RemovalStepsAreCommittedByNextOnly) {
     model.device.DetectSequences = {{0, kCompare8Text, 1}};
     prompter.stepEdits = {kReadC8, kWrite16};
@@ -315,7 +316,8 @@ TEST_F(InterruptPages, RemovalStepsAreCommittedByNextOnly) {
     Click("removeStepButton");
     EXPECT_FALSE(Enabled("removeStepButton"));
     EXPECT_EQ(QApplication::focusWidget(), Find("addAfterButton"));
-    Next();
+    List()->setFocus(Qt::TabFocusReason);
+    Key(Qt::Key_Return);  // with no step to edit, Enter is Next
     EXPECT_EQ(Page(), kPageFinal);
     EXPECT_EQ(model.device.RemovalSteps, "");
 }
