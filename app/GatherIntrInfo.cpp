@@ -150,6 +150,10 @@ void CGatherIntrInfo::FocusFirstControl(CWizardPage* page) {
         forward->setFocus(Qt::TabFocusReason);
         return;
     }
+    if (QWidget* preferred = page->FocusWithoutNext(); preferred && preferred->isEnabled()) {
+        preferred->setFocus(Qt::TabFocusReason);
+        return;
+    }
     for (QWidget* widget = nextInFocusChain(); widget != this;
          widget = widget->nextInFocusChain()) {
         if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) &&
@@ -223,6 +227,14 @@ void CGatherIntrInfo::reject() {
     if (ActivePage()->OnQueryCancel()) {
         QDialog::reject();
     }
+}
+
+bool CGatherIntrInfo::event(QEvent* event) {
+    // Outside a page (a page claims its own mnemonics first) the sheet's buttons win.
+    if (ClaimMnemonic(this, event, true)) {
+        return true;
+    }
+    return QDialog::event(event);
 }
 
 void CGatherIntrInfo::ShowHelp() {

@@ -57,6 +57,9 @@ public:
     void ShowHelp();
     void reject() override;
 
+protected:
+    bool event(QEvent* event) override;
+
 private:
     void Activate(std::size_t index);
     void FocusFirstControl(CWizardPage* page);

@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 
 #include "app/WidgetSupport.h"
+#include "interrupts/StepEditorDialog.h"
 #include "modulefile/FunctionSelectDialog.h"
 #include "output/DirectoryBrowser.h"
 #include "resources/StringTable.h"
@@ -121,6 +122,14 @@ std::optional<std::string> QtPrompter::ChooseFolder(const std::string& initialFo
         return std::nullopt;
     }
     return browser.ChosenPath();
+}
+
+std::optional<StepEditorFields> QtPrompter::EditStep(const StepEditorFields& initial) {
+    CStepEditorDialog dialog(initial, Owner());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.Fields();
 }
 
 }  // namespace tessaly

@@ -1,10 +1,14 @@
 #include "app/WidgetSupport.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 #include "device/IdText.h"
 
@@ -94,6 +98,59 @@ QLabel* MakeBuddyLabel(const QString& text, QWidget* buddy, QWidget* parent,
     label->setObjectName(objectName);
     label->setBuddy(buddy);
     return label;
+}
+
+namespace {
+
+// Once a ShortcutOverride is taken, the key also arrives as a key press at the focused control,
+// where a field would type its letter: this eats that one press. It lives only until the event
+// loop turns, since the press follows the override at once.
+class KeyPressEater final : public QObject {
+public:
+    KeyPressEater(QWidget* target, QKeyCombination key) : QObject(target), key_(key) {
+        target->installEventFilter(this);
+        QTimer::singleShot(0, this, [this] { deleteLater(); });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->keyCombination() == key_) {
+            deleteLater();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QKeyCombination key_;
+};
+
+}  // namespace
+
+bool ClaimMnemonic(QWidget* scope, QEvent* event, bool directOnly) {
+    if (event->type() != QEvent::ShortcutOverride) {
+        return false;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() != Qt::AltModifier) {
+        return false;
+    }
+    const QKeySequence sequence(key->keyCombination());
+    const auto buttons = scope->findChildren<QAbstractButton*>(
+        QString(), directOnly ? Qt::FindDirectChildrenOnly : Qt::FindChildrenRecursively);
+    for (QAbstractButton* button : buttons) {
+        if (button->isEnabled() && button->isVisibleTo(scope) &&
+            button->shortcut().matches(sequence) == QKeySequence::ExactMatch) {
+            key->accept();
+            if (QWidget* focused = QApplication::focusWidget()) {
+                new KeyPressEater(focused, key->keyCombination());
+            }
+            button->animateClick();
+            return true;
+        }
+    }
+    return false;
 }
 
 namespace {

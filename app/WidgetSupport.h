@@ -58,6 +58,13 @@ QFrame* MakeSeparator(QWidget* parent);
 QLabel* MakeBuddyLabel(const QString& text, QWidget* buddy, QWidget* parent,
                        const QString& objectName);
 
+// A mnemonic shared by a control of a page and a button of the sheet would be ambiguous, and Qt
+// would only move the focus between them. Called for a ShortcutOverride event on its way up from
+// the focused control: when a button among `scope`'s children (direct ones only with
+// `directOnly`) answers the Alt key, it takes the key and is clicked, so the button nearest the
+// focus wins.
+bool ClaimMnemonic(QWidget* scope, QEvent* event, bool directOnly);
+
 // Dialog units of the widget's font in pixels, the measure dialog templates are laid out in.
 int DialogUnitsX(const QWidget* widget, int units);
 int DialogUnitsY(const QWidget* widget, int units);

@@ -3,6 +3,7 @@
 #include <QFocusEvent>
 
 #include "app/GatherIntrInfo.h"
+#include "app/WidgetSupport.h"
 
 namespace tessaly {
 
@@ -45,6 +46,15 @@ WizardModel& CWizardPage::model() const {
 
 void CWizardPage::WatchFocusLoss(QWidget* field) {
     field->installEventFilter(this);
+}
+
+bool CWizardPage::event(QEvent* event) {
+    // While the focus is in the page its buttons' mnemonics win over the sheet's ("Add a step
+    // &before" over "< &Back").
+    if (ClaimMnemonic(this, event, false)) {
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 bool CWizardPage::eventFilter(QObject* watched, QEvent* event) {

@@ -43,6 +43,10 @@ public:
     // The help topic for the page, at the focused control's entry when it has one.
     QUrl HelpUrl(const QWidget* focused) const;
 
+    // The control that takes the focus on activation when Next and Finish are not available;
+    // null: the first control in tab order.
+    virtual QWidget* FocusWithoutNext() const { return nullptr; }
+
 protected:
     virtual void CreateControls() = 0;
     // First creation: the controls take the values.
@@ -59,6 +63,7 @@ protected:
     WizardModel& model() const;
 
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     CGatherIntrInfo& sheet_;

@@ -2,7 +2,7 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/GatherIntrInfo.h"
@@ -11,14 +11,11 @@
 namespace tessaly {
 
 CPageSquelch::CPageSquelch(CGatherIntrInfo& sheet)
-    : CWizardPage(sheet, kPageSquelch,
-                  QStringLiteral("Tessaly Wizard - PXI - Interrupt Removal Information")) {}
+    : CStepListPage(sheet, kPageSquelch,
+                    QStringLiteral("Tessaly Wizard - PXI - Interrupt Removal Information")) {}
 
 void CPageSquelch::CreateControls() {
-    steps_ = new QPlainTextEdit(this);
-    steps_->setObjectName(QStringLiteral("removalStepsText"));
-    steps_->setReadOnly(true);
-    steps_->setTabChangesFocus(true);
+    CreateStepControls();
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(MakeText(
         tr("Specify the steps needed to acknowledge an interrupt from your device.  The intent "
@@ -27,12 +24,22 @@ void CPageSquelch::CreateControls() {
            "be blank."),
         this, QStringLiteral("removalIntroText")));
     layout->addWidget(MakeSeparator(this));
-    layout->addWidget(steps_, 1);
+    layout->addWidget(stepList(), 1);
+    layout->addLayout(stepButtons());
 }
 
 void CPageSquelch::OnSetActive() {
-    steps_->setPlainText(FromBytes(model().device.RemovalSteps));
+    const std::string& committed = model().device.RemovalSteps;
+    if (!committed.empty()) {
+        ShowRows(RowsFromStepString(committed, StepSeparators::SpaceOrTab));
+        EnableStepButtons(true);
+    }
     sheet().SetWizardButtons(kButtonBack | kButtonNext);
+}
+
+NavAnswer CPageSquelch::OnWizardNext() {
+    model().device.RemovalSteps = StepStringFromRows(Rows());
+    return NavAnswer::Default();
 }
 
 }  // namespace tessaly

@@ -1,25 +1,21 @@
 #pragma once
 
-#include "app/WizardPage.h"
-
-class QPlainTextEdit;
+#include "interrupts/StepListPage.h"
 
 namespace tessaly {
 
-// Page 5: the interrupt removal steps. For now it shows RemovalSteps; editing them comes with
-// the step editor.
-class CPageSquelch final : public CWizardPage {
+// Page 5: the interrupt removal steps. The step list is a working copy that Next commits to
+// RemovalSteps; a committed or loaded RemovalSteps replaces the rows at the next activation.
+class CPageSquelch final : public CStepListPage {
     Q_OBJECT
 public:
     explicit CPageSquelch(CGatherIntrInfo& sheet);
 
     void OnSetActive() override;
+    NavAnswer OnWizardNext() override;
 
 protected:
     void CreateControls() override;
-
-private:
-    QPlainTextEdit* steps_ = nullptr;
 };
 
 }  // namespace tessaly

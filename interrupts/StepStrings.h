@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/StepEditorFields.h"
+
 namespace tessaly {
 
 // One register access as a list row shows it: six cell texts, held as text so that a step read
@@ -20,18 +22,6 @@ struct InterruptStep {
     std::string Value;   // Compare and Write steps only
 
     friend bool operator==(const InterruptStep&, const InterruptStep&) = default;
-};
-
-// The six texts of the step editor; the initial values are those of a new step.
-struct StepEditorFields {
-    std::string Access = "Read/Compare";
-    std::string Width = "Word (16-bit)";
-    std::string Space = "CFG";
-    std::string Offset = "0";
-    std::string Mask = "0";
-    std::string Value = "0";
-
-    friend bool operator==(const StepEditorFields&, const StepEditorFields&) = default;
 };
 
 // The entries of the step editor's lists, in the order they are offered.

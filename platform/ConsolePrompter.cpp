@@ -52,4 +52,8 @@ std::optional<std::string> ConsolePrompter::ChooseFolder(const std::string&) {
     return std::nullopt;
 }
 
+std::optional<StepEditorFields> ConsolePrompter::EditStep(const StepEditorFields&) {
+    return std::nullopt;
+}
+
 }  // namespace tessaly

@@ -12,8 +12,8 @@ namespace tessaly {
 std::string NumberedFunctionList(const std::string& functionList);
 
 // The prompter of a run without a display: messages go to a stream (standard error) as
-// "Tessaly Wizard: <text>"; questions are answered No and choices count as cancelled. A function
-// choice lists the functions and the switch that picks one.
+// "Tessaly Wizard: <text>"; questions are answered No and choices (the step editor too) count as
+// cancelled. A function choice lists the functions and the switch that picks one.
 class ConsolePrompter final : public Prompter {
 public:
     explicit ConsolePrompter(std::ostream& out);
@@ -25,6 +25,7 @@ public:
     std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
                                                 const std::string& defaultExtension) override;
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
+    std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override;
 
 private:
     std::ostream& out_;

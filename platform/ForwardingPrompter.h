@@ -23,6 +23,9 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override {
         return Target().ChooseFolder(initialFolder);
     }
+    std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override {
+        return Target().EditStep(initial);
+    }
 
 protected:
     virtual Prompter& Target() = 0;

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/StepEditorFields.h"
+
 namespace tessaly {
 
 enum class MessageIcon { None, Stop, Exclamation, Question };
@@ -34,6 +36,10 @@ public:
 
     // The folder chooser, starting at `initialFolder`; nullopt when cancelled.
     virtual std::optional<std::string> ChooseFolder(const std::string& initialFolder) = 0;
+
+    // The step editor, opened with `initial`; the six texts after OK, or nullopt when
+    // cancelled.
+    virtual std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) = 0;
 };
 
 }  // namespace tessaly

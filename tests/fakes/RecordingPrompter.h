@@ -22,13 +22,15 @@ public:
     std::vector<Message> messages;  // questions are recorded here too, with the question icon
     int beeps = 0;
     std::vector<std::string> functionLists;
-    std::vector<std::string> fileDialogs;    // title|filter|extension of each open-file dialog
-    std::vector<std::string> folderDialogs;  // initial folder of each folder dialog
+    std::vector<std::string> fileDialogs;       // title|filter|extension of each open-file dialog
+    std::vector<std::string> folderDialogs;     // initial folder of each folder dialog
+    std::vector<StepEditorFields> stepEditors;  // the texts each step editor opened with
 
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<int>> functionChoices;
     std::deque<std::optional<std::string>> fileChoices;
     std::deque<std::optional<std::string>> folderChoices;
+    std::deque<std::optional<StepEditorFields>> stepEdits;  // what OK gives; nullopt: Cancel
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -58,6 +60,10 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override {
         folderDialogs.push_back(initialFolder);
         return Next(folderChoices, std::optional<std::string>());
+    }
+    std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override {
+        stepEditors.push_back(initial);
+        return Next(stepEdits, std::optional<StepEditorFields>());
     }
 
 private:

@@ -3,6 +3,8 @@
 
 #include "app/QtPrompter.h"
 #include "app/WidgetSupport.h"
+#include "interrupts/StepEditorDialog.h"
+#include "interrupts/StepStrings.h"
 #include "modulefile/FunctionSelectDialog.h"
 #include "output/DirectoryBrowser.h"
 #include "output/Generation.h"
@@ -33,8 +35,13 @@ TEST_F(Screenshots, EveryPageAndDialog) {
     model.device.ManufName = "Tessaly Instruments";
     model.device.ModelName = "TX-4021 Digitizer";
     model.device.GeneratesInterrupts = true;
-    model.device.DetectSequences = {{0, "C32 BAR0 0x10 0x00000001 0x00000001;", 1}};
-    model.device.RemovalSteps = "W32 BAR0 0x10 0x00000001;";
+    model.device.DetectSequences = {
+        {0,
+         "R32 BAR0 0x00000010;C32 BAR0 0x00000010 0x00000001 0x00000001;"
+         "C16 BAR0 0x00000014 0x8000 0x8000;",
+         3},
+        {1, "C8 CFG 0x00000006 0x08 0x08;", 1}};
+    model.device.RemovalSteps = "R32 BAR0 0x00000010;W32 BAR0 0x00000010 0x00000001;";
     model.device.InstrumentPrefix = "tx4021";
     fake.system.defaultOutputBase = "/home/user/vxipnp/";
     fake.registry.CreateKey("SOFTWARE\\Quorvane\\Vantorix\\5.1.2");  // offers the FTP choice
@@ -50,6 +57,9 @@ TEST_F(Screenshots, EveryPageAndDialog) {
     QtPrompter asking;
     EXPECT_FALSE(PrepareOutputDirectory(model, fake.files, asking, false));
 
+    CStepEditorDialog editor(
+        EditorFieldsFromRow({"Compare", "32-bit", "BAR0", "0x00000010", "0x00000001", "0x1"}));
+    Save(&editor, "dialog-step-editor");
     CFunctionSelectDialog chooser("Function0 (0x4021);Function1Device0 (TX4021Bridge);", nullptr);
     Save(&chooser, "dialog-function-chooser");
     TempDir dir;

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/GatherIntrInfo.h"
+#include "app/WizardPage.h"
 #include "resources/StringTable.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
@@ -33,10 +34,13 @@ struct WizardHarness : ::testing::Test {
     }
     PageId Page() const { return sheet->ActivePageId(); }
 
+    // The page on screen first: the two interrupt pages name their step controls alike.
     template <typename T = QWidget>
     T* Find(const char* name) const {
-        EXPECT_TRUE(sheet->findChild<T*>(name)) << "no control " << name;
-        return sheet->findChild<T*>(name);
+        T* found = sheet->ActivePage()->findChild<T*>(name);
+        found = found ? found : sheet->findChild<T*>(name);
+        EXPECT_TRUE(found) << "no control " << name;
+        return found;
     }
 
     void Click(const char* button) {

@@ -1,0 +1,162 @@
+#include <QComboBox>
+#include <QTimer>
+
+#include "app/HelpViewer.h"
+#include "app/QtPrompter.h"
+#include "interrupts/StepEditorDialog.h"
+#include "tests/gui/WizardHarness.h"
+
+namespace tessaly::testing {
+namespace {
+
+// The editor shown on its own, as the prompter would show it, and driven by keys.
+struct StepEditor : ::testing::Test {
+    void Open(const StepEditorFields& fields = {}) {
+        dialog = std::make_unique<CStepEditorDialog>(fields);
+        dialog->show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    }
+    template <typename T = QWidget>
+    T* Find(const char* name) const {
+        EXPECT_TRUE(dialog->findChild<T*>(name)) << "no control " << name;
+        return dialog->findChild<T*>(name);
+    }
+    QString Text(const char* edit) const { return Find<QLineEdit>(edit)->text(); }
+    // The six controls as the user sees them; a disabled box in parentheses.
+    std::string Shown() const {
+        std::string shown;
+        for (const char* list : {"accessCombo", "widthCombo", "spaceCombo"}) {
+            shown += Find<QComboBox>(list)->currentText().toStdString() + "|";
+        }
+        for (const char* edit : {"offsetEdit", "maskEdit", "valueEdit"}) {
+            const auto* box = Find<QLineEdit>(edit);
+            const std::string text = box->text().toStdString();
+            shown += (box->isEnabled() ? text : "(" + text + ")") + "|";
+        }
+        return shown;
+    }
+    // Picks a list entry with the arrow keys on the closed list; neighbouring entries only, so
+    // no other entry is picked on the way.
+    void Pick(const char* list, int index) {
+        auto* combo = Find<QComboBox>(list);
+        combo->setFocus(Qt::TabFocusReason);
+        ASSERT_EQ(std::abs(index - combo->currentIndex()), 1);
+        QTest::keyClick(combo, index > combo->currentIndex() ? Qt::Key_Down : Qt::Key_Up);
+    }
+    void Type(const char* edit, const QString& text) {
+        Find(edit)->setFocus(Qt::TabFocusReason);
+        Find<QLineEdit>(edit)->selectAll();
+        QTest::keyClicks(Find(edit), text);
+    }
+
+    std::unique_ptr<CStepEditorDialog> dialog;
+};
+
+// The texts go in, the access type decides the boxes, and the numbers take the width's form.
+// A text no entry begins with leaves its list without a selection, and OK gives it back empty.
+TEST_F(StepEditor, OpensWithTheTextsNormalisedForTheirWidth) {
+    using Case = std::pair<StepEditorFields, const char*>;
+    for (const auto& [fields, shown] : {
+             Case{{}, "Read/Compare|Word (16-bit)|CFG|0x00000000|0x0000|0x0000|"},
+             Case{{"Read/Compare", "Byte (8-bit)", "bar2", "0x10", "0x1FF", "3"},
+                  "Read/Compare|Byte (8-bit)|BAR2|0x00000010|0xFF|0x03|"},
+             Case{{"Read", "Long (32-bit)", "CFG", "4", "0", "0"},
+                  "Read|Long (32-bit)|CFG|0x00000004|(0x00000000)|(0x00000000)|"},
+             Case{{"Write", "Word (16-bit)", "BAR5", "0", "0", "-1"},
+                  "Write|Word (16-bit)|BAR5|0x00000000|(0x0000)|0xFFFF|"},
+             Case{{"Write", "Word (16-bit)", "BAR9", "0", "0", "1"},
+                  "Write|Word (16-bit)||0x00000000|(0x0000)|0x0001|"},
+         }) {
+        Open(fields);
+        EXPECT_EQ(Shown(), shown) << fields.Space;
+    }
+    QTest::keyClick(Find("valueEdit"), Qt::Key_Return);
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+    EXPECT_EQ(dialog->Fields(),
+              (StepEditorFields{"Write", "Word (16-bit)", "", "0x00000000", "0x0000", "0x0001"}));
+}
+
+// Choosing a narrower width cuts the numbers shown at once; widening does not restore them.
+// Leaving a list applies its rule too, for a choice that came without a pick.
+TEST_F(StepEditor, WidthCutsAtOnceAndTypeOnlyEnables) {
+    Open();
+    Type("valueEdit", "0x1FF");
+    Type("maskEdit", "0x1234");
+    Pick("widthCombo", 0);
+    EXPECT_EQ(Shown(), "Read/Compare|Byte (8-bit)|CFG|0x00000000|0x34|0xFF|");
+    Pick("widthCombo", 1);
+    EXPECT_EQ(Shown(), "Read/Compare|Word (16-bit)|CFG|0x00000000|0x0034|0x00FF|");
+    Type("valueEdit", "7");
+    Pick("accessCombo", 2);  // enabling only: the value stays as typed
+    EXPECT_EQ(Shown(), "Write|Word (16-bit)|CFG|0x00000000|(0x0034)|7|");
+    Find<QComboBox>("accessCombo")->setCurrentIndex(0);  // Read, without a pick
+    Find<QComboBox>("widthCombo")->setCurrentIndex(2);
+    QTest::keyClick(Find("accessCombo"), Qt::Key_Tab);  // on to the width list
+    QTest::keyClick(Find("widthCombo"), Qt::Key_Tab);
+    EXPECT_EQ(Shown(), "Read|Long (32-bit)|CFG|0x00000000|(0x00000034)|(0x00000007)|");
+}
+
+// Whatever is typed, OK gives numbers of the chosen width; Enter in a box is OK.
+TEST_F(StepEditor, OkGivesNumbersOfTheChosenWidth) {
+    // Widths: 0 byte, 2 long, else the word width a new step opens with.
+    using Case = std::tuple<int, const char*, const char*, const char*, const char*>;
+    for (const auto& [width, offset, value, offsetOut, valueOut] : {
+             Case{0, "12", "256", "0x0000000C", "0x00"},
+             Case{1, "010", "-1", "0x00000008", "0xFFFF"},
+             Case{2, "no number", "0x12abc", "0x00000000", "0x00012ABC"},
+             Case{1, "0x1FF", "twelve", "0x000001FF", "0x0000"},
+         }) {
+        Open();
+        if (width != 1) {
+            Pick("widthCombo", width);
+        }
+        Type("offsetEdit", offset);
+        Type("valueEdit", value);
+        QTest::keyClick(Find("valueEdit"), Qt::Key_Enter);
+        ASSERT_EQ(dialog->result(), QDialog::Accepted);
+        EXPECT_EQ(dialog->Fields().Offset, offsetOut);
+        EXPECT_EQ(dialog->Fields().Value, valueOut);
+    }
+}
+
+// Every control answers its mnemonic; F1 opens the dialog's topic there; Escape cancels.
+TEST_F(StepEditor, KeyboardReachesEveryControl) {
+    Open();
+    using Case = std::pair<Qt::Key, const char*>;
+    for (const auto& [key, control] :
+         {Case{Qt::Key_T, "accessCombo"}, Case{Qt::Key_W, "widthCombo"},
+          Case{Qt::Key_A, "spaceCombo"}, Case{Qt::Key_F, "offsetEdit"}, Case{Qt::Key_M, "maskEdit"},
+          Case{Qt::Key_V, "valueEdit"}}) {
+        QTest::keyClick(dialog.get(), key, Qt::AltModifier);
+        EXPECT_EQ(QApplication::focusWidget(), Find(control)) << control;
+    }
+    QTest::keyClick(Find("valueEdit"), Qt::Key_F1);
+    auto* help = Find<HelpViewer>("helpViewer");
+    EXPECT_EQ(help->topic().toString(), "qrc:/help/dialog106.html#valueEdit");
+    help->close();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    QTest::keyClick(Find("offsetEdit"), Qt::Key_Escape);
+    EXPECT_EQ(dialog->result(), QDialog::Rejected);
+    EXPECT_FALSE(dialog->isVisible());
+}
+
+// The Qt prompter runs the editor modally: the texts after OK, nothing after Cancel.
+TEST(StepEditorPrompter, GivesTheTextsAfterOkAndNothingAfterCancel) {
+    QtPrompter prompter;
+    QTimer::singleShot(0, [] {
+        auto* value = QApplication::activeModalWidget()->findChild<QLineEdit*>("valueEdit");
+        value->setFocus();
+        value->selectAll();
+        QTest::keyClicks(value, "5");
+        QTest::keyClick(value, Qt::Key_Return);
+    });
+    EXPECT_EQ(prompter.EditStep({"Write", "Byte (8-bit)", "BAR1", "4", "0", "0"}),
+              (StepEditorFields{"Write", "Byte (8-bit)", "BAR1", "0x00000004", "0x00", "0x05"}));
+    QTimer::singleShot(0,
+                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
+    EXPECT_EQ(prompter.EditStep({}), std::nullopt);
+}
+
+}  // namespace
+}  // namespace tessaly::testing
