@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/WizardModel.h"
 #include "platform/Platform.h"
+#include "wizard/WizardModel.h"
 
 namespace tessaly {
 

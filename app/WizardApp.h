@@ -4,10 +4,10 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/PageIds.h"
-#include "app/WizardModel.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "wizard/PageIds.h"
+#include "wizard/WizardModel.h"
 
 namespace tessaly {
 

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/WizardModel.h"
 #include "modulefile/IniFile.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
+#include "wizard/WizardModel.h"
 
 namespace tessaly {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/WizardModel.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "wizard/WizardModel.h"
 
 namespace tessaly {
 

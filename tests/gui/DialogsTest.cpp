@@ -1,9 +1,9 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "app/HelpViewer.h"
-#include "app/QtPrompter.h"
-#include "output/DirectoryBrowser.h"
+#include "gui/HelpViewer.h"
+#include "gui/QtPrompter.h"
+#include "gui/output/DirectoryBrowser.h"
 #include "tests/fakes/Golden.h"
 #include "tests/gui/WizardHarness.h"
 

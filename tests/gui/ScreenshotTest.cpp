@@ -1,12 +1,12 @@
 #include <QAbstractItemView>
 #include <QTimer>
 
-#include "app/QtPrompter.h"
-#include "app/WidgetSupport.h"
-#include "interrupts/StepEditorDialog.h"
+#include "gui/QtPrompter.h"
+#include "gui/WidgetSupport.h"
+#include "gui/interrupts/StepEditorDialog.h"
+#include "gui/modulefile/FunctionSelectDialog.h"
+#include "gui/output/DirectoryBrowser.h"
 #include "interrupts/StepStrings.h"
-#include "modulefile/FunctionSelectDialog.h"
-#include "output/DirectoryBrowser.h"
 #include "output/Generation.h"
 #include "tests/fakes/TempDir.h"
 #include "tests/gui/WizardHarness.h"

@@ -1,9 +1,9 @@
 #include <QComboBox>
 #include <QTimer>
 
-#include "app/HelpViewer.h"
-#include "app/QtPrompter.h"
-#include "interrupts/StepEditorDialog.h"
+#include "gui/HelpViewer.h"
+#include "gui/QtPrompter.h"
+#include "gui/interrupts/StepEditorDialog.h"
 #include "tests/gui/WizardHarness.h"
 
 namespace tessaly::testing {

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <memory>
 
-#include "app/GatherIntrInfo.h"
-#include "app/WizardPage.h"
+#include "gui/GatherIntrInfo.h"
+#include "gui/WizardPage.h"
 #include "resources/StringTable.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+
+#include "gui/WidgetSupport.h"
+#include "gui/WizardPage.h"
+
+class QCheckBox;
+class QLineEdit;
+
+namespace tessaly {
+
+// Page 3: the USB identifiers and names, and the interface count of a compound device.
+class CPageWelcomeUsb final : public CWizardPage {
+    Q_OBJECT
+public:
+    explicit CPageWelcomeUsb(CGatherIntrInfo& sheet);
+
+    void OnSetActive() override;
+    NavAnswer OnWizardNext() override;
+    NavAnswer OnWizardBack() override;
+
+protected:
+    void CreateControls() override;
+    void OnInitDialog() override;
+    void DoDataExchange(bool save) override;
+    void OnFocusLost(QWidget* field) override;
+
+private:
+    std::array<FieldBinding, 5> Fields() const;
+    void ApplyCompoundRule();
+
+    QLineEdit* vendorIdEdit_ = nullptr;        // 1075
+    QLineEdit* productIdEdit_ = nullptr;       // 1077
+    QLineEdit* manufNameEdit_ = nullptr;       // 1076
+    QLineEdit* modelNameEdit_ = nullptr;       // 1078
+    QCheckBox* compoundCheck_ = nullptr;       // 1062
+    QLineEdit* interfaceCountEdit_ = nullptr;  // 1063
+};
+
+}  // namespace tessaly

@@ -1,0 +1,54 @@
+#include <gtest/gtest.h>
+
+#include "wizard/PageFlow.h"
+
+namespace tessaly {
+namespace {
+
+// Positions in kPageOrder: 0 is the bus page, 7 the FTP page.
+TEST(PageFlowTest, AnswersLeadToPagesInSheetOrder) {
+    const std::tuple<std::size_t, NavAnswer, bool, std::optional<std::size_t>> cases[] = {
+        {0, NavAnswer::Default(), true, 1},
+        {4, NavAnswer::Default(), false, 3},
+        {0, NavAnswer::Default(), false, std::nullopt},  // no page before the first
+        {7, NavAnswer::Default(), true, std::nullopt},   // nor after the last
+        {1, NavAnswer::To(kPageAfterSaveAction), true, 6},
+        {5, NavAnswer::To(kPageWelcomeUsb), false, 2},
+        {5, NavAnswer::Stay(), true, std::nullopt},
+        {5, NavAnswer::To(static_cast<PageId>(106)), true, std::nullopt},  // no such page
+    };
+    for (const auto& [current, answer, forward, expected] : cases) {
+        EXPECT_EQ(ResolveAnswer(kPageOrder, current, answer, forward), expected)
+            << current << (forward ? " forward" : " back");
+    }
+}
+
+TEST(PageFlowTest, BusAndInterruptsChooseThePath) {
+    EXPECT_EQ(NextFromBusPage(kBusPxi), kPageWelcomePxi);
+    EXPECT_EQ(NextFromBusPage(7), kPageWelcomeUsb);  // anything but PXI/PCI
+    EXPECT_EQ(NextFromPxiPage(true), kPageIsMine);
+    EXPECT_EQ(NextFromPxiPage(false), kPageFinal);
+    EXPECT_EQ(BackFromFinalPage(kBusUsb, true), NavAnswer::To(kPageWelcomeUsb));
+    EXPECT_EQ(BackFromFinalPage(kBusPxi, false), NavAnswer::To(kPageWelcomePxi));
+    EXPECT_EQ(BackFromFinalPage(kBusPxi, true), NavAnswer::Default());
+}
+
+TEST(PageFlowTest, DetectionPageOffersNextOnlyWhenEverySequenceCompares) {
+    const DetectSequence compare{0, "C8 BAR0 0x10 0xFF 0x01;", 1};
+    const DetectSequence readOnly{1, "R8 BAR0 0x10;", 1};
+    const DetectSequence unterminated{2, "C8 BAR0 0x10 0xFF 0x01", 0};
+    const std::pair<std::vector<DetectSequence>, unsigned> cases[] = {
+        {{}, kButtonBack},
+        {{{3, "", 0}}, kButtonBack},
+        {{readOnly}, kButtonBack},
+        {{unterminated}, kButtonBack},
+        {{compare, compare}, kButtonBack | kButtonNext},
+        {{compare, readOnly}, kButtonBack},
+    };
+    for (const auto& [sequences, buttons] : cases) {
+        EXPECT_EQ(DetectionPageButtons(sequences), buttons) << sequences.size();
+    }
+}
+
+}  // namespace
+}  // namespace tessaly
