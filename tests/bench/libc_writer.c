@@ -1,6 +1,7 @@
 /* The floor for the unattended run: a libc-only program doing the same file work. It reads the
  * module file, writes the five output files from reference copies, installs the XP/2000 INF and
- * removes its stale .pnf.
+ * removes its stale .pnf; every file is replaced as the wizard replaces it (a temporary beside
+ * it, synced, renamed over it).
  * Usage: libc_writer MODULE.ini REFERENCE-DIR OUTPUT-DIR INF-DIR */
 #include <stdio.h>
 #include <stdlib.h>
@@ -22,8 +23,11 @@ static size_t ReadAll(const char* path, char* buffer, size_t size) {
 }
 
 static void WriteAll(const char* path, const char* bytes, size_t size) {
-    FILE* file = fopen(path, "wb");
-    if (!file || fwrite(bytes, 1, size, file) != size || fclose(file) != 0) {
+    char temporary[4096];
+    snprintf(temporary, sizeof temporary, "%s.tmp", path);
+    FILE* file = fopen(temporary, "wb");
+    if (!file || fwrite(bytes, 1, size, file) != size || fflush(file) != 0 ||
+        fsync(fileno(file)) != 0 || fclose(file) != 0 || rename(temporary, path) != 0) {
         perror(path);
         exit(1);
     }
