@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 
 #include "app/WidgetSupport.h"
+#include "discovery/AttachedDeviceDialog.h"
 #include "modulefile/FunctionSelectDialog.h"
 #include "output/DirectoryBrowser.h"
 #include "resources/StringTable.h"
@@ -121,6 +122,14 @@ std::optional<std::string> QtPrompter::ChooseFolder(const std::string& initialFo
         return std::nullopt;
     }
     return browser.ChosenPath();
+}
+
+std::optional<std::size_t> QtPrompter::ChooseAttachedDevice(const DeviceTable& table) {
+    CAttachedDeviceDialog dialog(table, Owner());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.ChosenRow();
 }
 
 }  // namespace tessaly

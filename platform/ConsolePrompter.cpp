@@ -32,4 +32,8 @@ std::optional<std::string> ConsolePrompter::ChooseFolder(const std::string&) {
     return std::nullopt;
 }
 
+std::optional<std::size_t> ConsolePrompter::ChooseAttachedDevice(const DeviceTable&) {
+    return std::nullopt;
+}
+
 }  // namespace tessaly

@@ -19,6 +19,7 @@ public:
     std::optional<std::string> ChooseFileToOpen(const std::string& title, const std::string& filter,
                                                 const std::string& defaultExtension) override;
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
+    std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) override;
 
 private:
     std::ostream& out_;

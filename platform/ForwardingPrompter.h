@@ -23,6 +23,9 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override {
         return Target().ChooseFolder(initialFolder);
     }
+    std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) override {
+        return Target().ChooseAttachedDevice(table);
+    }
 
 protected:
     virtual Prompter& Target() = 0;

@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/DeviceTable.h"
+
 namespace tessaly {
 
 enum class MessageIcon { None, Stop, Exclamation, Question };
@@ -34,6 +36,10 @@ public:
 
     // The folder chooser, starting at `initialFolder`; nullopt when cancelled.
     virtual std::optional<std::string> ChooseFolder(const std::string& initialFolder) = 0;
+
+    // Lets the user pick one of the attached devices; the chosen row's position in
+    // `table.rows`, or nullopt when cancelled.
+    virtual std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) = 0;
 };
 
 }  // namespace tessaly

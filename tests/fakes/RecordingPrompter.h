@@ -24,11 +24,13 @@ public:
     std::vector<std::string> functionLists;
     std::vector<std::string> fileDialogs;    // title|filter|extension of each open-file dialog
     std::vector<std::string> folderDialogs;  // initial folder of each folder dialog
+    std::vector<DeviceTable> deviceTables;   // each attached-device chooser's table
 
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<int>> functionChoices;
     std::deque<std::optional<std::string>> fileChoices;
     std::deque<std::optional<std::string>> folderChoices;
+    std::deque<std::optional<std::size_t>> deviceChoices;
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -58,6 +60,10 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override {
         folderDialogs.push_back(initialFolder);
         return Next(folderChoices, std::optional<std::string>());
+    }
+    std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) override {
+        deviceTables.push_back(table);
+        return Next(deviceChoices, std::optional<std::size_t>());
     }
 
 private:
