@@ -3,17 +3,21 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/WidgetSupport.h"
 
@@ -149,7 +153,13 @@ CAttachedDeviceDialog::CAttachedDeviceDialog(const DeviceTable& table, QWidget* 
     layout->addWidget(listArea_, 1);
     layout->addWidget(showAllCheck_);
     layout->addWidget(buttons);
-    resize(DialogUnitsX(this, 380), DialogUnitsY(this, 200));
+    // Wide enough for every column when the screen allows.
+    const int columns = list_->header()->length() + 2 * list_->frameWidth() +
+                        style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                        layout->contentsMargins().left() + layout->contentsMargins().right();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int widest = screen ? screen->availableGeometry().width() * 9 / 10 : columns;
+    resize(std::max(DialogUnitsX(this, 320), std::min(columns, widest)), DialogUnitsY(this, 200));
 
     connect(filterEdit_, &QLineEdit::textChanged, this, [this] { Refilter(); });
     connect(showAllCheck_, &QCheckBox::toggled, this, [this] { Refilter(); });
