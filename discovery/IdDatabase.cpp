@@ -54,7 +54,7 @@ std::optional<IdLine> ReadIdLine(std::string_view line, std::size_t digits) {
         return std::nullopt;
     }
     std::string_view name = line.substr(digits);
-    while (!name.empty() && IsBlank(name.front())) {
+    while (!name.empty() && (IsBlank(name.front()) || name.front() == '\r')) {
         name.remove_prefix(1);
     }
     if (name.empty()) {

@@ -34,6 +34,7 @@ constexpr std::string_view kPciIds =
     "\t\t1234 0003  Below a malformed device\n"
     "\t0004  \n"
     "\t0005  TX-5 Counter  \t\n"
+    "\t0006 \rTX-6 after a stray CR\n"
     "10B5  PLX Technology, Inc.\r\n"
     "\t9054  PCI9054 Bridge\r\n"
     "123  Short vendor ID\n"
@@ -60,6 +61,7 @@ TEST(IdDatabaseTest, FindsNamesOnlyWhereTheLinesPutThem) {
         {"below a malformed device", ids.SubsystemName(0x1234, 0x0002, 0x1234, 0x0003), {}},
         {"no name", ids.DeviceName(0x1234, 0x0004), {}},
         {"trailing blanks", ids.DeviceName(0x1234, 0x0005), "TX-5 Counter"},
+        {"CR before the name", ids.DeviceName(0x1234, 0x0006), "TX-6 after a stray CR"},
         {"upper-case digits, CR LF", ids.DeviceName(0x10b5, 0x9054), "PCI9054 Bridge"},
         {"below a malformed vendor", ids.DeviceName(0x10b5, 0x0001), {}},
         {"vendor without devices", ids.DeviceName(0x8086, 0x0001), {}},
