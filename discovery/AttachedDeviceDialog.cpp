@@ -133,6 +133,7 @@ CAttachedDeviceDialog::CAttachedDeviceDialog(const DeviceTable& table, QWidget* 
     showAllCheck_->setToolTip(tr("Also list root hubs and host bridges"));
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->setObjectName(QStringLiteral("buttonBox"));
     okButton_ = buttons->button(QDialogButtonBox::Ok);
     okButton_->setText(tr("OK"));
     okButton_->setObjectName(QStringLiteral("okButton"));
