@@ -30,7 +30,7 @@ public:
 };
 
 // Raised whenever the contract above changes, so a stale module is refused instead of crashing.
-inline constexpr int kGuiModuleVersion = 1;
+inline constexpr int kGuiModuleVersion = 2;
 
 // The module's one exported function: a new session, or nullptr when the version differs or
 // the toolkit cannot start.

@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 
 #include "gui/WidgetSupport.h"
+#include "gui/discovery/AttachedDeviceDialog.h"
 #include "gui/interrupts/StepEditorDialog.h"
 #include "gui/modulefile/FunctionSelectDialog.h"
 #include "gui/output/DirectoryBrowser.h"
@@ -130,6 +131,14 @@ std::optional<StepEditorFields> QtPrompter::EditStep(const StepEditorFields& ini
         return std::nullopt;
     }
     return dialog.Fields();
+}
+
+std::optional<std::size_t> QtPrompter::ChooseAttachedDevice(const DeviceTable& table) {
+    CAttachedDeviceDialog dialog(table, Owner());
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return dialog.ChosenRow();
 }
 
 }  // namespace tessaly

@@ -20,6 +20,7 @@ public:
                                                 const std::string& defaultExtension) override;
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
     std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override;
+    std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) override;
 };
 
 // The "Name|pattern;pattern|...||" filter in Qt's form: one "Name (patterns)" entry per pair,

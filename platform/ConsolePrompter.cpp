@@ -56,4 +56,8 @@ std::optional<StepEditorFields> ConsolePrompter::EditStep(const StepEditorFields
     return std::nullopt;
 }
 
+std::optional<std::size_t> ConsolePrompter::ChooseAttachedDevice(const DeviceTable&) {
+    return std::nullopt;
+}
+
 }  // namespace tessaly

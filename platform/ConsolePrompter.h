@@ -26,6 +26,7 @@ public:
                                                 const std::string& defaultExtension) override;
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
     std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override;
+    std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) override;
 
 private:
     std::ostream& out_;

@@ -26,6 +26,9 @@ public:
     std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override {
         return Target().EditStep(initial);
     }
+    std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) override {
+        return Target().ChooseAttachedDevice(table);
+    }
 
 protected:
     virtual Prompter& Target() = 0;

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/DeviceTable.h"
 #include "platform/StepEditorFields.h"
 
 namespace tessaly {
@@ -40,6 +41,10 @@ public:
     // The step editor, opened with `initial`; the six texts after OK, or nullopt when
     // cancelled.
     virtual std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) = 0;
+
+    // Lets the user pick one of the attached devices; the chosen row's position in
+    // `table.rows`, or nullopt when cancelled.
+    virtual std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) = 0;
 };
 
 }  // namespace tessaly

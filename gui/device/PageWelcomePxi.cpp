@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "device/DeviceChecks.h"
+#include "discovery/DeviceChoice.h"
 #include "gui/GatherIntrInfo.h"
 #include "gui/WidgetSupport.h"
 #include "modulefile/ModuleLoader.h"
@@ -38,6 +39,8 @@ void CPageWelcomePxi::CreateControls() {
     generatesInterruptsCheck_->setObjectName(QStringLiteral("generatesInterruptsCheck"));
     loadButton_ = new QPushButton(tr("&Load settings from Module Description File..."), this);
     loadButton_->setObjectName(QStringLiteral("loadModuleFileButton"));
+    pickDeviceButton_ = new QPushButton(tr("Pic&k from attached devices..."), this);
+    pickDeviceButton_->setObjectName(QStringLiteral("pickDeviceButton"));
     viewLoadedSettingsCheck_ =
         new QCheckBox(tr("&View or change loaded settings before generating files"), this);
     viewLoadedSettingsCheck_->setObjectName(QStringLiteral("viewLoadedSettingsCheck"));
@@ -71,6 +74,7 @@ void CPageWelcomePxi::CreateControls() {
 
     auto* checks = new QGridLayout;
     checks->addWidget(usesSubsystemCheck_, 0, 0);
+    checks->addWidget(pickDeviceButton_, 0, 1, Qt::AlignRight);
     checks->addWidget(generatesInterruptsCheck_, 1, 0);
     checks->addWidget(loadButton_, 1, 1, Qt::AlignRight);
     checks->addWidget(viewLoadedSettingsCheck_, 2, 0, 1, 2);
@@ -99,6 +103,7 @@ void CPageWelcomePxi::CreateControls() {
     }
     connect(usesSubsystemCheck_, &QCheckBox::clicked, this, [this] { ApplySubsystemRule(); });
     connect(loadButton_, &QPushButton::clicked, this, [this] { LoadModuleFile(); });
+    connect(pickDeviceButton_, &QPushButton::clicked, this, [this] { PickAttachedDevice(); });
 }
 
 void CPageWelcomePxi::OnInitDialog() {
@@ -157,6 +162,26 @@ void CPageWelcomePxi::LoadModuleFile() {
     }
     UpdateData(false);
     ApplySubsystemRule();
+}
+
+// The chosen function's values go in as typed ones would: the page's rules and checks apply.
+void CPageWelcomePxi::PickAttachedDevice() {
+    const DiscoveryFolders folders = DiscoveryFolders::FromEnvironment();
+    const std::vector<PciDevice> devices = ListPciDevices(folders.sysfsRoot);
+    const IdDatabase ids = folders.LoadIds("pci.ids");
+    const std::optional<std::size_t> chosen =
+        sheet().prompter().ChooseAttachedDevice(PciDeviceTable(devices, ids));
+    if (!chosen || *chosen >= devices.size()) {
+        return;
+    }
+    UpdateData(true);
+    const std::optional<std::string> leftOut =
+        ApplyPciChoice(model().device, devices[*chosen], ids);
+    UpdateData(false);
+    ApplySubsystemRule();
+    if (leftOut) {
+        sheet().prompter().ShowMessage(*leftOut, MessageIcon::Exclamation);
+    }
 }
 
 void CPageWelcomePxi::OnSetActive() {

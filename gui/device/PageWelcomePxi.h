@@ -32,6 +32,7 @@ private:
     std::array<FieldBinding, 6> Fields() const;
     void ApplySubsystemRule();
     void LoadModuleFile();
+    void PickAttachedDevice();
 
     QLineEdit* manufCodeEdit_ = nullptr;           // 1000
     QLineEdit* modelCodeEdit_ = nullptr;           // 1001
@@ -45,6 +46,7 @@ private:
     QCheckBox* generatesInterruptsCheck_ = nullptr;  // 1002
     QPushButton* loadButton_ = nullptr;              // 1096
     QCheckBox* viewLoadedSettingsCheck_ = nullptr;   // 1085
+    QPushButton* pickDeviceButton_ = nullptr;
 };
 
 }  // namespace tessaly

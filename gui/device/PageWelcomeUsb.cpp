@@ -5,10 +5,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "device/DeviceChecks.h"
+#include "discovery/DeviceChoice.h"
 #include "gui/GatherIntrInfo.h"
 #include "gui/WidgetSupport.h"
 
@@ -31,6 +33,8 @@ void CPageWelcomeUsb::CreateControls() {
         QRegularExpression(QStringLiteral("[0-9]*")), interfaceCountEdit_));
     interfaceCountEdit_->setAlignment(Qt::AlignRight);
     interfaceCountEdit_->setFixedWidth(DialogUnitsX(this, 24));
+    pickDeviceButton_ = new QPushButton(tr("Pic&k from attached devices..."), this);
+    pickDeviceButton_->setObjectName(QStringLiteral("pickDeviceButton"));
 
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(DialogUnitsX(this, 10));
@@ -60,6 +64,7 @@ void CPageWelcomeUsb::CreateControls() {
     interfacesText->setObjectName(QStringLiteral("interfacesText"));
     compound->addWidget(interfacesText);
     compound->addStretch(1);
+    compound->addWidget(pickDeviceButton_);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(MakeText(
@@ -88,6 +93,7 @@ void CPageWelcomeUsb::CreateControls() {
     WatchFocusLoss(vendorIdEdit_);
     WatchFocusLoss(productIdEdit_);
     connect(compoundCheck_, &QCheckBox::clicked, this, [this] { ApplyCompoundRule(); });
+    connect(pickDeviceButton_, &QPushButton::clicked, this, [this] { PickAttachedDevice(); });
 }
 
 void CPageWelcomeUsb::OnInitDialog() {
@@ -122,6 +128,26 @@ void CPageWelcomeUsb::OnFocusLost(QWidget* field) {
 
 void CPageWelcomeUsb::ApplyCompoundRule() {
     interfaceCountEdit_->setEnabled(compoundCheck_->isChecked());
+}
+
+// The chosen device's values go in as typed ones would: the page's rules and checks apply.
+void CPageWelcomeUsb::PickAttachedDevice() {
+    const DiscoveryFolders folders = DiscoveryFolders::FromEnvironment();
+    const std::vector<UsbDevice> devices = ListUsbDevices(folders.sysfsRoot);
+    const IdDatabase ids = folders.LoadIds("usb.ids");
+    const std::optional<std::size_t> chosen =
+        sheet().prompter().ChooseAttachedDevice(UsbDeviceTable(devices, ids));
+    if (!chosen || *chosen >= devices.size()) {
+        return;
+    }
+    UpdateData(true);
+    const std::optional<std::string> leftOut =
+        ApplyUsbChoice(model().device, devices[*chosen], ids);
+    UpdateData(false);
+    ApplyCompoundRule();
+    if (leftOut) {
+        sheet().prompter().ShowMessage(*leftOut, MessageIcon::Exclamation);
+    }
 }
 
 void CPageWelcomeUsb::OnSetActive() {

@@ -7,6 +7,7 @@
 
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 
 namespace tessaly {
 
@@ -29,6 +30,7 @@ protected:
 private:
     std::array<FieldBinding, 5> Fields() const;
     void ApplyCompoundRule();
+    void PickAttachedDevice();
 
     QLineEdit* vendorIdEdit_ = nullptr;        // 1075
     QLineEdit* productIdEdit_ = nullptr;       // 1077
@@ -36,6 +38,7 @@ private:
     QLineEdit* modelNameEdit_ = nullptr;       // 1078
     QCheckBox* compoundCheck_ = nullptr;       // 1062
     QLineEdit* interfaceCountEdit_ = nullptr;  // 1063
+    QPushButton* pickDeviceButton_ = nullptr;
 };
 
 }  // namespace tessaly

@@ -25,12 +25,14 @@ public:
     std::vector<std::string> fileDialogs;       // title|filter|extension of each open-file dialog
     std::vector<std::string> folderDialogs;     // initial folder of each folder dialog
     std::vector<StepEditorFields> stepEditors;  // the texts each step editor opened with
+    std::vector<DeviceTable> deviceTables;      // each attached-device chooser's table
 
     std::deque<bool> yesNoAnswers;
     std::deque<std::optional<int>> functionChoices;
     std::deque<std::optional<std::string>> fileChoices;
     std::deque<std::optional<std::string>> folderChoices;
     std::deque<std::optional<StepEditorFields>> stepEdits;  // what OK gives; nullopt: Cancel
+    std::deque<std::optional<std::size_t>> deviceChoices;
 
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -64,6 +66,10 @@ public:
     std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override {
         stepEditors.push_back(initial);
         return Next(stepEdits, std::optional<StepEditorFields>());
+    }
+    std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) override {
+        deviceTables.push_back(table);
+        return Next(deviceChoices, std::optional<std::size_t>());
     }
 
 private:

@@ -1,13 +1,16 @@
 #include <QAbstractItemView>
 #include <QTimer>
 
+#include "discovery/DeviceChoice.h"
 #include "gui/QtPrompter.h"
 #include "gui/WidgetSupport.h"
+#include "gui/discovery/AttachedDeviceDialog.h"
 #include "gui/interrupts/StepEditorDialog.h"
 #include "gui/modulefile/FunctionSelectDialog.h"
 #include "gui/output/DirectoryBrowser.h"
 #include "interrupts/StepStrings.h"
 #include "output/Generation.h"
+#include "tests/fakes/FakeSysfs.h"
 #include "tests/fakes/TempDir.h"
 #include "tests/gui/WizardHarness.h"
 
@@ -70,6 +73,38 @@ TEST_F(Screenshots, EveryPageAndDialog) {
     // The folder view fills from a background thread.
     EXPECT_TRUE(QTest::qWaitFor([view] { return view->model()->rowCount(view->rootIndex()) > 0; }));
     Save(&browser, "dialog-folder-browser");
+
+    // The attached devices come from a fake sysfs tree, so the picture is the same everywhere.
+    const FakeSysfs sysfs;
+    sysfs.WriteIds("pci.ids", kSamplePciIds);
+    const FakePciFunction functions[] = {
+        {.address = "0000:00:00.0", .classCode = "0x060000"},
+        {.address = "0000:00:01.0", .device = "0x7000", .classCode = "0x060100"},
+        {.address = "0000:00:03.0",
+         .device = "0x100e",
+         .subsystemVendor = "0x8086",
+         .subsystemDevice = "0x001e",
+         .classCode = "0x020000"},
+        {.address = "0000:04:00.0",
+         .vendor = "0x1a2b",
+         .device = "0x0042",
+         .subsystemVendor = "0x1a2b",
+         .subsystemDevice = "0x0001"},
+        {.address = "0000:05:0d.0",
+         .vendor = "0x10b5",
+         .device = "0x9054",
+         .subsystemVendor = "0x1a2b",
+         .subsystemDevice = "0x0007",
+         .classCode = "0x068000"},
+    };
+    for (const FakePciFunction& function : functions) {
+        sysfs.Add(function);
+    }
+    const DiscoveryFolders folders{.sysfsRoot = sysfs.root(), .idFolders = {sysfs.idFolder()}};
+    CAttachedDeviceDialog devices(
+        PciDeviceTable(ListPciDevices(folders.sysfsRoot), folders.LoadIds("pci.ids")), nullptr);
+    devices.resize(DialogUnitsX(&devices, 490), devices.height());  // wider than the test screen
+    Save(&devices, "dialog-attached-devices");
 }
 
 }  // namespace

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "device/DeviceDescription.h"
+#include "discovery/AttachedDevices.h"
+#include "discovery/IdDatabase.h"
+#include "platform/DeviceTable.h"
+
+namespace tessaly {
+
+// The chooser's rows, one per device in the given order, named from the ID database.
+DeviceTable PciDeviceTable(const std::vector<PciDevice>& devices, const IdDatabase& pciIds);
+DeviceTable UsbDeviceTable(const std::vector<UsbDevice>& devices, const IdDatabase& usbIds);
+
+// Sets the PXI/PCI page's values from the chosen function: canonical IDs, the subsystem IDs
+// and check box, the vendor and device names where the database has them (else the values keep
+// their text). Returns a message when a name had to be left out because the .INF files cannot
+// hold its characters.
+std::optional<std::string> ApplyPciChoice(DeviceDescription& device, const PciDevice& chosen,
+                                          const IdDatabase& pciIds);
+
+// Sets the USB page's values: canonical IDs; the names from the device's own strings, else the
+// database; with two or more interfaces the compound check box and the count, with one the box
+// cleared. Returns a message as ApplyPciChoice does.
+std::optional<std::string> ApplyUsbChoice(DeviceDescription& device, const UsbDevice& chosen,
+                                          const IdDatabase& usbIds);
+
+// UTF-8 text as the Latin-1 bytes the values hold; nullopt when a character lies beyond U+00FF.
+// Text that is not UTF-8 is taken to be Latin-1 already.
+std::optional<std::string> Utf8ToLatin1(std::string_view text);
+
+// Text for display: valid UTF-8 unchanged, anything else read as Latin-1.
+std::string AsUtf8(std::string_view text);
+
+}  // namespace tessaly

@@ -1,0 +1,244 @@
+#include <QCheckBox>
+#include <QLabel>
+#include <QTimer>
+#include <QTreeView>
+#include <cstdlib>
+#include <set>
+
+#include "gui/QtPrompter.h"
+#include "gui/discovery/AttachedDeviceDialog.h"
+#include "tests/fakes/FakeSysfs.h"
+#include "tests/gui/WizardHarness.h"
+
+namespace tessaly::testing {
+namespace {
+
+// Sets an environment variable for the life of the object.
+class ScopedVariable {
+public:
+    ScopedVariable(const char* name, const std::string& value) : name_(name) {
+        ::setenv(name, value.c_str(), 1);
+    }
+    ~ScopedVariable() { ::unsetenv(name_); }
+
+private:
+    const char* name_;
+};
+
+// The pick buttons read the sysfs tree and ID folder the environment names.
+struct PickDevice : WizardHarness {
+    PickDevice() {
+        sysfs.WriteIds("pci.ids", kSamplePciIds);
+        sysfs.WriteIds("usb.ids", kSampleUsbIds);
+    }
+
+    // A mnemonic clicks its button after a short delay.
+    void Pick() {
+        const std::size_t asked = prompter.deviceTables.size();
+        QTest::keyClick(sheet.get(), Qt::Key_K, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return prompter.deviceTables.size() > asked; }));
+    }
+    bool Checked(const char* box) const { return Find<QCheckBox>(box)->isChecked(); }
+
+    FakeSysfs sysfs;
+    ScopedVariable root{"TESSALY_SYSFS_ROOT", sysfs.root().string()};
+    ScopedVariable ids{"TESSALY_HWDATA_DIR", sysfs.idFolder().string()};
+};
+
+// Cancelling changes nothing; a choice fills the fields as typing would, and Next accepts them.
+TEST_F(PickDevice, PciChoiceFillsThePageAndPassesNext) {
+    sysfs.Add(FakePciFunction{.address = "0000:00:00.0", .classCode = "0x060000"});
+    sysfs.Add(FakePciFunction{.address = "0000:00:0a.0",
+                              .vendor = "0x1a2b",
+                              .device = "0x0042",
+                              .subsystemVendor = "0x1a2b",
+                              .subsystemDevice = "0x0001"});
+    sysfs.Add(FakePciFunction{.address = "0000:00:0b.0", .vendor = "0x10b5", .device = "0x9999"});
+    prompter.deviceChoices = {std::nullopt, 1, 2};
+    Open(kPageWelcomePxi);
+    Type("modelNameEdit", "My Model");
+    Pick();
+    EXPECT_EQ(Text("manufCodeEdit"), "0xFFFF");
+    EXPECT_EQ(Text("modelNameEdit"), "My Model");
+
+    Pick();
+    ASSERT_EQ(prompter.deviceTables.size(), 2u);
+    EXPECT_EQ(prompter.deviceTables[1].rows[1].cells[3], "Tessaly Instruments");
+    EXPECT_TRUE(prompter.deviceTables[1].rows[0].hiddenByDefault);
+    const char* fields[] = {"manufCodeEdit",          "modelCodeEdit", "subsystemManufCodeEdit",
+                            "subsystemModelCodeEdit", "manufNameEdit", "modelNameEdit"};
+    const auto texts = [&] {
+        std::vector<std::string> shown;
+        for (const char* field : fields) {
+            shown.push_back(Text(field).toStdString());
+        }
+        return shown;
+    };
+    EXPECT_EQ(texts(), (std::vector<std::string>{"0x1A2B", "0x0042", "0x1A2B", "0x0001",
+                                                 "Tessaly Instruments", "TX-4021 Digitizer"}));
+    EXPECT_TRUE(Checked("usesSubsystemCheck"));
+    EXPECT_TRUE(Find("subsystemManufCodeEdit")->isEnabled());
+
+    // Vendor known, device not, no subsystem: the model name stays the one last shown.
+    Pick();
+    EXPECT_EQ(texts(), (std::vector<std::string>{"0x10B5", "0x9999", "0x1A2B", "0x0001",
+                                                 "PLX Technology, Inc.", "TX-4021 Digitizer"}));
+    EXPECT_FALSE(Checked("usesSubsystemCheck"));
+    EXPECT_FALSE(Find("subsystemManufCodeEdit")->isEnabled());
+    Next();
+    EXPECT_EQ(Page(), kPageFinal);
+    EXPECT_EQ(model.device.ManufCode, "0x10B5");
+    EXPECT_FALSE(model.device.UsesSubsystem);
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST_F(PickDevice, UsbChoiceFillsNamesAndCompoundAndPassesNext) {
+    sysfs.Add(FakeUsbDevice{.busPath = "usb1", .deviceClass = "09"});
+    sysfs.Add(FakeUsbDevice{
+        .busPath = "1-1", .idVendor = "0957", .idProduct = "1745", .numInterfaces = " 3"});
+    prompter.deviceChoices = {0};  // "1-1" sorts before "usb1"
+    Open(kPageWelcomeUsb);
+    Click("pickDeviceButton");
+    EXPECT_EQ(Text("usbVendorIdEdit"), "0x0957");
+    EXPECT_EQ(Text("usbProductIdEdit"), "0x1745");
+    EXPECT_EQ(Text("usbManufNameEdit"), "Agilent Technologies, Inc.");
+    EXPECT_EQ(Text("usbModelNameEdit"), "Test and Measurement Device (IVI)");
+    EXPECT_TRUE(Checked("compoundDeviceCheck"));
+    EXPECT_TRUE(Find("interfaceCountEdit")->isEnabled());
+    EXPECT_EQ(Text("interfaceCountEdit"), "3");
+    Next();
+    EXPECT_EQ(Page(), kPageFinal);
+    EXPECT_EQ(model.device.InterfaceCount, 3);
+}
+
+// No two controls of a page, the sheet's buttons included, share a mnemonic; Alt+K picks.
+TEST_F(PickDevice, AltKIsThePickButtonsOwnOnBothPages) {
+    for (const PageId page : {kPageWelcomePxi, kPageWelcomeUsb}) {
+        Open(page);
+        std::multiset<QChar> letters;
+        for (const QWidget* w : sheet->findChildren<QWidget*>()) {
+            const auto* button = qobject_cast<const QAbstractButton*>(w);
+            const auto* label = qobject_cast<const QLabel*>(w);
+            const QString text = button                    ? button->text()
+                                 : label && label->buddy() ? label->text()
+                                                           : "";
+            const qsizetype amp = QString(text).replace("&&", "__").indexOf('&');
+            if (w->isVisible() && amp >= 0 && amp + 1 < text.size()) {
+                letters.insert(text[amp + 1].toUpper());
+            }
+        }
+        for (const QChar letter : letters) {
+            EXPECT_EQ(letters.count(letter), 1u) << "&" << QString(letter).toStdString();
+        }
+        EXPECT_EQ(letters.count('K'), 1u);
+        Pick();
+        EXPECT_EQ(prompter.deviceTables.size(), page == kPageWelcomePxi ? 1u : 2u);
+    }
+    // The fake sysfs holds no device.
+    EXPECT_EQ(prompter.deviceTables[0].emptyText, "No PCI device was found on this computer.");
+    EXPECT_TRUE(prompter.deviceTables[1].rows.empty());
+}
+
+// Runs `act` on the modal dialog once it is up, from inside its event loop; `act` must close it.
+template <typename Act>
+void WhenModal(Act act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<CAttachedDeviceDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+        act(dialog);
+        if (dialog->isVisible()) {
+            ADD_FAILURE() << "the dialog is still open";
+            dialog->reject();
+        }
+    });
+}
+
+DeviceTable Sample() {
+    DeviceTable table{.title = "Attached PCI Devices",
+                      .columns = {"Address", "IDs", "Vendor"},
+                      .rows = {},
+                      .emptyText = "No PCI device was found on this computer."};
+    table.rows = {
+        {{"0000:00:00.0", "8086:1237", "Intel Corporation"}, true},
+        {{"0000:00:02.0", "8086:100e", "Intel Corporation"}, false},
+        {{"0000:00:0a.0", "1a2b:0042", "Tessaly Instruments"}, false},
+        {{"0000:00:0b.0", "10b5:9054", "PLX Technology, Inc."}, false},
+    };
+    return table;
+}
+
+std::string Said(CAttachedDeviceDialog* dialog) {
+    const auto* empty = dialog->findChild<QLabel*>("emptyText");
+    return empty->isVisible() ? empty->text().toStdString() : "";
+}
+
+// The filter field has the focus; every typed word must match some column; the first match is
+// selected and Enter chooses it; Up and Down move from the field.
+TEST(AttachedDeviceDialogTest, TypingFiltersAndEnterChoosesTheFirstMatch) {
+    QtPrompter prompter;
+    const std::pair<QString, std::optional<std::size_t>> cases[] = {
+        {"", 1}, {"tessaly", 2}, {"INTEL 100E", 1}, {"plx 0b", 3}, {"8086:1237", std::nullopt}};
+    for (const auto& [typed, chosen] : cases) {
+        WhenModal([typed = typed, chosen = chosen](CAttachedDeviceDialog* dialog) {
+            EXPECT_EQ(QApplication::focusWidget()->objectName(), "filterEdit");
+            QTest::keyClicks(QApplication::focusWidget(), typed);
+            EXPECT_EQ(dialog->ChosenRow(), chosen) << typed.toStdString();
+            EXPECT_EQ(Said(dialog), chosen ? "" : "No device matches the filter.");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            if (dialog->isVisible()) {  // nothing to choose: Enter does nothing
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            }
+        });
+        EXPECT_EQ(prompter.ChooseAttachedDevice(Sample()), chosen) << typed.toStdString();
+    }
+    WhenModal([](CAttachedDeviceDialog* dialog) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        EXPECT_EQ(dialog->ChosenRow(), 2u);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    EXPECT_EQ(prompter.ChooseAttachedDevice(Sample()), std::nullopt);
+}
+
+// Hidden rows come with "Show all devices"; a double click chooses.
+TEST(AttachedDeviceDialogTest, ShowAllListsHiddenDevicesAndDoubleClickChooses) {
+    QtPrompter prompter;
+    WhenModal([](CAttachedDeviceDialog* dialog) {
+        auto* list = dialog->findChild<QTreeView*>("deviceList");
+        EXPECT_EQ(list->model()->rowCount(), 3);
+        QTest::keyClick(dialog, Qt::Key_A, Qt::AltModifier);  // clicks after a short delay
+        EXPECT_TRUE(QTest::qWaitFor([list] { return list->model()->rowCount() == 4; }));
+        EXPECT_EQ(dialog->ChosenRow(), 0u);
+        const QRect row = list->visualRect(list->model()->index(3, 1));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    });
+    EXPECT_EQ(prompter.ChooseAttachedDevice(Sample()), 3u);
+}
+
+// Nothing on the bus, or only what is hidden: the list area says so, no box.
+TEST(AttachedDeviceDialogTest, AnEmptyBusIsSaidInTheListArea) {
+    DeviceTable onlyHidden = Sample();
+    onlyHidden.rows.resize(1);
+    DeviceTable none = Sample();
+    none.rows.clear();
+    const std::pair<DeviceTable, std::string> cases[] = {
+        {none, "No PCI device was found on this computer."},
+        {onlyHidden,
+         "No PCI device was found on this computer.\n\nRoot hubs and host bridges are listed "
+         "with \"Show all devices\"."},
+    };
+    for (const auto& [table, said] : cases) {
+        CAttachedDeviceDialog dialog(table, nullptr);
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        EXPECT_EQ(Said(&dialog), said);
+        EXPECT_FALSE(dialog.findChild<QWidget*>("okButton")->isEnabled());
+        dialog.close();
+    }
+}
+
+}  // namespace
+}  // namespace tessaly::testing
