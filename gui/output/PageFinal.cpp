@@ -75,7 +75,7 @@ void CPageFinal::OnInitDialog() {
     m.plan.Bus = m.device.BusType;
     const Platform& platform = sheet().platform();
     ComputeDefaultOutputDirectory(m.device, m.plan, platform.registry, platform.system,
-                                  sheet().separator());
+                                  platform.files);
     RefreshFileList(false);
 }
 
@@ -107,7 +107,7 @@ void CPageFinal::OnSetActive() {
 
 void CPageFinal::RunValidatePrefix() {
     UpdateData(true);
-    ValidatePrefix(model().device, model().plan, sheet().separator(), sheet().prompter());
+    ValidatePrefix(model().device, model().plan, sheet().platform().files, sheet().prompter());
     RefreshFileList(false);
 }
 
@@ -115,7 +115,7 @@ void CPageFinal::RefreshFileList(bool readFields) {
     if (readFields) {
         UpdateData(true);
     }
-    ComposeFileNames(model().device, model().plan, sheet().separator());
+    ComposeFileNames(model().device, model().plan, sheet().platform().files);
     QString list = FromPath(FileListText(model().plan));
     list.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (fileList_->toPlainText() != list) {
@@ -135,7 +135,7 @@ void CPageFinal::OnPrefixChanged() {
         return;
     }
     UpdateData(true);
-    FollowPrefixInDirectory(model().device, model().plan, sheet().separator());
+    FollowPrefixInDirectory(model().device, model().plan, sheet().platform().files);
     RefreshFileList(false);
 }
 
