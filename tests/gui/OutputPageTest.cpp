@@ -1,5 +1,7 @@
+#include <QClipboard>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <functional>
 
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
@@ -140,6 +142,41 @@ TEST_F(OutputPage, ALoadedAccentedPrefixNamesOneFolder) {
     EXPECT_EQ(fake.files.Contents("/windows/inf/Caf\xC3\xA9_NT5.inf"),
               fake.files.Contents(folder + "/Caf\xC3\xA9_NT5.inf"));
     EXPECT_EQ(prompter.messages.size(), 0u);
+}
+
+// A character Latin-1 has not is refused, typed or pasted, with a note under the field that
+// says which; the next accepted key takes the note away.
+TEST_F(OutputPage, ACharacterBeyondLatin1IsRefusedWithANote) {
+    Open(kPageFinal);
+    const auto note = [this] { return sheet->findChild<QLabel*>("refusalNote"); };
+    Find("prefixEdit")->setFocus();
+    const struct {
+        const char* name;
+        std::function<void()> enter;
+        QString refused;
+    } inputs[] = {
+        {"typed", [this] { TypeText("prefixEdit", QString::fromUtf8("\xE2\x82\xAC")); },
+         QString::fromUtf8("\xE2\x82\xAC")},
+        {"pasted",
+         [this] {
+             QGuiApplication::clipboard()->setText(
+                 QString::fromUtf8("x\xE2\x86\x92y\xE2\x86\x92\xF0\x9F\x98\x80"));
+             QTest::keyClick(Find("prefixEdit"), Qt::Key_V, Qt::ControlModifier);
+         },
+         QString::fromUtf8("\xE2\x86\x92\xF0\x9F\x98\x80")},
+    };
+    for (const auto& input : inputs) {
+        SCOPED_TRACE(input.name);
+        input.enter();
+        EXPECT_EQ(Text("prefixEdit"), "prefix");
+        ASSERT_TRUE(note() && note()->isVisible());
+        EXPECT_TRUE(note()->text().startsWith("\"" + input.refused + "\" cannot be used here"))
+            << note()->text().toStdString();
+        QTest::keyClick(Find("prefixEdit"), Qt::Key_End);
+        QTest::keyClick(Find("prefixEdit"), 's');
+        EXPECT_FALSE(note()->isVisible());
+        QTest::keyClick(Find("prefixEdit"), Qt::Key_Backspace);
+    }
 }
 
 }  // namespace
