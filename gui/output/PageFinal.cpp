@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "gui/GatherIntrInfo.h"
 #include "gui/WidgetSupport.h"
 #include "output/Generation.h"
+#include "output/InfHazards.h"
 #include "output/OutputPlan.h"
 #include "resources/StringTable.h"
 
@@ -21,6 +23,12 @@ QString WithBusName(std::string_view format, int bus) {
     QString text = FromBytes(std::string(format));
     return text.replace(QStringLiteral("%s"),
                         bus == kBusUsb ? QStringLiteral("USB") : QStringLiteral("PXI"));
+}
+
+// The height of a text box showing `lines` lines.
+int LinesHigh(const QPlainTextEdit* edit, int lines) {
+    return edit->fontMetrics().lineSpacing() * lines + 2 * edit->frameWidth() +
+           2 * static_cast<int>(edit->document()->documentMargin());
 }
 
 }  // namespace
@@ -43,7 +51,35 @@ void CPageFinal::CreateControls() {
     fileList_->setReadOnly(true);
     fileList_->setLineWrapMode(QPlainTextEdit::NoWrap);
     fileList_->setTabChangesFocus(true);
-    fileList_->setMinimumHeight(fileList_->fontMetrics().lineSpacing() * 6);
+
+    // What INF readers will misread, under the list; the files are written as they are.
+    hazardArea_ = new QWidget(this);
+    hazardArea_->setObjectName(QStringLiteral("hazardArea"));
+    auto* hazardIcon = new QLabel(hazardArea_);
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    hazardIcon->setPixmap(
+        style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
+    hazardText_ = new QPlainTextEdit(hazardArea_);
+    hazardText_->setObjectName(QStringLiteral("hazardText"));
+    hazardText_->setReadOnly(true);
+    hazardText_->setTabChangesFocus(true);
+    // Three lines, and the list keeps room for its five files: a warning that appears while
+    // the prefix is typed takes the list's spare room and leaves the window's size alone.
+    hazardText_->setFixedHeight(LinesHigh(hazardText_, 3));
+    fileList_->setMinimumHeight(LinesHigh(fileList_, 5));
+    auto* hazardHeading =
+        MakeBuddyLabel(tr("INF readers will misread these values (the files are written as "
+                          "entered):"),
+                       hazardText_, hazardArea_, QStringLiteral("hazardHeading"));
+    hazardHeading->setWordWrap(true);
+    auto* hazardColumn = new QVBoxLayout;
+    hazardColumn->addWidget(hazardHeading);
+    hazardColumn->addWidget(hazardText_);
+    auto* hazardLayout = new QHBoxLayout(hazardArea_);
+    hazardLayout->setContentsMargins(0, 0, 0, 0);
+    hazardLayout->addWidget(hazardIcon, 0, Qt::AlignTop);
+    hazardLayout->addLayout(hazardColumn, 1);
+    hazardArea_->hide();
 
     auto* directory = new QHBoxLayout;
     directory->addWidget(directoryEdit_, 1);
@@ -63,6 +99,7 @@ void CPageFinal::CreateControls() {
     layout->addLayout(directory);
     layout->addWidget(new QLabel(tr("The following files will be generated:"), this));
     layout->addWidget(fileList_, 1);
+    layout->addWidget(hazardArea_);
 
     WatchFocusLoss(prefixEdit_);
     connect(prefixEdit_, &QLineEdit::textChanged, this, [this] { OnPrefixChanged(); });
@@ -122,6 +159,19 @@ void CPageFinal::RefreshFileList(bool readFields) {
         fileList_->setPlainText(list);
     }
     UpdateData(false);
+    ShowHazards();
+}
+
+void CPageFinal::ShowHazards() {
+    QStringList lines;
+    for (const InfHazard& hazard : FindInfHazards(model().device, model().plan.Bus)) {
+        lines.append(FromBytes(DescribeInfHazard(hazard)));
+    }
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (hazardText_->toPlainText() != text) {
+        hazardText_->setPlainText(text);
+    }
+    hazardArea_->setVisible(!lines.isEmpty());
 }
 
 void CPageFinal::OnFocusLost(QWidget* field) {

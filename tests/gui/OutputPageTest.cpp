@@ -21,6 +21,11 @@ constexpr const char* kPrefixMessage =
 
 struct OutputPage : WizardHarness {
     QString FileList() const { return Find<QPlainTextEdit>("fileListText")->toPlainText(); }
+    // The warnings shown under the list; empty while the area is hidden.
+    QString Warnings() const {
+        return Find("hazardArea")->isVisible() ? Find<QPlainTextEdit>("hazardText")->toPlainText()
+                                               : QString();
+    }
     // Types text beyond ASCII, which QTest::keyClicks cannot.
     void TypeText(const char* field, const QString& text) {
         for (const QChar c : text) {
@@ -142,6 +147,36 @@ TEST_F(OutputPage, ALoadedAccentedPrefixNamesOneFolder) {
     EXPECT_EQ(fake.files.Contents("/windows/inf/Caf\xC3\xA9_NT5.inf"),
               fake.files.Contents(folder + "/Caf\xC3\xA9_NT5.inf"));
     EXPECT_EQ(prompter.messages.size(), 0u);
+}
+
+// The warnings under the list follow the values: the prefix as it is typed, the names of
+// page 2. Ordinary values show none, and Next writes the files as entered all the same.
+TEST_F(OutputPage, WarningsFollowTheValuesAndNextStillWrites) {
+    Open(kPageFinal);
+    EXPECT_EQ(Warnings(), "");
+    Type("prefixEdit", "a,b");
+    // The page's room is fixed: the warning takes the list's spare room, and nothing is cut off.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    EXPECT_LE(sheet->ActivePage()->minimumSizeHint().height(), sheet->ActivePage()->height());
+    EXPECT_TRUE(
+        Warnings().startsWith("InstrumentPrefix \"a,b\" in a,b_RT.inf, a,b_9x.inf, "
+                              "a,b_NT5.inf: a comma ends a field"))
+        << Warnings().toStdString();
+    QTest::keyClick(Find("prefixEdit"), Qt::Key_Backspace);
+    QTest::keyClick(Find("prefixEdit"), Qt::Key_Backspace);
+    EXPECT_EQ(Warnings(), "");
+    Back();
+    Type("modelNameEdit", "The \"Best\" Meter");
+    Next();
+    EXPECT_EQ(Warnings(),
+              "ModelName \"The \"Best\" Meter\" in a_RT.inf, a_9x.inf, a_NT4.inf, a_NT5.inf: a "
+              "double quote ends the quoted text: readers take it as \"The Best Meter\".");
+    prompter.yesNoAnswers = {true};
+    Next();
+    EXPECT_EQ(Page(), kPageAfterSaveAction);
+    EXPECT_NE(fake.files.Contents("/vxipnp/winnt/a/a_NT5.inf")
+                  .find("\"ModelName\",0,\"The \"Best\" Meter\"\r\n"),
+              std::string::npos);
 }
 
 // A character Latin-1 has not is refused, typed or pasted, with a note under the field that
