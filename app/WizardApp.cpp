@@ -5,6 +5,7 @@
 #include "actions/InfInstaller.h"
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
+#include "output/InfHazards.h"
 #include "platform/ForwardingPrompter.h"
 
 namespace tessaly {
@@ -73,6 +74,11 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
         0) {
         prompter.ShowMessage(kInvalidCommandLineFile, MessageIcon::Stop);
         return 1;
+    }
+    // The files are written as described all the same; what INF readers will misread is said
+    // first, as warnings that do not fail the run.
+    for (const InfHazard& hazard : FindInfHazards(model.device, kBusPxi)) {
+        prompter.ShowMessage("warning: " + DescribeInfHazard(hazard), MessageIcon::None);
     }
     if (GenerateAll(model, platform, prompter, GenerationSource::DefaultDirectory,
                     command.SilentAutoInstall) != 0) {

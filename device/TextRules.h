@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace tessaly {
@@ -22,6 +23,62 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
         if (x != y) {
             return false;
         }
+    }
+    return true;
+}
+
+// Text held as Latin-1 bytes in the UTF-8 form a Linux file name or terminal expects: each byte
+// is the code point of the same number.
+inline std::string Latin1ToUtf8(std::string_view latin1) {
+    std::string utf8;
+    utf8.reserve(latin1.size());
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            utf8.push_back(c);
+        } else {
+            utf8.push_back(static_cast<char>(0xC0 | (byte >> 6)));
+            utf8.push_back(static_cast<char>(0x80 | (byte & 0x3F)));
+        }
+    }
+    return utf8;
+}
+
+// True when `bytes` is well-formed UTF-8 (no overlong forms, surrogates or code points above
+// U+10FFFF).
+inline bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        std::size_t length = 0;
+        unsigned char low = 0x80;
+        unsigned char high = 0xBF;
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        } else if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else {
+            return false;
+        }
+        if (bytes.size() - i < length) {
+            return false;
+        }
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[i + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF)) {
+                return false;
+            }
+        }
+        i += length;
     }
     return true;
 }

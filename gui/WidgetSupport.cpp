@@ -8,7 +8,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
+#include <algorithm>
 
 #include "device/IdText.h"
 
@@ -33,18 +35,97 @@ std::string ToPath(const QString& path) {
 }
 
 QValidator::State Latin1Validator::validate(QString& input, int&) const {
-    for (const QChar c : input) {
-        if (c.unicode() > 0xFF) {
-            return Invalid;
+    QString outside;
+    for (const char32_t c : input.toUcs4()) {
+        const QString character = QString::fromUcs4(&c, 1);
+        if (c > 0xFF && !outside.contains(character)) {
+            outside += character;
         }
     }
-    return Acceptable;
+    if (outside.isEmpty()) {
+        return Acceptable;
+    }
+    emit refused(outside);
+    return Invalid;
 }
+
+namespace {
+
+constexpr int kRefusalNoteMilliseconds = 6000;
+
+// The note of one field: a label over the window's other controls, under the field (above it
+// when there is no room below). Not a tool tip, which the release of the refused key would close.
+class RefusalNote final : public QObject {
+public:
+    explicit RefusalNote(QLineEdit* edit) : QObject(edit), edit_(edit) {
+        timer_.setSingleShot(true);
+        connect(&timer_, &QTimer::timeout, this, &RefusalNote::Hide);
+        connect(edit, &QLineEdit::textChanged, this, &RefusalNote::Hide);
+        edit->installEventFilter(this);
+    }
+    ~RefusalNote() override { delete label_; }
+
+    void Show(const QString& characters) {
+        QWidget* window = edit_->window();
+        if (!label_ || label_->parentWidget() != window) {
+            delete label_;
+            label_ = new QLabel(window);
+            label_->setObjectName(QStringLiteral("refusalNote"));
+            label_->setWordWrap(true);
+            label_->setFrameShape(QFrame::Box);
+            label_->setMargin(DialogUnitsX(edit_, 2));
+            label_->setAutoFillBackground(true);
+            label_->setForegroundRole(QPalette::ToolTipText);
+            label_->setBackgroundRole(QPalette::ToolTipBase);
+        }
+        label_->setText(QObject::tr("%1 cannot be used here: this text is written in the Windows "
+                                    "Western (Latin-1) code page, which has no %2.")
+                            .arg(QLatin1Char('"') + characters + QLatin1Char('"'),
+                                 characters.size() == 1 ? QObject::tr("such character")
+                                                        : QObject::tr("such characters")));
+        const QPoint below = edit_->mapTo(window, QPoint(0, edit_->height()));
+        const int width = std::max(edit_->width(), window->width() / 2);
+        label_->setFixedWidth(std::min(width, window->width() - below.x()));
+        label_->adjustSize();
+        const int y = below.y() + label_->height() <= window->height()
+                          ? below.y()
+                          : below.y() - edit_->height() - label_->height();
+        label_->move(below.x(), std::max(0, y));
+        label_->raise();
+        label_->show();
+        timer_.start(kRefusalNoteMilliseconds);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusOut || event->type() == QEvent::Hide) {
+            Hide();
+        }
+        return false;
+    }
+
+private:
+    void Hide() {
+        timer_.stop();
+        if (label_) {
+            label_->hide();
+        }
+    }
+
+    QLineEdit* edit_;
+    QPointer<QLabel> label_;
+    QTimer timer_;
+};
+
+}  // namespace
 
 QLineEdit* MakeLatin1Edit(const QString& objectName, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
-    edit->setValidator(new Latin1Validator(edit));
+    auto* validator = new Latin1Validator(edit);
+    edit->setValidator(validator);
+    auto* note = new RefusalNote(edit);
+    QObject::connect(validator, &Latin1Validator::refused, note, &RefusalNote::Show);
     return edit;
 }
 

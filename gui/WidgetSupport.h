@@ -26,6 +26,11 @@ class Latin1Validator final : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& position) const override;
+
+signals:
+    // Text was turned away (typed, pasted or dropped); `characters` are the ones Latin-1 lacks,
+    // each once.
+    void refused(const QString& characters) const;
 };
 
 // A field and the value it shows, stated once per page; an ID field takes its canonical form
@@ -42,7 +47,9 @@ void ExchangeFields(std::span<const FieldBinding> fields, bool save);
 // `left` lost the focus: an ID field's value becomes canonical, in the model and on screen.
 void CommitLeftId(std::span<const FieldBinding> fields, const QWidget* left);
 
-// A single-line field for a value held as Latin-1 bytes.
+// A single-line field for a value held as Latin-1 bytes. A character it cannot hold is refused
+// with a note under the field ("refusalNote"), which goes with the next change, when the field
+// loses the focus, or after a few seconds.
 QLineEdit* MakeLatin1Edit(const QString& objectName, QWidget* parent);
 
 // Writes a value into a field only when it differs, so typing keeps its cursor and undo.

@@ -58,7 +58,8 @@ void CopyToHardwareDescriptions(const DeviceDescription& device, const OutputPla
     if (!attributes.isDirectory) {
         return;
     }
-    const std::string target = modules + separator + device.InstrumentPrefix + ".ini";
+    const std::string target =
+        modules + separator + files.PathFromText(device.InstrumentPrefix) + ".ini";
     if (!files.CopyReplacing(plan.Files.ModuleFile, target)) {
         prompter.ShowMessage(kCopyFailed, MessageIcon::Exclamation);
     }

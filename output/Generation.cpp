@@ -61,10 +61,9 @@ int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter
     if (source == GenerationSource::DefaultDirectory) {
         // This form always writes the PXI/PCI set, whatever bus the output page saw last.
         plan.Bus = kBusPxi;
-        ComputeDefaultOutputDirectory(device, plan, platform.registry, platform.system,
-                                      files.Separator());
+        ComputeDefaultOutputDirectory(device, plan, platform.registry, platform.system, files);
     }
-    ComposeFileNames(device, plan, files.Separator());
+    ComposeFileNames(device, plan, files);
     CreateMissingBaseLevels(model, files);
 
     if (!PrepareOutputDirectory(model, files, prompter, createWithoutAsking)) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/FileSystem.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/SystemInfo.h"
@@ -32,20 +33,21 @@ bool IsValidPrefix(const std::string& prefix) {
            std::none_of(prefix.begin(), prefix.end(), IsForbiddenPrefixCharacter);
 }
 
-bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, char separator,
+bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, const FileSystem& files,
                     Prompter& prompter) {
     const bool valid = IsValidPrefix(device.InstrumentPrefix);
     if (!valid) {
         prompter.ShowMessage(kPrefixMessage, MessageIcon::Stop);
         device.InstrumentPrefix = kInitialPrefix;
     }
-    FollowPrefixInDirectory(device, plan, separator);
-    ComposeFileNames(device, plan, separator);
+    FollowPrefixInDirectory(device, plan, files);
+    ComposeFileNames(device, plan, files);
     return valid;
 }
 
 void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan, Registry& registry,
-                                   SystemInfo& system, char separator) {
+                                   SystemInfo& system, const FileSystem& files) {
+    const char separator = files.Separator();
     std::string base = system.DefaultOutputBase();
     if (auto key = registry.OpenLocalMachineKey("SOFTWARE\\Quorvane\\ZEL-VISA for Windows 95/NT")) {
         if (auto installDir = key->QueryString("InstDir", 256)) {
@@ -64,13 +66,13 @@ void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan, 
         base += separator;
     }
     plan.BaseDirectory = base;
-    device.OutputDirectory = base + device.InstrumentPrefix;
-    plan.DirectoryPrefix = kInitialPrefix;
+    device.OutputDirectory = base + files.PathFromText(device.InstrumentPrefix);
+    plan.DirectoryPrefix = files.PathFromText(kInitialPrefix);
 }
 
-void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, char separator) {
+void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, const FileSystem& files) {
     const std::string& directory = device.OutputDirectory;
-    const auto last = directory.rfind(separator);
+    const auto last = directory.rfind(files.Separator());
     if (last == std::string::npos) {
         return;
     }
@@ -78,15 +80,16 @@ void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, char s
     if (directory.compare(0, last + 1, plan.BaseDirectory) == 0 &&
         last + 1 == plan.BaseDirectory.size() &&
         directory.compare(last + 1, std::string::npos, plan.DirectoryPrefix) == 0) {
-        device.OutputDirectory = plan.BaseDirectory + device.InstrumentPrefix;
-        plan.DirectoryPrefix = device.InstrumentPrefix;
+        plan.DirectoryPrefix = files.PathFromText(device.InstrumentPrefix);
+        device.OutputDirectory = plan.BaseDirectory + plan.DirectoryPrefix;
     }
 }
 
-void ComposeFileNames(const DeviceDescription& device, OutputPlan& plan, char separator) {
-    const std::string& prefix = device.InstrumentPrefix;
-    const std::string head = device.OutputDirectory + separator;
-    plan.Files.RtInf = head + prefix.substr(0, 5) + "_RT.inf";
+void ComposeFileNames(const DeviceDescription& device, OutputPlan& plan, const FileSystem& files) {
+    const std::string prefix = files.PathFromText(device.InstrumentPrefix);
+    const std::string head = device.OutputDirectory + files.Separator();
+    // Five characters of the text, not five bytes of its path form, which may end mid-character.
+    plan.Files.RtInf = head + files.PathFromText(device.InstrumentPrefix.substr(0, 5)) + "_RT.inf";
     plan.Files.Inf9x = head + prefix + "_9x.inf";
     plan.Files.Nt4Inf = head + prefix + "_NT4.inf";
     plan.Files.Nt5Inf = head + prefix + "_NT5.inf";

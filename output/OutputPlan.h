@@ -28,7 +28,9 @@ struct OutputPlan {
     int Bus = kBusPxi;  // the output page's copy of the bus
     std::string
         BaseDirectory;  // folder the default directory is formed under; ends with a separator
-    std::string DirectoryPrefix;  // prefix last appended to BaseDirectory to form the directory
+    // The prefix last appended to BaseDirectory to form the directory, as it stands in that
+    // path (in the file system's encoding).
+    std::string DirectoryPrefix;
     OutputFiles Files;
     std::vector<std::string> HardwareIds;  // recorded by the last generation, in writing order
     // The files the last generation wrote whole; installation takes only one of these, never a
@@ -54,23 +56,27 @@ bool IsDotName(std::string_view name);
 // "." or "..".
 bool IsValidPrefix(const std::string& prefix);
 
+// The paths below are composed with `files`' separator, and the prefix, which is text, enters
+// them through files.PathFromText: OutputDirectory and the file paths are paths, whatever the
+// prefix holds.
+
 // Applies the prefix rules to device.InstrumentPrefix: on a violation shows the prefix message
 // and resets it to "prefix". Then moves the directory along and composes the file names.
 // Returns false when the prefix was reset.
-bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, char separator,
+bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, const FileSystem& files,
                     Prompter& prompter);
 
 // Sets the base directory, the default OutputDirectory (base + current prefix) and the
 // directory prefix ("prefix"), from the registry's "InstDir" or the platform's default base.
 void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan, Registry& registry,
-                                   SystemInfo& system, char separator);
+                                   SystemInfo& system, const FileSystem& files);
 
 // Moves OutputDirectory along with a changed prefix while it still has its default form.
-void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, char separator);
+void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, const FileSystem& files);
 
 // Composes the file paths for plan.Bus (PXI/PCI: five paths, USB: one) from the directory and
 // prefix; the separator is inserted even when the directory already ends with one.
-void ComposeFileNames(const DeviceDescription& device, OutputPlan& plan, char separator);
+void ComposeFileNames(const DeviceDescription& device, OutputPlan& plan, const FileSystem& files);
 
 // The shown file list: the PXI/PCI paths (real-time, 9x, NT4, XP/2000, module file) separated
 // by CR LF, or the USB path.

@@ -1,5 +1,6 @@
 #include "platform/ConsolePrompter.h"
 
+#include "device/TextRules.h"
 #include "resources/StringTable.h"
 
 namespace tessaly {
@@ -21,7 +22,10 @@ std::string NumberedFunctionList(const std::string& functionList) {
 ConsolePrompter::ConsolePrompter(std::ostream& out) : out_(out) {}
 
 void ConsolePrompter::ShowMessage(const std::string& text, MessageIcon) {
-    out_ << strings::kAppTitle << ": " << text << '\n' << std::flush;
+    // Messages carry paths (UTF-8) and values (Latin-1); a terminal reads UTF-8, so text that is
+    // not UTF-8 is taken as Latin-1, as the message box takes it.
+    out_ << strings::kAppTitle << ": " << (IsValidUtf8(text) ? text : Latin1ToUtf8(text)) << '\n'
+         << std::flush;
 }
 
 bool ConsolePrompter::AskYesNo(const std::string& text) {

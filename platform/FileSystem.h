@@ -47,6 +47,11 @@ public:
     // The separator the core puts between the parts of a path it composes.
     virtual char Separator() const = 0;
 
+    // Text (Latin-1 bytes, as fields and files hold it) in the file system's encoding, for the
+    // part of a path it becomes: UTF-8 on POSIX, unchanged on Windows, whose ANSI code page the
+    // text already is. The one place where text becomes a name on the disk.
+    virtual std::string PathFromText(std::string_view text) const = 0;
+
     // Replaces `path` by a file holding exactly `bytes`: they go to a temporary file in the same
     // folder, reach the disk, and the temporary is renamed over `path` (a link there is replaced,
     // not followed). False when any step fails; `path` is then as it was and no temporary

@@ -5,11 +5,13 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include "gui/GatherIntrInfo.h"
 #include "gui/WidgetSupport.h"
 #include "output/Generation.h"
+#include "output/InfHazards.h"
 #include "output/OutputPlan.h"
 #include "resources/StringTable.h"
 
@@ -21,6 +23,12 @@ QString WithBusName(std::string_view format, int bus) {
     QString text = FromBytes(std::string(format));
     return text.replace(QStringLiteral("%s"),
                         bus == kBusUsb ? QStringLiteral("USB") : QStringLiteral("PXI"));
+}
+
+// The height of a text box showing `lines` lines.
+int LinesHigh(const QPlainTextEdit* edit, int lines) {
+    return edit->fontMetrics().lineSpacing() * lines + 2 * edit->frameWidth() +
+           2 * static_cast<int>(edit->document()->documentMargin());
 }
 
 }  // namespace
@@ -43,7 +51,35 @@ void CPageFinal::CreateControls() {
     fileList_->setReadOnly(true);
     fileList_->setLineWrapMode(QPlainTextEdit::NoWrap);
     fileList_->setTabChangesFocus(true);
-    fileList_->setMinimumHeight(fileList_->fontMetrics().lineSpacing() * 6);
+
+    // What INF readers will misread, under the list; the files are written as they are.
+    hazardArea_ = new QWidget(this);
+    hazardArea_->setObjectName(QStringLiteral("hazardArea"));
+    auto* hazardIcon = new QLabel(hazardArea_);
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    hazardIcon->setPixmap(
+        style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
+    hazardText_ = new QPlainTextEdit(hazardArea_);
+    hazardText_->setObjectName(QStringLiteral("hazardText"));
+    hazardText_->setReadOnly(true);
+    hazardText_->setTabChangesFocus(true);
+    // Three lines, and the list keeps room for its five files: a warning that appears while
+    // the prefix is typed takes the list's spare room and leaves the window's size alone.
+    hazardText_->setFixedHeight(LinesHigh(hazardText_, 3));
+    fileList_->setMinimumHeight(LinesHigh(fileList_, 5));
+    auto* hazardHeading =
+        MakeBuddyLabel(tr("INF readers will misread these values (the files are written as "
+                          "entered):"),
+                       hazardText_, hazardArea_, QStringLiteral("hazardHeading"));
+    hazardHeading->setWordWrap(true);
+    auto* hazardColumn = new QVBoxLayout;
+    hazardColumn->addWidget(hazardHeading);
+    hazardColumn->addWidget(hazardText_);
+    auto* hazardLayout = new QHBoxLayout(hazardArea_);
+    hazardLayout->setContentsMargins(0, 0, 0, 0);
+    hazardLayout->addWidget(hazardIcon, 0, Qt::AlignTop);
+    hazardLayout->addLayout(hazardColumn, 1);
+    hazardArea_->hide();
 
     auto* directory = new QHBoxLayout;
     directory->addWidget(directoryEdit_, 1);
@@ -63,6 +99,7 @@ void CPageFinal::CreateControls() {
     layout->addLayout(directory);
     layout->addWidget(new QLabel(tr("The following files will be generated:"), this));
     layout->addWidget(fileList_, 1);
+    layout->addWidget(hazardArea_);
 
     WatchFocusLoss(prefixEdit_);
     connect(prefixEdit_, &QLineEdit::textChanged, this, [this] { OnPrefixChanged(); });
@@ -75,7 +112,7 @@ void CPageFinal::OnInitDialog() {
     m.plan.Bus = m.device.BusType;
     const Platform& platform = sheet().platform();
     ComputeDefaultOutputDirectory(m.device, m.plan, platform.registry, platform.system,
-                                  sheet().separator());
+                                  platform.files);
     RefreshFileList(false);
 }
 
@@ -107,7 +144,7 @@ void CPageFinal::OnSetActive() {
 
 void CPageFinal::RunValidatePrefix() {
     UpdateData(true);
-    ValidatePrefix(model().device, model().plan, sheet().separator(), sheet().prompter());
+    ValidatePrefix(model().device, model().plan, sheet().platform().files, sheet().prompter());
     RefreshFileList(false);
 }
 
@@ -115,13 +152,26 @@ void CPageFinal::RefreshFileList(bool readFields) {
     if (readFields) {
         UpdateData(true);
     }
-    ComposeFileNames(model().device, model().plan, sheet().separator());
+    ComposeFileNames(model().device, model().plan, sheet().platform().files);
     QString list = FromPath(FileListText(model().plan));
     list.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (fileList_->toPlainText() != list) {
         fileList_->setPlainText(list);
     }
     UpdateData(false);
+    ShowHazards();
+}
+
+void CPageFinal::ShowHazards() {
+    QStringList lines;
+    for (const InfHazard& hazard : FindInfHazards(model().device, model().plan.Bus)) {
+        lines.append(FromBytes(DescribeInfHazard(hazard)));
+    }
+    const QString text = lines.join(QLatin1Char('\n'));
+    if (hazardText_->toPlainText() != text) {
+        hazardText_->setPlainText(text);
+    }
+    hazardArea_->setVisible(!lines.isEmpty());
 }
 
 void CPageFinal::OnFocusLost(QWidget* field) {
@@ -135,7 +185,7 @@ void CPageFinal::OnPrefixChanged() {
         return;
     }
     UpdateData(true);
-    FollowPrefixInDirectory(model().device, model().plan, sheet().separator());
+    FollowPrefixInDirectory(model().device, model().plan, sheet().platform().files);
     RefreshFileList(false);
 }
 

@@ -33,6 +33,7 @@ private:
     void OnPrefixChanged();
     void OnDirectoryChanged();
     void Browse();
+    void ShowHazards();
 
     QLabel* noteText_ = nullptr;           // 1079
     QLabel* prefixLabel_ = nullptr;        // 1038
@@ -40,6 +41,8 @@ private:
     QLineEdit* directoryEdit_ = nullptr;   // 1003
     QPushButton* browseButton_ = nullptr;  // 1012
     QPlainTextEdit* fileList_ = nullptr;   // 1028
+    QWidget* hazardArea_ = nullptr;        // shown while a value would be misread
+    QPlainTextEdit* hazardText_ = nullptr;
 };
 
 }  // namespace tessaly

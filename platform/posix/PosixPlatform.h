@@ -11,6 +11,7 @@
 #include <string>
 #include <utility>
 
+#include "device/TextRules.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -32,6 +33,7 @@ public:
     explicit PosixFileSystem(DiskCalls calls) : calls_(std::move(calls)) {}
 
     char Separator() const override { return '/'; }
+    std::string PathFromText(std::string_view text) const override { return Latin1ToUtf8(text); }
     bool WriteFile(const std::string& path, std::string_view bytes) override;
     bool CanWriteFile(const std::string& path) override;
     FileContents ReadFile(const std::string& path, std::size_t maxBytes) override;

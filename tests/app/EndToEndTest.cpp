@@ -131,6 +131,28 @@ TEST_F(EndToEndTest, SilentAutoInstallWritesTheFiveFilesAndInstallsTheInf) {
               std::string::npos);
 }
 
+// A prefix with the byte 0xE9 (Latin-1 for é): the folder and file names on the disk are UTF-8,
+// the contents keep the Latin-1 byte, and the installed INF is the one written. A value INF
+// readers misread is a warning on standard error, and the run still succeeds.
+TEST_F(EndToEndTest, AnAccentedPrefixIsUtf8OnTheDiskAndLatin1InTheFiles) {
+    const std::string module = temp.Write("module.ini", Module("Caf\xE9", "The \"Best\" Meter"));
+    EXPECT_EQ(Run({module, "/SilentAutoInstall"}), 0) << errors;
+    const std::string cafe = "Caf\xC3\xA9";
+    const fs::path folder = home / "vxipnp" / "winnt" / cafe;
+    EXPECT_EQ(Names(home / "vxipnp" / "winnt"), Strings{cafe});
+    EXPECT_EQ(Names(folder), (Strings{cafe + ".ini", cafe + "_9x.inf", cafe + "_NT4.inf",
+                                      cafe + "_NT5.inf", cafe + "_RT.inf"}));
+    const std::string nt5 = ReadFileBytes((folder / (cafe + "_NT5.inf")).string());
+    EXPECT_NE(nt5.find("\r\nCaf\xE9_NT5.inf\r\n"), std::string::npos);
+    EXPECT_NE(ReadFileBytes((folder / (cafe + ".ini")).string()).find("\r\n[Caf\xE9]\r\n"),
+              std::string::npos);
+    EXPECT_EQ(ReadFileBytes((windows / "inf" / (cafe + "_NT5.inf")).string()), nt5);
+    EXPECT_EQ(errors, "Tessaly Wizard: warning: ModelName \"The \"Best\" Meter\" in " + cafe +
+                          "_RT.inf, " + cafe + "_9x.inf, " + cafe + "_NT4.inf, " + cafe +
+                          "_NT5.inf: a double quote ends the quoted text: readers take it as "
+                          "\"The Best Meter\".\n");
+}
+
 TEST_F(EndToEndTest, FailuresGoToStandardErrorWithAFailureStatus) {
     EXPECT_EQ(Run({(temp.path() / "absent.ini").string(), "-SilentAutoInstall"}), 1);
     EXPECT_EQ(errors, kInvalidFile);
@@ -138,7 +160,14 @@ TEST_F(EndToEndTest, FailuresGoToStandardErrorWithAFailureStatus) {
     fs::remove_all(windows);
     EXPECT_EQ(
         Run({temp.Write("m.ini", "[Module]\r\nModuleName = \"M\"\r\n"), "-SilentAutoInstall"}), 1);
-    EXPECT_EQ(errors, "Tessaly Wizard: The wizard could not install the output files.\n");
+    // Without IDs the files name no device: said before the files are written.
+    const std::string noId =
+        " \"\" in M_RT.inf, M_9x.inf, M_NT4.inf, M_NT5.inf, M.ini: the files "
+        "write \"\" where four hexadecimal digits belong (PCI\\VEN_&DEV_): "
+        "no device matches it.\n";
+    EXPECT_EQ(errors, "Tessaly Wizard: warning: ManufCode" + noId +
+                          "Tessaly Wizard: warning: ModelCode" + noId +
+                          "Tessaly Wizard: The wizard could not install the output files.\n");
 
     // A configured registry that cannot be read stops the run before anything is written.
     fs::remove_all(home);

@@ -62,6 +62,7 @@ public:
     std::function<void(const std::string&)> afterProbe = [](const std::string&) {};
 
     char Separator() const override { return real_.Separator(); }
+    std::string PathFromText(std::string_view t) const override { return real_.PathFromText(t); }
     bool WriteFile(const std::string& p, std::string_view b) override {
         return real_.WriteFile(p, b);
     }

@@ -25,7 +25,7 @@ constexpr const char* kOutput = "c:\\vxipnp\\winnt\\Scope9\\";
 constexpr const char* kInstalled = "c:\\windows\\inf\\Scope9_NT5.inf";
 constexpr const char* kCombination =
     "[Module]\r\nFunctionList = 1,2\r\n[Function1]\r\nVISARegistration = One\r\n"
-    "[Function2]\r\nVISARegistration = Two\r\n";
+    "[Function2]\r\nVISARegistration = Two\r\nModelCode = 0x0002\r\nManufCode = 0xABCD\r\n";
 
 class FakeWizardUi final : public WizardUi {
 public:
@@ -82,6 +82,17 @@ TEST(WizardAppTest, RunModes) {
          {kCreateQuestion},
          {kPageAfterSaveAction}},
         {"silent", kSimpleModule, {"/SilentAutoInstall"}, none, 0, {}, {}, {kInstalled}},
+        // A value INF readers misread is a warning without an icon: the run goes on and succeeds.
+        {"silent, a misread value",
+         "[Module]\r\nModuleName = \"Scope 9 %1%\"\r\nModelCode = 0x1234\r\n"
+         "ManufCode = 0xABCD\r\nVISARegistration = Simple\r\n",
+         {"/SilentAutoInstall"},
+         none,
+         0,
+         {"warning: ModelName \"Scope 9 %1%\" in Scope_RT.inf, Scope91_9x.inf, Scope91_NT4.inf, "
+          "Scope91_NT5.inf: readers replace %1% by the string or system folder it names."},
+         {},
+         {"c:\\windows\\inf\\Scope91_NT5.inf"}},
         {"silent, install fails",
          kSimpleModule,
          {"-silentautoinstall"},

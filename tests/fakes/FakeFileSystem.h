@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "device/TextRules.h"
 #include "platform/FileSystem.h"
 
 namespace tessaly::testing {
@@ -27,6 +28,10 @@ public:
     const std::vector<std::string>& WriteLog() const { return writeLog_; }  // paths opened
 
     char Separator() const override { return separator_; }
+    // A "/" machine names its files in UTF-8, as Linux does; a "\" one in the ANSI code page.
+    std::string PathFromText(std::string_view text) const override {
+        return separator_ == '/' ? Latin1ToUtf8(text) : std::string(text);
+    }
     bool WriteFile(const std::string& path, std::string_view bytes) override;
     bool CanWriteFile(const std::string& path) override;
     FileContents ReadFile(const std::string& path, std::size_t maxBytes) override;

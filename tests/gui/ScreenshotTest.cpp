@@ -52,6 +52,8 @@ TEST_F(Screenshots, EveryPageAndDialog) {
         "hardware-bus",      "pxi-device",   "usb-device",           "interrupt-detection",
         "interrupt-removal", "output-files", "installation-options", "ftp"};
     for (std::size_t i = 0; i < std::size(pages); ++i) {
+        // Page 6 with a warning under its list.
+        model.device.ModelName = i == 5 ? "TX-4021 \"Pro\" Digitizer" : "TX-4021 Digitizer";
         Open(kPageOrder[i]);
         Save(sheet.get(), "page" + std::to_string(i + 1) + "-" + pages[i]);
     }

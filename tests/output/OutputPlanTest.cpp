@@ -43,7 +43,7 @@ TEST(OutputPlanTest, DefaultDirectoryComesFromInstDirOrTheBaseAndTheFamily) {
         DeviceDescription device;
         device.InstrumentPrefix = "abc";
         OutputPlan plan;
-        ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, '\\');
+        ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, fake.files);
         EXPECT_EQ(plan.BaseDirectory, c.base);
         EXPECT_EQ(device.OutputDirectory, std::string(c.base) + "abc");
         EXPECT_EQ(plan.DirectoryPrefix, "prefix");  // the literal initial prefix, not "abc"
@@ -54,7 +54,7 @@ TEST(OutputPlanTest, DirectoryFollowsThePrefixOnlyInItsDefaultForm) {
     FakePlatform fake;
     DeviceDescription device;
     OutputPlan plan;
-    ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, '\\');
+    ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, fake.files);
     // Each step: directory field before, prefix typed, directory expected after.
     const struct {
         const char* directory;
@@ -71,24 +71,25 @@ TEST(OutputPlanTest, DirectoryFollowsThePrefixOnlyInItsDefaultForm) {
     for (const auto& step : steps) {
         device.OutputDirectory = step.directory;
         device.InstrumentPrefix = step.prefix;
-        FollowPrefixInDirectory(device, plan, '\\');
+        FollowPrefixInDirectory(device, plan, fake.files);
         EXPECT_EQ(device.OutputDirectory, step.expected) << step.directory;
     }
 
     // A prefix loaded before the page computed its default does not move the directory.
     device.InstrumentPrefix = "Loaded";
-    ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, '\\');
+    ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, fake.files);
     device.InstrumentPrefix = "Other";
-    FollowPrefixInDirectory(device, plan, '\\');
+    FollowPrefixInDirectory(device, plan, fake.files);
     EXPECT_EQ(device.OutputDirectory, "c:\\vxipnp\\winnt\\Loaded");
 }
 
 TEST(OutputPlanTest, FileNamesAndTheShownList) {
+    const testing::FakeFileSystem files;
     DeviceDescription device;
     device.InstrumentPrefix = "abcdefgh";
     device.OutputDirectory = "c:\\out";
     OutputPlan plan;
-    ComposeFileNames(device, plan, '\\');
+    ComposeFileNames(device, plan, files);
     EXPECT_EQ(FileListText(plan),
               "c:\\out\\abcde_RT.inf\r\nc:\\out\\abcdefgh_9x.inf\r\nc:\\out\\abcdefgh_NT4.inf\r\n"
               "c:\\out\\abcdefgh_NT5.inf\r\nc:\\out\\abcdefgh.ini");
@@ -97,7 +98,7 @@ TEST(OutputPlanTest, FileNamesAndTheShownList) {
 
     device.InstrumentPrefix = "";
     device.OutputDirectory = "c:\\";  // the separator is added even after a root
-    ComposeFileNames(device, plan, '\\');
+    ComposeFileNames(device, plan, files);
     EXPECT_EQ(plan.Files.RtInf, "c:\\\\_RT.inf");
 }
 
@@ -117,9 +118,9 @@ TEST(OutputPlanTest, PrefixViolationShowsTheMessageAndResetsDirectoryAndFiles) {
         RecordingPrompter prompter;
         DeviceDescription device;
         OutputPlan plan;
-        ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, '\\');
+        ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, fake.files);
         device.InstrumentPrefix = prefix;
-        EXPECT_EQ(ValidatePrefix(device, plan, '\\', prompter), valid) << prefix;
+        EXPECT_EQ(ValidatePrefix(device, plan, fake.files, prompter), valid) << prefix;
         const std::string kept = valid ? prefix : "prefix";
         EXPECT_EQ(device.InstrumentPrefix, kept);
         using Messages = std::vector<RecordingPrompter::Message>;
@@ -127,6 +128,46 @@ TEST(OutputPlanTest, PrefixViolationShowsTheMessageAndResetsDirectoryAndFiles) {
             valid ? Messages{} : Messages{{kPrefixMessage, MessageIcon::Stop}};
         EXPECT_EQ(prompter.messages, expected);
         EXPECT_EQ(plan.Files.Inf9x, "c:\\vxipnp\\winnt\\" + kept + "\\" + kept + "_9x.inf");
+    }
+}
+
+// The prefix is Latin-1 text; in a path it takes the file system's encoding, in the default
+// directory, as the directory follows it, and in every file name. A "/" fake names files in
+// UTF-8 as Linux does; a "\\" one keeps the ANSI bytes as Windows does.
+TEST(OutputPlanTest, APrefixEntersPathsInTheFileSystemsEncoding) {
+    for (const char separator : {'/', '\\'}) {
+        FakePlatform fake(separator);
+        const std::string s(1, separator);
+        const auto path = [separator](const std::string& latin1, const std::string& utf8) {
+            return separator == '/' ? utf8 : latin1;
+        };
+        fake.system.defaultOutputBase = "base" + s;
+        DeviceDescription device;
+        device.InstrumentPrefix = "caf\xE9";
+        OutputPlan plan;
+        ComputeDefaultOutputDirectory(device, plan, fake.registry, fake.system, fake.files);
+        EXPECT_EQ(device.OutputDirectory,
+                  "base" + s + "winnt" + s + path("caf\xE9", "caf\xC3\xA9"));
+
+        // Typed on a fresh page: the directory follows each keystroke, é included.
+        device.OutputDirectory = plan.BaseDirectory + "prefix";
+        for (const std::string typed : {"\xE9", "\xE9t\xE9", "\xE9t\xE9s"}) {
+            device.InstrumentPrefix = typed;
+            FollowPrefixInDirectory(device, plan, fake.files);
+        }
+        EXPECT_EQ(device.OutputDirectory,
+                  plan.BaseDirectory + path("\xE9t\xE9s", "\xC3\xA9t\xC3\xA9s"));
+
+        // Five characters for the real-time file, not five bytes.
+        device.InstrumentPrefix = "\xE9\xE8\xEA\xEB\xE0\xE2";
+        ComposeFileNames(device, plan, fake.files);
+        const std::string head = device.OutputDirectory + s;
+        EXPECT_EQ(plan.Files.RtInf,
+                  head + path("\xE9\xE8\xEA\xEB\xE0", "\xC3\xA9\xC3\xA8\xC3\xAA\xC3\xAB\xC3\xA0") +
+                      "_RT.inf");
+        EXPECT_EQ(plan.Files.Nt5Inf,
+                  head + path(device.InstrumentPrefix, Latin1ToUtf8(device.InstrumentPrefix)) +
+                      "_NT5.inf");
     }
 }
 

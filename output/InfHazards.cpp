@@ -1,0 +1,228 @@
+#include "output/InfHazards.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "device/IdText.h"
+#include "output/PxiInfParts.h"
+
+namespace tessaly {
+namespace {
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// What a reader takes from `text` written between double quotes: a quote closes the quoting, a
+// doubled quote inside it stands for one, and outside it a comma or semicolon ends the field.
+std::string AsReadInQuotes(std::string_view text) {
+    const std::string written = "\"" + std::string(text) + "\"";
+    std::string read;
+    bool quoted = false;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        const char c = written[i];
+        if (quoted && c == '"' && i + 1 < written.size() && written[i + 1] == '"') {
+            read.push_back('"');
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == ',' || c == ';')) {
+            break;
+        } else {
+            read.push_back(c);
+        }
+    }
+    return read;
+}
+
+// The %token% pieces of `text`, in order, separated by commas.
+std::string PercentTokens(std::string_view text) {
+    std::string tokens;
+    for (auto open = text.find('%'); open != std::string_view::npos;) {
+        const auto close = text.find('%', open + 1);
+        if (close == std::string_view::npos) {
+            break;
+        }
+        tokens += (tokens.empty() ? "" : ", ") + std::string(text.substr(open, close - open + 1));
+        open = text.find('%', close + 1);
+    }
+    return tokens;
+}
+
+std::string QuoteEffect(std::string_view text) {
+    return "a double quote ends the quoted text: readers take it as \"" + AsReadInQuotes(text) +
+           "\"";
+}
+
+std::string PercentEffect(std::string_view text) {
+    const std::string tokens = PercentTokens(text);
+    if (tokens.empty()) {
+        return "a percent sign starts a %token% for readers, which substitute or drop it";
+    }
+    const bool several = tokens.find(',') != std::string::npos;
+    return "readers replace " + tokens +
+           (several ? " by the strings or system folders they name"
+                    : " by the string or system folder it names");
+}
+
+constexpr const char* kLineBreakEffect =
+    "a line break ends the line: readers take the rest of the value as a line of its own";
+
+// The file names a generation for the bus gives, from the prefix.
+struct FileNames {
+    std::vector<std::string> infs;      // every INF file, in writing order
+    std::vector<std::string> withIni;   // the same and the module description file
+    std::vector<std::string> sections;  // the INF files that name sections after the prefix
+};
+
+FileNames NamesFor(const std::string& prefix, int bus) {
+    if (bus == kBusUsb) {
+        const std::vector<std::string> wdm = {prefix + "_WDM.inf"};
+        return {wdm, wdm, wdm};
+    }
+    const std::string rt = prefix.substr(0, 5) + "_RT.inf";
+    const std::string nt5 = prefix + "_NT5.inf";
+    std::vector<std::string> infs = {rt, prefix + "_9x.inf", prefix + "_NT4.inf", nt5};
+    std::vector<std::string> withIni = infs;
+    withIni.push_back(prefix + ".ini");
+    // The NT4 file uses the prefix only in a quoted string and an unreferenced key.
+    return {infs, withIni, {rt, prefix + "_9x.inf", nt5}};
+}
+
+class HazardList {
+public:
+    HazardList(const DeviceDescription& device, int bus)
+        : device_(device), bus_(bus), names_(NamesFor(device.InstrumentPrefix, bus)) {}
+
+    // A value the files carry between double quotes; `inIni` when the module description file
+    // writes it too (a line break splits that file as well).
+    void Quoted(const std::string& value, const std::string& text, bool inIni) {
+        if (text.find('"') != std::string::npos) {
+            Add(InfHazardKind::DoubleQuote, value, text, names_.infs, QuoteEffect(text));
+        }
+        if (text.find('%') != std::string::npos) {
+            Add(InfHazardKind::Percent, value, text, names_.infs, PercentEffect(text));
+        }
+        if (text.find_first_of("\r\n") != std::string::npos) {
+            Add(InfHazardKind::LineBreak, value, text, inIni ? names_.withIni : names_.infs,
+                kLineBreakEffect);
+        }
+    }
+
+    void Prefix() {
+        const std::string& prefix = device_.InstrumentPrefix;
+        if (prefix.find(',') == std::string::npos) {
+            return;
+        }
+        Add(InfHazardKind::Comma, "InstrumentPrefix", prefix, names_.sections,
+            bus_ == kBusUsb ? "a comma ends a field: the CopyFiles list names two files, and "
+                              "the copy fails"
+                            : "a comma ends a field: model lines and AddReg and CopyFiles lists "
+                              "are cut at it, so the device's registry lines are lost");
+    }
+
+    // An ID the writers take the last four characters of; `vendor` for one that may not be
+    // zero. `hardwareId` is what the files name the device by.
+    void Id(const std::string& value, const std::string& text, bool vendor,
+            const std::string& hardwareId) {
+        const std::string_view digits = IdDigits(text);
+        const bool fourHexDigits = digits.size() == 4 && IsHexDigit(digits[0]) &&
+                                   IsHexDigit(digits[1]) && IsHexDigit(digits[2]) &&
+                                   IsHexDigit(digits[3]);
+        const std::vector<std::string>& files = bus_ == kBusUsb ? names_.infs : names_.withIni;
+        if (!fourHexDigits) {
+            Add(InfHazardKind::IdForm, value, text, files,
+                "the files write \"" + std::string(digits) +
+                    "\" where four hexadecimal digits belong (" + hardwareId +
+                    "): no device matches it");
+            return;
+        }
+        const auto written =
+            static_cast<std::int32_t>(std::stoul(std::string(digits), nullptr, 16));
+        const std::int32_t meant = ParseIdText(text);
+        if (meant != written) {
+            const std::string meaning = meant >= 0 && meant <= 0xFFFF
+                                            ? NormalizeIdText(text)
+                                            : "a number beyond four hexadecimal digits";
+            Add(InfHazardKind::IdForm, value, text, files,
+                "the files write " + std::string(digits) + " (" + hardwareId +
+                    "), but the text means " + meaning + ": the files name another device");
+        } else if (vendor && written == 0) {
+            Add(InfHazardKind::IdForm, value, text, files,
+                "a vendor ID of zero (" + hardwareId + "): no device matches it");
+        }
+    }
+
+    std::vector<InfHazard> Take() { return std::move(hazards_); }
+
+private:
+    void Add(InfHazardKind kind, const std::string& value, const std::string& text,
+             const std::vector<std::string>& files, std::string effect) {
+        hazards_.push_back({kind, value, text, files, std::move(effect)});
+    }
+
+    const DeviceDescription& device_;
+    int bus_;
+    FileNames names_;
+    std::vector<InfHazard> hazards_;
+};
+
+}  // namespace
+
+std::vector<InfHazard> FindInfHazards(const DeviceDescription& device, int bus) {
+    HazardList list(device, bus);
+    if (bus == kBusUsb) {
+        list.Quoted("UsbManufName", device.UsbManufName, false);
+        list.Quoted("UsbModelName", device.UsbModelName, false);
+        list.Prefix();
+        const std::string hardwareId = "USB\\VID_" + std::string(IdDigits(device.UsbVendorId)) +
+                                       "&PID_" + std::string(IdDigits(device.UsbProductId));
+        list.Id("UsbVendorId", device.UsbVendorId, true, hardwareId);
+        list.Id("UsbProductId", device.UsbProductId, false, hardwareId);
+        return list.Take();
+    }
+    list.Quoted("ManufName", device.ManufName, true);
+    list.Quoted("ModelName", device.ModelName, true);
+    // The module description file carries the steps only for a device with interrupts.
+    list.Quoted("HowToSquelch", device.RemovalSteps, device.GeneratesInterrupts);
+    for (std::size_t i = 0; i < device.DetectSequences.size(); ++i) {
+        list.Quoted("IsThisMine" + std::to_string(i), device.DetectSequences[i].Steps,
+                    device.GeneratesInterrupts);
+    }
+    list.Prefix();
+    const std::string hardwareId = pxi_inf::DevicePciId(device);
+    list.Id("ManufCode", device.ManufCode, true, hardwareId);
+    list.Id("ModelCode", device.ModelCode, false, hardwareId);
+    if (device.UsesSubsystem) {
+        list.Id("SubsystemManufCode", device.SubsystemManufCode, true, hardwareId);
+        list.Id("SubsystemModelCode", device.SubsystemModelCode, false, hardwareId);
+    }
+    return list.Take();
+}
+
+std::string DescribeInfHazard(const InfHazard& hazard) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    for (const char c : hazard.text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
+        } else {
+            shown.push_back(c);
+        }
+    }
+    std::string files;
+    for (const std::string& file : hazard.files) {
+        files += (files.empty() ? "" : ", ") + file;
+    }
+    return hazard.value + " \"" + shown + "\" in " + files + ": " + hazard.effect + ".";
+}
+
+}  // namespace tessaly
