@@ -22,7 +22,8 @@ ModuleWizardUi::ModuleWizardUi(SharedLibraryLoader& loader, std::vector<std::str
       context_(context),
       displayAvailable_(displayAvailable),
       errors_(errors),
-      prompter_(*this, errors) {}
+      prompter_(*this, errors),
+      notices_(errors) {}
 
 // The session goes before the program ends; the module itself stays mapped, as toolkits that
 // registered exit handlers expect.

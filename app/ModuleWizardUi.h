@@ -22,6 +22,8 @@ public:
     ~ModuleWizardUi() override;
 
     Prompter& prompter() override { return prompter_; }
+    // Standard error, display or not.
+    Prompter& notices() override { return notices_; }
     void RunWizard(WizardModel& model, PageId startPage) override;
 
     // The wizard had to be shown but could not be.
@@ -55,6 +57,7 @@ private:
     bool displayAvailable_;
     std::ostream& errors_;
     LazyPrompter prompter_;
+    ConsolePrompter notices_;
     std::unique_ptr<GuiSession> session_;
     bool tried_ = false;
     std::string failure_;

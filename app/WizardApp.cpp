@@ -29,15 +29,16 @@ std::optional<int> FunctionPosition(const std::string& number) {
     return std::stoi(number) - 1;
 }
 
-// Passes everything on and remembers whether a failure (stop or exclamation) was shown.
+// Passes everything on, notices to their own place, and remembers whether a failure (stop or
+// exclamation) was shown.
 class FailureWatch final : public ForwardingPrompter {
 public:
-    explicit FailureWatch(Prompter& inner) : inner_(inner) {}
+    FailureWatch(Prompter& inner, Prompter& notices) : inner_(inner), notices_(notices) {}
     bool failed() const { return failed_; }
 
     void ShowMessage(const std::string& text, MessageIcon icon) override {
         failed_ = failed_ || icon == MessageIcon::Stop || icon == MessageIcon::Exclamation;
-        inner_.ShowMessage(text, icon);
+        (icon == MessageIcon::None ? notices_ : inner_).ShowMessage(text, icon);
     }
 
 protected:
@@ -45,6 +46,7 @@ protected:
 
 private:
     Prompter& inner_;
+    Prompter& notices_;
     bool failed_ = false;
 };
 
@@ -59,7 +61,7 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
         return 0;
     }
 
-    FailureWatch prompter(ui.prompter());
+    FailureWatch prompter(ui.prompter(), ui.notices());
     std::optional<int> function;
     if (command.function) {
         function = FunctionPosition(*command.function);

@@ -17,6 +17,9 @@ public:
     virtual ~WizardUi() = default;
     // Messages and questions of start-up, the loader and the generation.
     virtual Prompter& prompter() = 0;
+    // Notices of a run from a module file (messages without an icon: warnings, a cut list): an
+    // unattended run must never wait on a box for them.
+    virtual Prompter& notices() { return prompter(); }
     // Shows the wizard sheet modally over `model`, opening at `startPage`; returns when it closes.
     virtual void RunWizard(WizardModel& model, PageId startPage) = 0;
 };

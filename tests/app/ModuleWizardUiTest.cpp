@@ -120,5 +120,18 @@ TEST(ModuleWizardUiTest, LoadsTheModuleOnlyWhenAWindowIsNeeded) {
     }
 }
 
+// A notice of a run from a module file never waits on a box, display or not.
+TEST(ModuleWizardUiTest, NoticesGoToStandardErrorWithoutLoadingTheModule) {
+    FakeLoader loader;
+    std::ostringstream errors;
+    int argc = 0;
+    testing::FakePlatform fake('/');
+    const Platform platform = fake.platform();
+    ModuleWizardUi ui(loader, {"/a.so"}, {&argc, nullptr, &platform, false, {}}, true, errors);
+    ui.notices().ShowMessage("warning: a quote", MessageIcon::None);
+    EXPECT_EQ(errors.str(), "Tessaly Wizard: warning: a quote\n");
+    EXPECT_TRUE(loader.asked.empty());
+}
+
 }  // namespace
 }  // namespace tessaly
