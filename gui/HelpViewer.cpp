@@ -104,8 +104,8 @@ HelpViewer::HelpViewer(QWidget* parent) : QDialog(parent) {
     connect(search_, &QLineEdit::returnPressed, this, &HelpViewer::ShowFirstMatch);
     search_->installEventFilter(this);
 
-    splitter->setSizes({DialogUnitsX(this, 100), DialogUnitsX(this, 260)});
-    resize(DialogUnitsX(this, 380), DialogUnitsY(this, 240));
+    splitter->setSizes({DialogUnitsX(this, 140), DialogUnitsX(this, 280)});
+    resize(DialogUnitsX(this, 440), DialogUnitsY(this, 250));
     InstallContextHelp(this, QStringLiteral("help.html"));
 }
 

@@ -1,6 +1,8 @@
 #include <QAbstractItemView>
 #include <QTimer>
 
+#include "gui/ContextHelp.h"
+#include "gui/HelpViewer.h"
 #include "gui/QtPrompter.h"
 #include "gui/WidgetSupport.h"
 #include "gui/interrupts/StepEditorDialog.h"
@@ -70,6 +72,10 @@ TEST_F(Screenshots, EveryPageAndDialog) {
     // The folder view fills from a background thread.
     EXPECT_TRUE(QTest::qWaitFor([view] { return view->model()->rowCount(view->rootIndex()) > 0; }));
     Save(&browser, "dialog-folder-browser");
+
+    HelpViewer help(nullptr);
+    help.ShowTopic(HelpTopicUrl("page110.html", "manufCodeEdit"));
+    Save(&help, "help-window");
 }
 
 }  // namespace
