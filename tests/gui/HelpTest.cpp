@@ -1,10 +1,12 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTreeWidget>
 #include <QWhatsThis>
@@ -134,10 +136,15 @@ TEST_F(Help, EveryControlHasItsTopicAndWhatsThis) {
     }
 }
 
-// The Help buttons open the topic of the page or dialog itself.
+// The Help buttons open the topic of the page or dialog itself; Shift+F1 shows the focused
+// control's "What's This?" text.
 TEST_F(Help, HelpButtonsOpenThePageOrDialogTopic) {
     Open(kPageWelcomePxi);
     Find("manufCodeEdit")->setFocus();
+    QTest::keyClick(Find("manufCodeEdit"), Qt::Key_F1, Qt::ShiftModifier);
+    const QWidget* shown = QApplication::activePopupWidget();
+    EXPECT_TRUE(shown && shown->inherits("QWhatsThat"));
+    QWhatsThis::hideText();
     Click("helpButton");
     EXPECT_EQ(Find<HelpViewer>("helpViewer")->topic(), QUrl("qrc:/help/page110.html"));
 
@@ -149,6 +156,27 @@ TEST_F(Help, HelpButtonsOpenThePageOrDialogTopic) {
     ASSERT_TRUE(QTest::qWaitFor(
         [&viewer, &editor] { return (viewer = editor.findChild<HelpViewer*>()) != nullptr; }));
     EXPECT_EQ(viewer->topic(), QUrl("qrc:/help/dialog106.html"));
+}
+
+// Every page in the resources is in the contents, and every link between pages lands on a page
+// and section that exist.
+TEST(HelpViewerTest, ContentsListEveryPageAndLinksResolve) {
+    QStringList pages = HelpPages();
+    QStringList stored = QDir(QStringLiteral(":/help")).entryList(QDir::Files);
+    pages.sort();
+    stored.sort();
+    EXPECT_EQ(pages, stored);
+    static const QRegularExpression link(QStringLiteral("href=\"([^\"#]+)#?([^\"]*)\""));
+    for (const QString& page : HelpPages()) {
+        EXPECT_FALSE(HelpPageTitle(page).isEmpty()) << page.toStdString();
+        for (auto found = link.globalMatch(HelpPageHtml(page)); found.hasNext();) {
+            const QRegularExpressionMatch target = found.next();
+            SCOPED_TRACE((page + " -> " + target.captured(0)).toStdString());
+            EXPECT_TRUE(pages.contains(target.captured(1)));
+            const QString anchor = target.captured(2);
+            EXPECT_TRUE(anchor.isEmpty() || !HelpSectionText(target.captured(1), anchor).isEmpty());
+        }
+    }
 }
 
 // The help window's contents follow the topic shown; the search keeps the topics holding every
