@@ -100,6 +100,19 @@ QWidget* ScopeOf(const QWidget* widget) {
     return nullptr;
 }
 
+// The name of the section describing `control` in `page`: its own, or a label's buddy's.
+QString HelpAnchorOf(const QWidget* control, const QString& page) {
+    if (FindSection(page, control->objectName())) {
+        return control->objectName();
+    }
+    if (const auto* label = qobject_cast<const QLabel*>(control); label && label->buddy()) {
+        if (FindSection(page, label->buddy()->objectName())) {
+            return label->buddy()->objectName();
+        }
+    }
+    return {};
+}
+
 // The control that owns `watched`: a scroll area for its viewport, else the widget itself.
 QWidget* ControlOf(QObject* watched) {
     auto* widget = static_cast<QWidget*>(watched);
@@ -233,23 +246,6 @@ QString HelpSectionText(const QString& page, const QString& anchor) {
     }
     return QStringLiteral("<p><b>") + section->heading.toHtmlEscaped() +
            QStringLiteral("</b></p>") + section->html;
-}
-
-QString HelpPageOf(const QWidget* control) {
-    const QWidget* scope = ScopeOf(control);
-    return scope ? scope->property(kPageProperty).toString() : QString();
-}
-
-QString HelpAnchorOf(const QWidget* control, const QString& page) {
-    if (FindSection(page, control->objectName())) {
-        return control->objectName();
-    }
-    if (const auto* label = qobject_cast<const QLabel*>(control); label && label->buddy()) {
-        if (FindSection(page, label->buddy()->objectName())) {
-            return label->buddy()->objectName();
-        }
-    }
-    return {};
 }
 
 void InstallContextHelp(QWidget* scope, const QString& page, bool helpKey) {

@@ -42,10 +42,6 @@ QString HelpSectionText(const QString& page, const QString& anchor);
 // topic). Call it again after adding controls; it only adds what is missing.
 void InstallContextHelp(QWidget* scope, const QString& page, bool helpKey = true);
 
-// The help page `InstallContextHelp` gave the scope holding `control`; empty when none.
-QString HelpPageOf(const QWidget* control);
-// The name of the section describing `control` in `page`, empty when none.
-QString HelpAnchorOf(const QWidget* control, const QString& page);
 // The topic of `control`: the section of the nearest of it and its parents that has one in its
 // scope's page, else that page; empty when no help page was installed above it.
 QUrl ContextHelpTopic(const QWidget* control);
