@@ -45,4 +45,55 @@ CWizardCommandLineInfo ParseCommandLine(const std::vector<std::string>& argument
     return info;
 }
 
+InfoRequest FindInfoRequest(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--help" || argument == "-h" || argument == "/?") {
+            return InfoRequest::Usage;
+        }
+        if (argument == "--version") {
+            return InfoRequest::Version;
+        }
+    }
+    return InfoRequest::None;
+}
+
+std::string UsageText(std::string_view version) {
+    std::string text = "Tessaly Wizard ";
+    text += version;
+    text += R"( - writes the Windows setup information files (.INF) with which the
+ZEL-VISA I/O library claims a PXI/PCI or USB instrument.
+
+Usage:
+  tessaly-wizard                      the wizard, from the hardware bus page
+  tessaly-wizard FILE.ini             write all PXI/PCI files of the module description
+                                      file into the default output folder, then open
+                                      the wizard at the installation options
+  tessaly-wizard FILE.ini /SilentAutoInstall
+                                      write the files and install the Windows XP/2000
+                                      INF without showing a window
+  tessaly-wizard --help | --version
+
+Switches (with "/" or "-", in any letter case, before or after the file):
+  /SilentAutoInstall   after writing, install the INF and end; needs no display
+  /Function:<n>        take function n (1 for the first) of a combination module
+                       instead of asking
+
+  --help, -h, /?       print this text and end
+  --version            print the version and end
+
+Environment:
+  TESSALY_REGISTRY       a .reg export standing in for HKEY_LOCAL_MACHINE
+                         (unset: no registry keys)
+  TESSALY_WINDOWS_DIR    the Windows folder whose inf/ folder receives installed INF
+                         files (unset: installing fails)
+  TESSALY_STARTUP_PROBE  when not empty, close the wizard as soon as its first page shows
+                         and print the time since the start
+
+Without a display, messages go to standard error as "Tessaly Wizard: <text>".
+Exit status: 0 when the run ended without a failure message, 1 otherwise.
+The default output folder is $HOME/vxipnp/winnt/<prefix>. See tessaly-wizard(1).
+)";
+    return text;
+}
+
 }  // namespace tessaly

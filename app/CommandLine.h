@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessaly {
@@ -22,5 +23,13 @@ struct CWizardCommandLineInfo {
 
 // Parses argv[1..] the way the application framework does.
 CWizardCommandLineInfo ParseCommandLine(const std::vector<std::string>& arguments);
+
+// What a terminal user may ask of the program instead of a run: "--help" ("-h", "/?") or
+// "--version", anywhere on the command line; the first one wins.
+enum class InfoRequest { None, Usage, Version };
+InfoRequest FindInfoRequest(const std::vector<std::string>& arguments);
+
+// The text "--help" prints: run modes, switches, environment and exit status.
+std::string UsageText(std::string_view version);
 
 }  // namespace tessaly

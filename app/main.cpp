@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/ModuleWizardUi.h"
 #include "app/WizardApp.h"
 #include "platform/RegFile.h"
@@ -19,6 +20,13 @@ int main(int argc, char** argv) {
     std::signal(SIGPIPE, SIG_IGN);
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // Answered before anything else: no registry, no window, no display needed.
+    if (const InfoRequest request = FindInfoRequest(arguments); request != InfoRequest::None) {
+        std::cout << (request == InfoRequest::Usage ? UsageText(TESSALY_VERSION)
+                                                    : "tessaly-wizard " TESSALY_VERSION "\n");
+        std::cout.flush();
+        return std::cout ? 0 : 1;
+    }
     const ConfiguredRegistry registry = LoadRegistryFromEnvironment();
     PosixFileSystem files;
     PosixSystemInfo system = PosixSystemInfo::FromEnvironment();

@@ -8,7 +8,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "gui/HelpViewer.h"
+#include "gui/ContextHelp.h"
 #include "gui/WidgetSupport.h"
 #include "gui/WizardPage.h"
 #include "gui/actions/PageAfterSaveAction.h"
@@ -100,6 +100,9 @@ CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, P
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
+    // The sheet's own buttons; each page installs the help of its controls when it is built. F1
+    // is the sheet's: on its buttons it shows the page's topic, not the button's.
+    InstallContextHelp(this, QStringLiteral("index.html"), false);
     SetActivePage(startPage);
 }
 
@@ -238,10 +241,7 @@ bool CGatherIntrInfo::event(QEvent* event) {
 }
 
 void CGatherIntrInfo::ShowHelp() {
-    if (!help_) {
-        help_ = new HelpViewer(this);
-    }
-    help_->ShowTopic(ActivePage()->HelpUrl(QApplication::focusWidget()));
+    ShowHelpTopic(this, ActivePage()->HelpUrl(QApplication::focusWidget()));
 }
 
 }  // namespace tessaly

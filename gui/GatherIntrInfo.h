@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 #include <cstddef>
 #include <vector>
 
@@ -18,7 +17,6 @@ class QStackedWidget;
 namespace tessaly {
 
 class CWizardPage;
-class HelpViewer;
 
 // The wizard: a dialog holding the eight pages in order, with Help, Back, Next (or Finish)
 // and Cancel. Pages reach the model and the services through it.
@@ -80,7 +78,6 @@ private:
     QPushButton* nextButton_ = nullptr;
     QPushButton* finishButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
-    QPointer<HelpViewer> help_;
 };
 
 }  // namespace tessaly

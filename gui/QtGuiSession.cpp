@@ -18,6 +18,8 @@ QtGuiSession::QtGuiSession(const GuiContext& context)
                 context.platform->plugAndPlay, context.platform->ftp} {
     QApplication::setApplicationName(QString::fromLatin1(
         strings::kAppTitle.data(), static_cast<qsizetype>(strings::kAppTitle.size())));
+    // Lets the desktop match the window to the installed launcher and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TESSALY_APP_ID));
 }
 
 QtGuiSession::~QtGuiSession() = default;

@@ -2,6 +2,7 @@
 
 #include <QFocusEvent>
 
+#include "gui/ContextHelp.h"
 #include "gui/GatherIntrInfo.h"
 #include "gui/WidgetSupport.h"
 
@@ -18,6 +19,7 @@ void CWizardPage::EnsureCreated() {
     }
     created_ = true;
     CreateControls();
+    InstallContextHelp(this, HelpPage());
     OnInitDialog();
 }
 
@@ -32,12 +34,15 @@ void CWizardPage::CommitEditing() {
     }
 }
 
+QString CWizardPage::HelpPage() const {
+    return QStringLiteral("page%1.html").arg(static_cast<int>(id_));
+}
+
 QUrl CWizardPage::HelpUrl(const QWidget* focused) const {
-    QUrl url(QStringLiteral("qrc:/help/page%1.html").arg(static_cast<int>(id_)));
-    if (focused && isAncestorOf(focused) && !focused->objectName().isEmpty()) {
-        url.setFragment(focused->objectName());
+    if (focused && isAncestorOf(focused)) {
+        return ContextHelpTopic(focused);
     }
-    return url;
+    return HelpTopicUrl(HelpPage());
 }
 
 WizardModel& CWizardPage::model() const {

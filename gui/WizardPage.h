@@ -40,7 +40,9 @@ public:
     // field behaves like a click on the button.
     virtual void CommitEditing();
 
-    // The help topic for the page, at the focused control's entry when it has one.
+    // The page's help page in the resources ("page110.html").
+    QString HelpPage() const;
+    // The help topic for the page, at the section of the focused control when it has one.
     QUrl HelpUrl(const QWidget* focused) const;
 
     // The control that takes the focus on activation when Next and Finish are not available;

@@ -8,6 +8,7 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core
     libcurl4-openssl-dev python3 python3-pyftpdlib
+    desktop-file-utils appstream man-db
 )
 
 missing=()

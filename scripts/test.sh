@@ -11,6 +11,9 @@ echo "== build and test (g++, RelWithDebInfo)"
 scripts/build.sh build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_BENCHMARKS=ON
 ctest --test-dir build/ci --output-on-failure -j2
 
+echo "== install into a temporary prefix and validate the desktop files"
+scripts/check-install.sh build/ci
+
 echo "== build and test (clang, AddressSanitizer + UndefinedBehaviorSanitizer)"
 CXX=clang++ scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug \
     -DTESSALY_SANITIZE=address,undefined -DTESSALY_FUZZ=ON

@@ -8,6 +8,7 @@
 
 #include "actions/InfInstaller.h"
 #include "gui/GatherIntrInfo.h"
+#include "gui/WaitCursor.h"
 #include "gui/WidgetSupport.h"
 
 namespace tessaly {
@@ -86,9 +87,11 @@ NavAnswer CPageAfterSaveAction::OnWizardNext() {
 bool CPageAfterSaveAction::OnWizardFinish() {
     UpdateData(true);
     switch (afterSaveAction_) {
-        case kAfterSaveInstall:
+        case kAfterSaveInstall: {
+            const WaitCursor busy;
             InstallInf(model(), sheet().platform());  // a failure is not reported here
             break;
+        }
         case kAfterSaveOpenFolder:
             sheet().platform().shell.OpenFolder(model().device.OutputDirectory);
             break;

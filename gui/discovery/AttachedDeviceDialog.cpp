@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "gui/ContextHelp.h"
 #include "gui/WidgetSupport.h"
 
 namespace tessaly {
@@ -154,6 +155,7 @@ CAttachedDeviceDialog::CAttachedDeviceDialog(const DeviceTable& table, QWidget* 
     layout->addWidget(listArea_, 1);
     layout->addWidget(showAllCheck_);
     layout->addWidget(buttons);
+    InstallContextHelp(this, QStringLiteral("devices.html"));
     // Wide enough for every column when the screen allows.
     const int columns = list_->header()->length() + 2 * list_->frameWidth() +
                         style()->pixelMetric(QStyle::PM_ScrollBarExtent) +

@@ -7,16 +7,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 #include <span>
 
-#include "gui/HelpViewer.h"
+#include "gui/ContextHelp.h"
 #include "gui/WidgetSupport.h"
 #include "interrupts/StepEditorRules.h"
 
 namespace tessaly {
 namespace {
+
+const QString kHelpPage = QStringLiteral("dialog106.html");
 
 QComboBox* MakeList(std::span<const std::string_view> entries, const QString& objectName,
                     QWidget* parent) {
@@ -100,13 +101,14 @@ CStepEditorDialog::CStepEditorDialog(const StepEditorFields& fields, QWidget* pa
 
     connect(ok, &QPushButton::clicked, this, &CStepEditorDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &CStepEditorDialog::reject);
-    connect(help, &QPushButton::clicked, this, &CStepEditorDialog::ShowHelp);
-    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
-    connect(helpKey, &QShortcut::activated, this, &CStepEditorDialog::ShowHelp);
+    connect(help, &QPushButton::clicked, this,
+            [this] { ShowHelpTopic(this, HelpTopicUrl(kHelpPage)); });
     connect(accessCombo_, &QComboBox::activated, this, &CStepEditorDialog::OnAccessChosen);
     connect(widthCombo_, &QComboBox::activated, this, &CStepEditorDialog::OnWidthChosen);
     accessCombo_->installEventFilter(this);
     widthCombo_->installEventFilter(this);
+
+    InstallContextHelp(this, kHelpPage);
 
     MoveTextsIn();
     ApplyEnabling();
@@ -173,17 +175,6 @@ bool CStepEditorDialog::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void CStepEditorDialog::ShowHelp() {
-    if (!help_) {
-        help_ = new HelpViewer(this);
-    }
-    QUrl topic(QStringLiteral("qrc:/help/dialog106.html"));
-    if (const QWidget* focused = focusWidget(); focused && !focused->objectName().isEmpty()) {
-        topic.setFragment(focused->objectName());
-    }
-    help_->ShowTopic(topic);
 }
 
 }  // namespace tessaly

@@ -1,17 +1,13 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
 #include "platform/StepEditorFields.h"
 
 class QComboBox;
 class QLineEdit;
-class QPushButton;
 
 namespace tessaly {
-
-class HelpViewer;
 
 // Dialog 106: one register access step in its six editor texts. The texts are its whole state:
 // they go into the controls when it opens, come back on OK, and the rules of the core decide
@@ -25,7 +21,6 @@ public:
     const StepEditorFields& Fields() const { return fields_; }
 
     void accept() override;
-    void ShowHelp();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -45,7 +40,6 @@ private:
     QLineEdit* offsetEdit_ = nullptr;
     QLineEdit* maskEdit_ = nullptr;
     QLineEdit* valueEdit_ = nullptr;
-    QPointer<HelpViewer> help_;
 };
 
 }  // namespace tessaly

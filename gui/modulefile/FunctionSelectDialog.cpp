@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/ContextHelp.h"
 #include "gui/WidgetSupport.h"
 
 namespace tessaly {
@@ -67,6 +68,7 @@ CFunctionSelectDialog::CFunctionSelectDialog(const std::string& functionList, QW
     layout->addStretch(1);
     layout->addWidget(buttons);
     setMinimumSize(DialogUnitsX(this, 224), DialogUnitsY(this, 102));
+    InstallContextHelp(this, QStringLiteral("dialog129.html"));
 }
 
 }  // namespace tessaly

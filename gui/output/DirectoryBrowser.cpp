@@ -1,10 +1,13 @@
 #include "gui/output/DirectoryBrowser.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPushButton>
 
+#include "gui/ContextHelp.h"
 #include "gui/WidgetSupport.h"
 #include "output/FolderStatusText.h"
 
@@ -59,6 +62,17 @@ CDirectoryBrowser::CDirectoryBrowser(const std::string& initialFolder, QWidget* 
     });
     connect(this, &QFileDialog::directoryEntered, this,
             [this](const QString& path) { SetSelection(path); });
+
+    // Qt's dialog names its controls; its two buttons get names here, so they have help too.
+    if (auto* buttons = findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"))) {
+        for (const auto& [which, name] : {std::pair{QDialogButtonBox::Open, "chooseButton"},
+                                          std::pair{QDialogButtonBox::Cancel, "cancelButton"}}) {
+            if (QPushButton* button = buttons->button(which)) {
+                button->setObjectName(QString::fromLatin1(name));
+            }
+        }
+    }
+    InstallContextHelp(this, QStringLiteral("folderbrowser.html"));
 }
 
 void CDirectoryBrowser::SetSelection(const QString& path) {

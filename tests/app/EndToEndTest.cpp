@@ -63,8 +63,8 @@ protected:
     }
 
     // Starts the wizard in `cwd` with nothing but PATH, HOME, TESSALY_WINDOWS_DIR and `env` set,
-    // its standard error going to `errorFd`.
-    pid_t Start(const Strings& arguments, int errorFd, const Strings& env = {}) {
+    // its standard error going to `errorFd` and its standard output to `outputFd` if given.
+    pid_t Start(const Strings& arguments, int errorFd, const Strings& env = {}, int outputFd = -1) {
         Strings all = {TESSALY_WIZARD_EXE};
         all.insert(all.end(), arguments.begin(), arguments.end());
         Strings environment = {"PATH=/usr/bin:/bin", "HOME=" + home.string(),
@@ -82,6 +82,9 @@ protected:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, errorFd, 2);
+        if (outputFd >= 0) {
+            posix_spawn_file_actions_adddup2(&actions, outputFd, 1);
+        }
         posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
         pid_t pid = -1;
         EXPECT_EQ(
@@ -98,13 +101,18 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
     }
 
-    // Runs the wizard to its end; keeps its standard error in `errors`.
+    // Runs the wizard to its end; keeps its standard error in `errors` and its standard output
+    // in `output`.
     int Run(const Strings& arguments, const Strings& env = {}) {
         const std::string log = (temp.path() / "stderr").string();
+        const std::string printed = (temp.path() / "stdout").string();
         const int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int status = Wait(Start(arguments, fd, env));
+        const int outFd = ::open(printed.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int status = Wait(Start(arguments, fd, env, outFd));
         ::close(fd);
+        ::close(outFd);
         errors = ReadFileBytes(log);
+        output = ReadFileBytes(printed);
         return status;
     }
 
@@ -114,7 +122,36 @@ protected:
     fs::path cwd = temp.path() / "cwd";
     fs::path out = home / "vxipnp" / "winnt" / "Scope9";
     std::string errors;
+    std::string output;
 };
+
+// --help (-h, /?) and --version answer on standard output before anything else: no display, no
+// registry (an unreadable one would stop a run), nothing written. A failed write is a failure.
+TEST_F(EndToEndTest, HelpAndVersionAnswerWithoutADisplay) {
+    const Strings env = {"TESSALY_REGISTRY=" + (temp.path() / "none.reg").string()};
+    const std::string module = temp.Write("m.ini", Module("Scope9"));
+    for (const Strings& arguments : {Strings{"--help"}, Strings{"-h"}, Strings{"/?"},
+                                     Strings{module, "/SilentAutoInstall", "-h"}}) {
+        SCOPED_TRACE(arguments.back());
+        EXPECT_EQ(Run(arguments, env), 0);
+        EXPECT_EQ(errors, "");
+        EXPECT_EQ(output.rfind("Tessaly Wizard " TESSALY_VERSION " - ", 0), 0u) << output;
+        for (const char* topic :
+             {"/SilentAutoInstall", "/Function:<n>", "--version", "TESSALY_REGISTRY",
+              "TESSALY_WINDOWS_DIR", "TESSALY_STARTUP_PROBE", "Exit status"}) {
+            EXPECT_NE(output.find(topic), std::string::npos) << topic;
+        }
+    }
+    EXPECT_EQ(Run({"--version"}, env), 0);
+    EXPECT_EQ(output, "tessaly-wizard " TESSALY_VERSION "\n");
+    EXPECT_FALSE(fs::exists(home / "vxipnp"));
+
+    const int full = ::open("/dev/full", O_WRONLY);
+    const int errorFd = ::open("/dev/null", O_WRONLY);
+    EXPECT_EQ(Wait(Start({"--help"}, errorFd, {}, full)), 1);
+    ::close(full);
+    ::close(errorFd);
+}
 
 TEST_F(EndToEndTest, SilentAutoInstallWritesTheFiveFilesAndInstallsTheInf) {
     const std::string module = temp.Write("module.ini", Module("Scope9"));

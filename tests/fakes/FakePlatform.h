@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,10 +48,14 @@ class FakePlugAndPlay final : public PlugAndPlay {
 public:
     bool available = true;
     std::vector<std::pair<std::string, std::string>> updates;  // hardware ID, INF path
+    std::function<void()> duringUpdate;                        // looks at the caller meanwhile
 
     bool IsAvailable() override { return available; }
     void UpdateDriver(const std::string& hardwareId, const std::string& infPath) override {
         updates.emplace_back(hardwareId, infPath);
+        if (duringUpdate) {
+            duringUpdate();
+        }
     }
 };
 

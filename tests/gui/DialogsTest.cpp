@@ -1,7 +1,6 @@
 #include <QMessageBox>
 #include <QTimer>
 
-#include "gui/HelpViewer.h"
 #include "gui/QtPrompter.h"
 #include "gui/output/DirectoryBrowser.h"
 #include "tests/fakes/Golden.h"
@@ -51,16 +50,6 @@ TEST(DirectoryBrowserTest, StartsAtTheNearestFolderAndReturnsTheChoice) {
     EXPECT_EQ(browser.ChosenPath(), TESSALY_GOLDEN_DIR);
     WhenModal([](QDialog* modal) { modal->reject(); });
     EXPECT_EQ(browser.Show(), 2);
-}
-
-using HelpTest = WizardHarness;
-
-TEST_F(HelpTest, HelpKeyOpensThePageTopicAtTheFocusedControl) {
-    Open(kPageWelcomePxi);
-    Find("manufCodeEdit")->setFocus();
-    QTest::keyClick(Find("manufCodeEdit"), Qt::Key_F1);
-    EXPECT_EQ(Find<HelpViewer>("helpViewer")->topic().toString(),
-              "qrc:/help/page110.html#manufCodeEdit");
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 #include <QTimer>
 
 #include "discovery/DeviceChoice.h"
+#include "gui/ContextHelp.h"
+#include "gui/HelpViewer.h"
 #include "gui/QtPrompter.h"
 #include "gui/WidgetSupport.h"
 #include "gui/discovery/AttachedDeviceDialog.h"
@@ -107,6 +109,10 @@ TEST_F(Screenshots, EveryPageAndDialog) {
         PciDeviceTable(ListPciDevices(folders.sysfsRoot), folders.LoadIds("pci.ids")), nullptr);
     devices.resize(DialogUnitsX(&devices, 490), devices.height());  // wider than the test screen
     Save(&devices, "dialog-attached-devices");
+
+    HelpViewer help(nullptr);
+    help.ShowTopic(HelpTopicUrl("page110.html", "manufCodeEdit"));
+    Save(&help, "help-window");
 }
 
 }  // namespace

@@ -1,3 +1,6 @@
+#include <QCursor>
+#include <QGuiApplication>
+
 #include "tests/fakes/Golden.h"
 #include "tests/gui/WizardHarness.h"
 
@@ -113,6 +116,24 @@ TEST_F(Nav, ActionPageRunsTheChoiceOnFinishOrLeadsOnToFtp) {
     Next();
     Type("hostNameEdit", "rt-target");
     EXPECT_EQ(Shown(), "back finish");  // page 8 with a host name
+}
+
+// The installation runs under the wait cursor, which goes when it ends.
+TEST_F(Nav, InstallationShowsTheWaitCursorWhileItRuns) {
+    model.device.OutputDirectory = "/out";
+    model.plan.Files.Nt5Inf = "/out/dev_NT5.inf";
+    model.plan.WrittenFiles = {"/out/dev_NT5.inf"};
+    model.plan.HardwareIds = {"PCI\\VEN_1A2B&DEV_0042"};
+    fake.files.AddFile("/out/dev_NT5.inf", "inf");
+    std::vector<Qt::CursorShape> seen;
+    fake.plugAndPlay.duringUpdate = [&seen] {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        seen.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
+    };
+    Open(kPageAfterSaveAction);
+    Click("finishButton");
+    EXPECT_EQ(seen, std::vector<Qt::CursorShape>{Qt::WaitCursor});
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
