@@ -11,8 +11,10 @@ std::string NumberedFunctionList(const std::string& functionList) {
     std::size_t start = 0;
     for (std::size_t end = functionList.find(';'); end != std::string::npos;
          end = functionList.find(';', start)) {
-        lines += (number > 1 ? "\n" : "") + std::to_string(number) + ". " +
-                 functionList.substr(start, end - start);
+        if (number > 1) {
+            lines += '\n';
+        }
+        lines.append(std::to_string(number)).append(". ").append(functionList, start, end - start);
         ++number;
         start = end + 1;
     }
