@@ -10,6 +10,20 @@ inline bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// The value of a hexadecimal digit, or -1 for any other byte.
+inline int HexDigitValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
 // Compares ASCII letters without regard to case; other bytes must match exactly.
 inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <fstream>
 
+#include "device/TextRules.h"
+
 namespace tessaly {
 namespace {
 
@@ -11,19 +13,6 @@ constexpr std::uint32_t kNoClass = 0xFFFFFFFFu;
 
 // The full pci.ids is under 2 MB; anything far larger is not an ID database.
 constexpr std::uintmax_t kMaxFileSize = 64u << 20;
-
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
 
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
@@ -36,7 +25,7 @@ std::optional<std::uint32_t> ReadHex(std::string_view text, std::size_t digits) 
     }
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < digits; ++i) {
-        const int digit = HexValue(text[i]);
+        const int digit = HexDigitValue(text[i]);
         if (digit < 0) {
             return std::nullopt;
         }

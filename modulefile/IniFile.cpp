@@ -238,19 +238,6 @@ std::optional<std::string_view> RawLookup(IniFile& document, std::string_view se
     return value;
 }
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
-}
-
 void DecodeEscapes(std::string_view text, std::string& out) {
     out.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -272,7 +259,7 @@ void DecodeEscapes(std::string_view text, std::string& out) {
                 if (text.size() - i < 3) {
                     return;  // too short for two digits: the escape ends the text
                 }
-                const int byte = 16 * HexDigit(text[i + 1]) + HexDigit(text[i + 2]);
+                const int byte = 16 * HexDigitValue(text[i + 1]) + HexDigitValue(text[i + 2]);
                 out.push_back(static_cast<char>(static_cast<unsigned char>(byte & 0xFF)));
                 i += 2;
                 break;
