@@ -33,8 +33,8 @@ def main():
     warnings.simplefilter("ignore")  # write access for anonymous is what the tests want
     config_logging(level=logging.ERROR)
     authorizer = DummyAuthorizer()
-    for spec in sys.argv[1:]:
-        name, password, perm, home = spec.split(":", 3)
+    for account in sys.argv[1:]:
+        name, password, perm, home = account.split(":", 3)
         if name == "anonymous":
             authorizer.add_anonymous(home, perm=perm)
         else:
