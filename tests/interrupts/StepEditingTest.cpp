@@ -28,35 +28,6 @@ TEST(StepEditorRulesTest, ListsSelectTheFirstEntryBeginningWithTheTextInAnyCase)
     }
 }
 
-TEST(StepEditorRulesTest, AccessTypeDecidesMaskAndValue) {
-    EXPECT_EQ(EnablingForAccess("Read"), (EditorEnabling{false, false}));
-    EXPECT_EQ(EnablingForAccess("Read/Compare"), (EditorEnabling{true, true}));
-    EXPECT_EQ(EnablingForAccess("Write"), (EditorEnabling{false, true}));
-    for (const char* other : {"", "Compare", "read"}) {
-        EXPECT_EQ(EnablingForAccess(other), std::nullopt) << other;
-    }
-}
-
-// The offset ignores the width; mask and value follow it, or stay when it names none.
-TEST(StepEditorRulesTest, NormalisingGivesNumbersOfTheWidth) {
-    const StepEditorFields typed{"Read", "Byte (8-bit)", "BAR1", "010", "0x1FF", "x"};
-    EXPECT_EQ(NormaliseStepNumbers(typed),
-              (StepEditorFields{"Read", "Byte (8-bit)", "BAR1", "0x00000008", "0xFF", "0x00"}));
-    StepEditorFields noWidth = typed;
-    noWidth.Width.clear();
-    EXPECT_EQ(NormaliseStepNumbers(noWidth),
-              (StepEditorFields{"Read", "", "BAR1", "0x00000008", "0x1FF", "x"}));
-}
-
-TEST(SequenceEditsTest, NewStepsGoBeforeOrAfterTheFirstSelectedRow) {
-    using Case = std::tuple<std::optional<std::size_t>, bool, std::size_t>;
-    for (const auto& [selected, after, row] :
-         {Case{std::nullopt, true, 3}, Case{std::nullopt, false, 0}, Case{1, true, 2},
-          Case{1, false, 1}, Case{2, true, 3}}) {
-        EXPECT_EQ(NewStepRow(selected, 3, after), row);
-    }
-}
-
 // The step texts land where the rows do, even in a string that holds fewer steps than rows.
 TEST(SequenceEditsTest, InsertedStepTextsMatchTheirRows) {
     using Case = std::tuple<const char*, std::size_t, const char*>;
@@ -69,17 +40,6 @@ TEST(SequenceEditsTest, InsertedStepTextsMatchTheirRows) {
         InsertStepText(sequence, row, "N;");
         EXPECT_EQ(sequence, (DetectSequence{7, result, CountSteps(steps) + 1})) << steps << row;
     }
-}
-
-TEST(SequenceEditsTest, NumbersGrowPastRemovedSequences) {
-    std::vector<DetectSequence> sequences;
-    for (int expected : {0, 1, 2}) {
-        EXPECT_EQ(AddDetectSequence(sequences), expected);
-    }
-    EXPECT_TRUE(RemoveDetectSequence(sequences, 1));
-    EXPECT_FALSE(RemoveDetectSequence(sequences, 1));
-    EXPECT_EQ(AddDetectSequence(sequences), 3);
-    EXPECT_EQ(sequences, (std::vector<DetectSequence>{{0, "", 0}, {2, "", 0}, {3, "", 0}}));
 }
 
 // Removing a step moves its sequence to the end, so the files number it last.
