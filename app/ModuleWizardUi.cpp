@@ -1,38 +1,23 @@
 #include "app/ModuleWizardUi.h"
 
-#include <cstdlib>
 #include <utility>
 
-#include "resources/StringTable.h"
-
 namespace tessaly {
-namespace {
-
-bool EnvironmentSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
-}
-
-}  // namespace
 
 ModuleWizardUi::ModuleWizardUi(SharedLibraryLoader& loader, std::vector<std::string> candidates,
-                               GuiContext context, bool displayAvailable, std::ostream& errors)
+                               GuiContext context, bool displayAvailable, Prompter& fallback,
+                               std::ostream& notices)
     : loader_(loader),
       candidates_(std::move(candidates)),
       context_(context),
       displayAvailable_(displayAvailable),
-      errors_(errors),
-      prompter_(*this, errors),
-      notices_(errors) {}
+      fallback_(fallback),
+      prompter_(*this),
+      notices_(notices) {}
 
 // The session goes before the program ends; the module itself stays mapped, as toolkits that
 // registered exit handlers expect.
 ModuleWizardUi::~ModuleWizardUi() = default;
-
-bool ModuleWizardUi::DisplayAvailableFromEnvironment() {
-    return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY") ||
-           EnvironmentSet("QT_QPA_PLATFORM");
-}
 
 GuiSession* ModuleWizardUi::Session() {
     if (tried_ || !displayAvailable_) {
@@ -54,8 +39,8 @@ GuiSession* ModuleWizardUi::Session() {
         }
         return session_.get();
     }
-    errors_ << strings::kAppTitle << ": the window module could not be loaded (" << reasons
-            << ")\n";
+    fallback_.ShowMessage("The window module could not be loaded (" + reasons + ").",
+                          MessageIcon::Stop);
     return nullptr;
 }
 
@@ -64,7 +49,7 @@ void ModuleWizardUi::RunWizard(WizardModel& model, PageId startPage) {
     if (!session) {
         couldNotShow_ = true;
         if (!displayAvailable_) {
-            errors_ << strings::kAppTitle << ": no display to show the wizard on\n";
+            fallback_.ShowMessage("There is no display to show the wizard on.", MessageIcon::Stop);
         }
         return;
     }
@@ -75,7 +60,7 @@ Prompter& ModuleWizardUi::LazyPrompter::Target() {
     if (GuiSession* session = ui_.Session()) {
         return session->prompter();
     }
-    return console_;
+    return ui_.fallback_;
 }
 
 }  // namespace tessaly

@@ -13,12 +13,14 @@
 namespace tessaly {
 
 // The program's windows, loaded on first need. Without a display, or when the module cannot be
-// loaded, messages go to standard error; the wizard itself then cannot be shown.
+// loaded, messages go to the platform's fallback (standard error, or message boxes on Windows);
+// the wizard itself then cannot be shown.
 class ModuleWizardUi final : public WizardUi {
 public:
-    // `candidates`: where the module may be, tried in order.
+    // `candidates`: where the module may be, tried in order. `notices` is standard error.
     ModuleWizardUi(SharedLibraryLoader& loader, std::vector<std::string> candidates,
-                   GuiContext context, bool displayAvailable, std::ostream& errors);
+                   GuiContext context, bool displayAvailable, Prompter& fallback,
+                   std::ostream& notices);
     ~ModuleWizardUi() override;
 
     Prompter& prompter() override { return prompter_; }
@@ -31,31 +33,27 @@ public:
     // The module was loaded during the run.
     bool loaded() const { return session_ != nullptr; }
 
-    // DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM names a place for windows.
-    static bool DisplayAvailableFromEnvironment();
-
 private:
-    // The session, loading the module the first time; nullptr (said once on `errors`) when
-    // there is no display or the module cannot be used.
+    // The session, loading the module the first time; nullptr (said once through the fallback)
+    // when there is no display or the module cannot be used.
     GuiSession* Session();
 
     class LazyPrompter final : public ForwardingPrompter {
     public:
-        LazyPrompter(ModuleWizardUi& ui, std::ostream& errors) : ui_(ui), console_(errors) {}
+        explicit LazyPrompter(ModuleWizardUi& ui) : ui_(ui) {}
 
     protected:
         Prompter& Target() override;
 
     private:
         ModuleWizardUi& ui_;
-        ConsolePrompter console_;
     };
 
     SharedLibraryLoader& loader_;
     std::vector<std::string> candidates_;
     GuiContext context_;
     bool displayAvailable_;
-    std::ostream& errors_;
+    Prompter& fallback_;
     LazyPrompter prompter_;
     ConsolePrompter notices_;
     std::unique_ptr<GuiSession> session_;

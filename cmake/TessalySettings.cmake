@@ -9,6 +9,12 @@ target_compile_options(tessaly_settings INTERFACE
     # g++ 12 at -O3 reports std::string concatenations as overlapping copies (GCC bug 105651).
     $<$<AND:$<CXX_COMPILER_ID:GNU>,$<VERSION_LESS:$<CXX_COMPILER_VERSION>,13>>:-Wno-restrict>)
 
+# Windows programs carry their C++ runtime, so they run on a bare Windows (and under Wine)
+# without DLLs beside them.
+if(MINGW)
+    target_link_options(tessaly_settings INTERFACE -static)
+endif()
+
 if(TESSALY_SANITIZE)
     set(_flags -fsanitize=${TESSALY_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
     set(CMAKE_REQUIRED_FLAGS "${_flags}")

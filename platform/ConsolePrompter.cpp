@@ -39,13 +39,15 @@ void ConsolePrompter::Beep() {
     out_ << '\a' << std::flush;
 }
 
+std::string FunctionSwitchHelp(const std::string& functionList) {
+    return "The module description file describes a combination module; choose one of its "
+           "functions with /Function:<n>:\n" +
+           NumberedFunctionList(functionList);
+}
+
 std::optional<int> ConsolePrompter::ChooseFunction(const std::string& functionList) {
     // There is no chooser to show: say what there is to choose and how.
-    ShowMessage(
-        "The module description file describes a combination module; choose one of its "
-        "functions with /Function:<n>:\n" +
-            NumberedFunctionList(functionList),
-        MessageIcon::None);
+    ShowMessage(FunctionSwitchHelp(functionList), MessageIcon::None);
     return std::nullopt;
 }
 

@@ -11,6 +11,10 @@ namespace tessaly {
 // lists them ("1. Function1 (0x1111)"); empty when the list has none.
 std::string NumberedFunctionList(const std::string& functionList);
 
+// What a run without the chooser says about a combination module: its functions and the switch
+// that picks one.
+std::string FunctionSwitchHelp(const std::string& functionList);
+
 // The prompter of a run without a display: messages go to a stream (standard error) as
 // "Tessaly Wizard: <text>"; questions are answered No and choices (the step editor too) count as
 // cancelled. A function choice lists the functions and the switch that picks one.

@@ -228,7 +228,7 @@ PosixSystemInfo::PosixSystemInfo(std::optional<std::string> windowsDirectory,
       homeDirectory_(std::move(homeDirectory)),
       warnings_(&warnings) {}
 
-PosixSystemInfo PosixSystemInfo::FromEnvironment() {
+PosixSystemInfo PosixSystemInfo::FromEnvironment(std::ostream& warnings) {
     std::optional<std::string> windows;
     if (const char* dir = std::getenv("TESSALY_WINDOWS_DIR"); dir && *dir) {
         windows = dir;
@@ -239,7 +239,7 @@ PosixSystemInfo PosixSystemInfo::FromEnvironment() {
     } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
         home = pw->pw_dir;
     }
-    return PosixSystemInfo(std::move(windows), std::move(home));
+    return PosixSystemInfo(std::move(windows), std::move(home), warnings);
 }
 
 std::optional<OsVersion> PosixSystemInfo::GetOsVersion() {

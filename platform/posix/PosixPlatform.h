@@ -67,7 +67,7 @@ class PosixSystemInfo final : public SystemInfo {
 public:
     PosixSystemInfo(std::optional<std::string> windowsDirectory, std::string homeDirectory,
                     std::ostream& warnings = std::cerr);
-    static PosixSystemInfo FromEnvironment();
+    static PosixSystemInfo FromEnvironment(std::ostream& warnings = std::cerr);
 
     std::optional<OsVersion> GetOsVersion() override;
     std::optional<std::string> GetWindowsDirectory() override;

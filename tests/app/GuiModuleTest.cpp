@@ -52,7 +52,7 @@ TEST(GuiModuleTest, WithoutTheModuleOnlyTheWindowIsMissing) {
     };
     const Case cases[] = {
         {" /SilentAutoInstall", 0, ""},
-        {"", 1, "Tessaly Wizard: the window module could not be loaded ("},
+        {"", 1, "Tessaly Wizard: The window module could not be loaded ("},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);

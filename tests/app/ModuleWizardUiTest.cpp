@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "app/ModuleWizardUi.h"
+#include "platform/ConsolePrompter.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
@@ -67,7 +68,7 @@ TEST(ModuleWizardUiTest, LoadsTheModuleOnlyWhenAWindowIsNeeded) {
          true,
          true,
          {},
-         "Tessaly Wizard: no display to show the wizard on\n",
+         "Tessaly Wizard: There is no display to show the wizard on.\n",
          0,
          true},
         {"messages, module missing",
@@ -75,8 +76,8 @@ TEST(ModuleWizardUiTest, LoadsTheModuleOnlyWhenAWindowIsNeeded) {
          false,
          false,
          {"/a.so", "/b.so"},
-         "Tessaly Wizard: the window module could not be loaded (/a.so: not here; /b.so: not "
-         "here)\nTessaly Wizard: one\nTessaly Wizard: two\n",
+         "Tessaly Wizard: The window module could not be loaded (/a.so: not here; /b.so: not "
+         "here).\nTessaly Wizard: one\nTessaly Wizard: two\n",
          0,
          false},
         {"wizard, module missing",
@@ -84,8 +85,8 @@ TEST(ModuleWizardUiTest, LoadsTheModuleOnlyWhenAWindowIsNeeded) {
          false,
          true,
          {"/a.so", "/b.so"},
-         "Tessaly Wizard: the window module could not be loaded (/a.so: not here; /b.so: not "
-         "here)\n",
+         "Tessaly Wizard: The window module could not be loaded (/a.so: not here; /b.so: not "
+         "here).\n",
          0,
          true},
     };
@@ -101,8 +102,9 @@ TEST(ModuleWizardUiTest, LoadsTheModuleOnlyWhenAWindowIsNeeded) {
         testing::FakePlatform fake('/');
         const Platform platform = fake.platform();
         {
+            ConsolePrompter fallback(errors);
             ModuleWizardUi ui(loader, {"/a.so", "/b.so"}, {&argc, nullptr, &platform, false, {}},
-                              c.display, errors);
+                              c.display, fallback, errors);
             EXPECT_TRUE(loader.asked.empty());
             if (c.wizard) {
                 WizardModel model;
@@ -127,9 +129,12 @@ TEST(ModuleWizardUiTest, NoticesGoToStandardErrorWithoutLoadingTheModule) {
     int argc = 0;
     testing::FakePlatform fake('/');
     const Platform platform = fake.platform();
-    ModuleWizardUi ui(loader, {"/a.so"}, {&argc, nullptr, &platform, false, {}}, true, errors);
+    RecordingPrompter fallback;
+    ModuleWizardUi ui(loader, {"/a.so"}, {&argc, nullptr, &platform, false, {}}, true, fallback,
+                      errors);
     ui.notices().ShowMessage("warning: a quote", MessageIcon::None);
     EXPECT_EQ(errors.str(), "Tessaly Wizard: warning: a quote\n");
+    EXPECT_TRUE(fallback.messages.empty());
     EXPECT_TRUE(loader.asked.empty());
 }
 

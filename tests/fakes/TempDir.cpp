@@ -1,17 +1,19 @@
 #include "tests/fakes/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <atomic>
 #include <fstream>
+#include <random>
 
 namespace tessaly::testing {
 
 TempDir::TempDir() {
+    // Test programs run in parallel: each draws its own run number once.
+    static const unsigned run = std::random_device{}();
     static std::atomic<int> counter{0};
     path_ = std::filesystem::temp_directory_path() /
-            ("tessaly-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+            ("tessaly-test-" + std::to_string(run) + "-" + std::to_string(counter++));
     std::filesystem::remove_all(path_);
     std::filesystem::create_directories(path_);
 }

@@ -67,7 +67,9 @@ struct FailingSource final : IniByteSource {
 TEST(IniLoadTest, FailuresKeepWhatWasRead) {
     IniDocument failed = IniCreate(false);
     EXPECT_EQ(IniLoad(*failed, "/no such folder/m.ini"), kIniOpenFailed);
-    EXPECT_EQ(IniLoad(*failed, "/"), kIniReadFailed);  // a directory opens but cannot be read
+    // A folder does not open (Windows) or opens and cannot be read (POSIX).
+    const int folder = IniLoad(*failed, "/");
+    EXPECT_TRUE(folder == kIniOpenFailed || folder == kIniReadFailed) << folder;
     FailingSource source;
     EXPECT_EQ(IniLoadFromSource(*failed, source), kIniReadFailed);
     EXPECT_EQ(Dump(*failed), "[S]@1\nA=1@2\n");

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "modulefile/ModuleLoader.h"
-#include "platform/posix/PosixPlatform.h"
+#include "platform/NativeSystem.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
@@ -35,7 +35,7 @@ protected:
     }
 
     int Load(const std::string& path) {
-        return LoadModuleDescriptionFile(model, path, files, prompter);
+        return LoadModuleDescriptionFile(model, path, *files, prompter);
     }
     int LoadText(const std::string& bytes) { return Load(dir.Write("module.ini", bytes)); }
 
@@ -56,7 +56,7 @@ protected:
     }
 
     testing::TempDir dir;
-    PosixFileSystem files;
+    std::unique_ptr<FileSystem> files = MakeNativeFileSystem();
     RecordingPrompter prompter;
     WizardModel model;
 };

@@ -1,0 +1,62 @@
+#include <csignal>
+#include <cstdlib>
+
+#include "platform/ConsolePrompter.h"
+#include "platform/NativeSystem.h"
+#include "platform/RegFile.h"
+#include "platform/curl/CurlFtpClient.h"
+#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/PosixSharedLibrary.h"
+
+namespace tessaly {
+namespace {
+
+bool EnvironmentSet(const char* name) {
+    const char* value = std::getenv(name);
+    return value && *value;
+}
+
+class PosixNativeSystem final : public NativeSystem {
+public:
+    explicit PosixNativeSystem(std::ostream& warnings)
+        : registry_(LoadRegistryFromEnvironment()),
+          system_(PosixSystemInfo::FromEnvironment(warnings)),
+          platform_{*registry_.registry, files_, system_, shell_, plugAndPlay_, ftp_},
+          console_(std::cerr) {}
+
+    const Platform& platform() const override { return platform_; }
+    bool registryConfigured() const override { return registry_.configured; }
+    const std::string& startupError() const override { return registry_.error; }
+    SharedLibraryLoader& loader() override { return loader_; }
+    bool displayAvailable() const override {
+        return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY") ||
+               EnvironmentSet("QT_QPA_PLATFORM");
+    }
+    Prompter& fallbackPrompter() override { return console_; }
+
+private:
+    ConfiguredRegistry registry_;
+    PosixFileSystem files_;
+    PosixSystemInfo system_;
+    PosixShell shell_;
+    PosixPlugAndPlay plugAndPlay_;
+    CurlFtpClient ftp_;
+    Platform platform_;
+    PosixSharedLibraryLoader loader_;
+    ConsolePrompter console_;
+};
+
+}  // namespace
+
+std::unique_ptr<NativeSystem> MakeNativeSystem(std::ostream& warnings) {
+    // A closed standard error must not kill the run: the write fails (EPIPE) and is dropped,
+    // and the exit status still tells how the run went.
+    std::signal(SIGPIPE, SIG_IGN);
+    return std::make_unique<PosixNativeSystem>(warnings);
+}
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+    return std::make_unique<PosixFileSystem>();
+}
+
+}  // namespace tessaly

@@ -1,0 +1,51 @@
+#include <iostream>
+
+#include "platform/NativeSystem.h"
+#include "platform/win32/MessageBoxPrompter.h"
+#include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SharedLibrary.h"
+#include "platform/win32/WinInetFtpClient.h"
+#include "platform/win32/WindowsApi.h"
+
+namespace tessaly {
+namespace {
+
+class Win32NativeSystem final : public NativeSystem {
+public:
+    Win32NativeSystem()
+        : platform_{registry_, files_, system_, shell_, plugAndPlay_, ftp_}, boxes_(std::cerr) {}
+
+    const Platform& platform() const override { return platform_; }
+    bool registryConfigured() const override { return true; }
+    const std::string& startupError() const override { return noError_; }
+    SharedLibraryLoader& loader() override { return loader_; }
+    bool displayAvailable() const override { return true; }
+    Prompter& fallbackPrompter() override { return boxes_; }
+
+private:
+    Win32Registry registry_;
+    Win32FileSystem files_;
+    Win32SystemInfo system_;
+    Win32Shell shell_;
+    Win32PlugAndPlay plugAndPlay_;
+    WinInetFtpClient ftp_;
+    Platform platform_;
+    Win32SharedLibraryLoader loader_;
+    MessageBoxPrompter boxes_;
+    const std::string noError_;
+};
+
+}  // namespace
+
+std::unique_ptr<NativeSystem> MakeNativeSystem(std::ostream&) {
+    // A missing floppy or CD must not stop the run with a system box: the call fails instead.
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    return std::make_unique<Win32NativeSystem>();
+}
+
+std::unique_ptr<FileSystem> MakeNativeFileSystem() {
+    return std::make_unique<Win32FileSystem>();
+}
+
+}  // namespace tessaly

@@ -1,0 +1,43 @@
+#include "platform/win32/Win32SharedLibrary.h"
+
+#include "platform/win32/WindowsApi.h"
+
+namespace tessaly {
+
+std::string Win32ErrorText(unsigned long code) {
+    char buffer[512];
+    DWORD length = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                    nullptr, code, 0, buffer, sizeof buffer, nullptr);
+    while (length > 0 && (buffer[length - 1] == '\n' || buffer[length - 1] == '\r' ||
+                          buffer[length - 1] == ' ' || buffer[length - 1] == '.')) {
+        --length;
+    }
+    return length ? std::string(buffer, length) : "error " + std::to_string(code);
+}
+
+void* Win32SharedLibraryLoader::FindSymbol(const std::string& path, const char* symbol,
+                                           std::string& error) {
+    HMODULE library = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (!library) {
+        error = path + ": " + Win32ErrorText(::GetLastError());
+        return nullptr;
+    }
+    void* address = reinterpret_cast<void*>(::GetProcAddress(library, symbol));
+    if (!address) {
+        error = path + ": " + Win32ErrorText(::GetLastError());
+    }
+    return address;
+}
+
+std::string Win32SharedLibraryLoader::ExecutableFolder() {
+    char buffer[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return {};
+    }
+    const std::string path(buffer, length);
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace tessaly

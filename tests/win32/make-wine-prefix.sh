@@ -1,0 +1,12 @@
+#!/bin/sh
+# make-wine-prefix.sh <prefix>: a fresh 64-bit Wine prefix for the tests of the Windows build.
+set -eu
+prefix=$1
+export WINEPREFIX="$prefix" WINEDEBUG=-all
+unset DISPLAY WAYLAND_DISPLAY
+# A server left from an earlier run would keep the old prefix's registry in memory.
+wineserver -k 2>/dev/null || true
+rm -rf "$prefix"
+wineboot -i
+# The registry reaches the disk when the server ends; the tests start from that state.
+wineserver -w
