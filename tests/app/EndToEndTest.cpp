@@ -152,19 +152,26 @@ TEST_F(EndToEndTest, HelpAndVersionAnswerWithoutADisplay) {
     ::close(errorFd);
 }
 
+// The same module file, golden files and warnings as the Windows build's run under Wine: both
+// builds write the same bytes.
 TEST_F(EndToEndTest, SilentAutoInstallWritesTheFiveFilesAndInstallsTheInf) {
-    const std::string module = temp.Write("module.ini", Module("Scope9"));
-    temp.Write("c/Windows/inf/Scope9_NT5.pnf", "stale");
+    temp.Write("c/Windows/inf/abcdefgh_NT5.pnf", "stale");
 
-    EXPECT_EQ(Run({module, "/SilentAutoInstall"}), 0) << errors;
-    EXPECT_EQ(errors, "");
-    EXPECT_EQ(Names(out), (Strings{"Scope9.ini", "Scope9_9x.inf", "Scope9_NT4.inf",
-                                   "Scope9_NT5.inf", "Scope_RT.inf"}));
-    const std::string nt5 = ReadFileBytes((out / "Scope9_NT5.inf").string());
-    EXPECT_EQ(ReadFileBytes((windows / "inf" / "Scope9_NT5.inf").string()), nt5);
-    EXPECT_EQ(Names(windows / "inf"), Strings{"Scope9_NT5.inf"});
-    EXPECT_NE(nt5.find("\"IsThisMine0\",0,\"C16 BAR0 0x00000010 0xFFFF 0x0001;\"\r\n"),
-              std::string::npos);
+    EXPECT_EQ(Run({testing::GoldenPath("pxi_subsys.ini"), "/SilentAutoInstall"}), 0) << errors;
+    EXPECT_EQ(errors, ReadFileBytes(testing::GoldenPath("pxi_subsys_warnings.txt")));
+    const fs::path folder = home / "vxipnp" / "winnt" / "abcdefgh";
+    const std::pair<const char*, const char*> files[] = {
+        {"abcde_RT.inf", "pxi_subsys_RT.inf"},      {"abcdefgh_9x.inf", "pxi_subsys_9x.inf"},
+        {"abcdefgh_NT4.inf", "pxi_subsys_NT4.inf"}, {"abcdefgh_NT5.inf", "pxi_subsys_NT5.inf"},
+        {"abcdefgh.ini", "pxi_subsys.ini"},
+    };
+    EXPECT_EQ(Names(folder).size(), 5u);
+    for (const auto& [written, golden] : files) {
+        EXPECT_TRUE(testing::MatchesGolden(golden, ReadFileBytes((folder / written).string())));
+    }
+    EXPECT_TRUE(testing::MatchesGolden(
+        "pxi_subsys_NT5.inf", ReadFileBytes((windows / "inf" / "abcdefgh_NT5.inf").string())));
+    EXPECT_EQ(Names(windows / "inf"), Strings{"abcdefgh_NT5.inf"});
 }
 
 // A prefix with the byte 0xE9 (Latin-1 for é): the folder and file names on the disk are UTF-8,
