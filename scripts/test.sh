@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once with g++, once under
 # AddressSanitizer and UndefinedBehaviorSanitizer with clang (which also runs the fuzz targets
-# briefly on their seed corpora), and checks the formatting.
+# briefly on their seed corpora), once cross-built for Windows and run under Wine, and checks the
+# formatting.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -19,6 +20,13 @@ CXX=clang++ scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug \
     -DTESSALY_SANITIZE=address,undefined -DTESSALY_FUZZ=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure -j2
+
+echo "== cross-build for Windows (mingw-w64) and test under Wine"
+windows_start=$SECONDS
+scripts/build.sh build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+    -DTESSALY_BUILD_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ctest --test-dir build/win64 --output-on-failure -j2
+echo "Windows build and tests: $((SECONDS - windows_start)) s"
 
 echo "== formatting"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
