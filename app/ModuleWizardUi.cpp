@@ -6,12 +6,13 @@ namespace tessaly {
 
 ModuleWizardUi::ModuleWizardUi(SharedLibraryLoader& loader, std::vector<std::string> candidates,
                                GuiContext context, bool displayAvailable, Prompter& fallback,
-                               std::ostream& notices)
+                               bool messageBoxes, std::ostream& notices)
     : loader_(loader),
       candidates_(std::move(candidates)),
       context_(context),
       displayAvailable_(displayAvailable),
       fallback_(fallback),
+      messageBoxes_(messageBoxes),
       prompter_(*this),
       notices_(notices) {}
 

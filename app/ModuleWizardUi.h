@@ -17,9 +17,11 @@ namespace tessaly {
 // the wizard itself then cannot be shown.
 class ModuleWizardUi final : public WizardUi {
 public:
-    // `candidates`: where the module may be, tried in order. `notices` is standard error.
+    // `candidates`: where the module may be, tried in order. `notices` is standard error. With
+    // `messageBoxes`, the fallback shows the system's message boxes: messages and questions then
+    // go there unless the module is already loaded, and only the wizard and its dialogs load it.
     ModuleWizardUi(SharedLibraryLoader& loader, std::vector<std::string> candidates,
-                   GuiContext context, bool displayAvailable, Prompter& fallback,
+                   GuiContext context, bool displayAvailable, Prompter& fallback, bool messageBoxes,
                    std::ostream& notices);
     ~ModuleWizardUi() override;
 
@@ -42,10 +44,20 @@ private:
     public:
         explicit LazyPrompter(ModuleWizardUi& ui) : ui_(ui) {}
 
+        void ShowMessage(const std::string& text, MessageIcon icon) override {
+            MessageTarget().ShowMessage(text, icon);
+        }
+        bool AskYesNo(const std::string& text) override { return MessageTarget().AskYesNo(text); }
+        void Beep() override { MessageTarget().Beep(); }
+
     protected:
         Prompter& Target() override;
 
     private:
+        Prompter& MessageTarget() {
+            return ui_.messageBoxes_ && !ui_.session_ ? ui_.fallback_ : Target();
+        }
+
         ModuleWizardUi& ui_;
     };
 
@@ -54,6 +66,7 @@ private:
     GuiContext context_;
     bool displayAvailable_;
     Prompter& fallback_;
+    bool messageBoxes_;
     LazyPrompter prompter_;
     ConsolePrompter notices_;
     std::unique_ptr<GuiSession> session_;

@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
 
     ModuleWizardUi ui(system->loader(), candidates,
                       {&argc, argv, &platform, system->registryConfigured(), start},
-                      system->displayAvailable(), system->fallbackPrompter(), std::cerr);
+                      system->displayAvailable(), system->fallbackPrompter(),
+                      system->fallbackShowsMessageBoxes(), std::cerr);
     if (!system->startupError().empty()) {
         ui.prompter().ShowMessage(system->startupError(), MessageIcon::Stop);
         return 1;

@@ -31,6 +31,9 @@ public:
     // Shows messages when the window module cannot: standard error on POSIX, message boxes on
     // Windows.
     virtual Prompter& fallbackPrompter() = 0;
+    // The fallback's messages are the system's own message boxes (Windows), so a message or a
+    // question needs no window module.
+    virtual bool fallbackShowsMessageBoxes() const = 0;
 };
 
 // Sets up the process (signals, error modes) and assembles the system; warnings of the set-up

@@ -32,6 +32,7 @@ public:
         return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY") ||
                EnvironmentSet("QT_QPA_PLATFORM");
     }
+    bool fallbackShowsMessageBoxes() const override { return false; }
     Prompter& fallbackPrompter() override { return console_; }
 
 private:

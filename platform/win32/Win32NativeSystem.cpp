@@ -21,6 +21,7 @@ public:
     const std::string& startupError() const override { return noError_; }
     SharedLibraryLoader& loader() override { return loader_; }
     bool displayAvailable() const override { return true; }
+    bool fallbackShowsMessageBoxes() const override { return true; }
     Prompter& fallbackPrompter() override { return boxes_; }
 
 private:
