@@ -57,7 +57,7 @@ InfoRequest FindInfoRequest(const std::vector<std::string>& arguments) {
     return InfoRequest::None;
 }
 
-std::string UsageText(std::string_view version) {
+std::string UsageText(std::string_view version, std::string_view systemNotes) {
     std::string text = "Tessaly Wizard ";
     text += version;
     text += R"( - writes the Windows setup information files (.INF) with which the
@@ -81,18 +81,9 @@ Switches (with "/" or "-", in any letter case, before or after the file):
   --help, -h, /?       print this text and end
   --version            print the version and end
 
-Environment:
-  TESSALY_REGISTRY       a .reg export standing in for HKEY_LOCAL_MACHINE
-                         (unset: no registry keys)
-  TESSALY_WINDOWS_DIR    the Windows folder whose inf/ folder receives installed INF
-                         files (unset: installing fails)
-  TESSALY_STARTUP_PROBE  when not empty, close the wizard as soon as its first page shows
-                         and print the time since the start
-
-Without a display, messages go to standard error as "Tessaly Wizard: <text>".
 Exit status: 0 when the run ended without a failure message, 1 otherwise.
-The default output folder is $HOME/vxipnp/winnt/<prefix>. See tessaly-wizard(1).
 )";
+    text += systemNotes;
     return text;
 }
 

@@ -29,7 +29,8 @@ CWizardCommandLineInfo ParseCommandLine(const std::vector<std::string>& argument
 enum class InfoRequest { None, Usage, Version };
 InfoRequest FindInfoRequest(const std::vector<std::string>& arguments);
 
-// The text "--help" prints: run modes, switches, environment and exit status.
-std::string UsageText(std::string_view version);
+// The text "--help" prints: run modes, switches and exit status, then `systemNotes` (what
+// differs between systems: environment, default folder, where messages go).
+std::string UsageText(std::string_view version, std::string_view systemNotes);
 
 }  // namespace tessaly

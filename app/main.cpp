@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     // Answered before anything else: no registry, no window, no display needed.
     if (const InfoRequest request = FindInfoRequest(arguments); request != InfoRequest::None) {
-        std::cout << (request == InfoRequest::Usage ? UsageText(TESSALY_VERSION)
+        std::cout << (request == InfoRequest::Usage ? UsageText(TESSALY_VERSION, NativeUsageNotes())
                                                     : "tessaly-wizard " TESSALY_VERSION "\n");
         std::cout.flush();
         return std::cout ? 0 : 1;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
@@ -39,6 +40,10 @@ public:
 // Sets up the process (signals, error modes) and assembles the system; warnings of the set-up
 // (ignored registry values) go to `warnings`.
 std::unique_ptr<NativeSystem> MakeNativeSystem(std::ostream& warnings);
+
+// What the usage text says about this system: environment, default output folder, where
+// messages go.
+std::string_view NativeUsageNotes();
 
 // The system's own file operations, for tests that need real files.
 std::unique_ptr<FileSystem> MakeNativeFileSystem();

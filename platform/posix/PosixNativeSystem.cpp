@@ -56,6 +56,21 @@ std::unique_ptr<NativeSystem> MakeNativeSystem(std::ostream& warnings) {
     return std::make_unique<PosixNativeSystem>(warnings);
 }
 
+std::string_view NativeUsageNotes() {
+    return R"(
+Environment:
+  TESSALY_REGISTRY       a .reg export standing in for HKEY_LOCAL_MACHINE
+                         (unset: no registry keys)
+  TESSALY_WINDOWS_DIR    the Windows folder whose inf/ folder receives installed INF
+                         files (unset: installing fails)
+  TESSALY_STARTUP_PROBE  when not empty, close the wizard as soon as its first page shows
+                         and print the time since the start
+
+Without a display, messages go to standard error as "Tessaly Wizard: <text>".
+The default output folder is $HOME/vxipnp/winnt/<prefix>. See tessaly-wizard(1).
+)";
+}
+
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
     return std::make_unique<PosixFileSystem>();
 }

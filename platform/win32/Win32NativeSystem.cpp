@@ -45,6 +45,15 @@ std::unique_ptr<NativeSystem> MakeNativeSystem(std::ostream&) {
     return std::make_unique<Win32NativeSystem>();
 }
 
+std::string_view NativeUsageNotes() {
+    return R"(
+Messages show in message boxes (on standard error as "Tessaly Wizard: <text>" where
+there is no desktop); warnings of a run from a file go to standard error.
+The default output folder is c:\vxipnp\winnt\<prefix>, or winnt\<prefix> under the
+I/O library's InstDir. Installing the INF needs an elevated start.
+)";
+}
+
 std::unique_ptr<FileSystem> MakeNativeFileSystem() {
     return std::make_unique<Win32FileSystem>();
 }

@@ -66,6 +66,9 @@ same_files "$drive_c/Instruments/winnt/abcdefgh"
 cmp "$drive_c/PXIRM/Hardware Descriptions/Modules/abcdefgh.ini" "$golden/pxi_subsys.ini" ||
     fail "resource manager copy"
 
+run 0 --help
+grep -qF 'c:\vxipnp\winnt\<prefix>' "$work/stdout" || fail "usage: $(cat "$work/stdout")"
+
 # The wizard needs the window module, which this build has not: it says so and fails.
 run 1
 grep -q '^Tessaly Wizard: The window module could not be loaded' "$work/stderr" ||
