@@ -8,14 +8,14 @@ namespace {
 
 UINT IconStyle(MessageIcon icon) {
     switch (icon) {
-    case MessageIcon::Stop:
-        return MB_ICONSTOP;
-    case MessageIcon::Exclamation:
-        return MB_ICONEXCLAMATION;
-    case MessageIcon::Question:
-        return MB_ICONQUESTION;
-    case MessageIcon::None:
-        break;
+        case MessageIcon::Stop:
+            return MB_ICONSTOP;
+        case MessageIcon::Exclamation:
+            return MB_ICONEXCLAMATION;
+        case MessageIcon::Question:
+            return MB_ICONQUESTION;
+        case MessageIcon::None:
+            break;
     }
     return 0;
 }

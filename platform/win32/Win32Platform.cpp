@@ -153,12 +153,12 @@ FileAttributes Win32FileSystem::QueryAttributes(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         switch (::GetLastError()) {
-        case ERROR_FILE_NOT_FOUND:
-            return {FileError::FileNotFound, false};
-        case ERROR_PATH_NOT_FOUND:
-            return {FileError::PathNotFound, false};
-        default:
-            return {FileError::Other, false};
+            case ERROR_FILE_NOT_FOUND:
+                return {FileError::FileNotFound, false};
+            case ERROR_PATH_NOT_FOUND:
+                return {FileError::PathNotFound, false};
+            default:
+                return {FileError::Other, false};
         }
     }
     return {FileError::None, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0};
@@ -247,8 +247,8 @@ bool Win32PlugAndPlay::IsAvailable() {
         library_ = ::LoadLibraryA("newdev.dll");
     }
     if (library_ && !update_) {
-        update_ = reinterpret_cast<void*>(::GetProcAddress(static_cast<HMODULE>(library_),
-                                                           "UpdateDriverForPlugAndPlayDevicesA"));
+        update_ = reinterpret_cast<void*>(
+            ::GetProcAddress(static_cast<HMODULE>(library_), "UpdateDriverForPlugAndPlayDevicesA"));
     }
     return update_ != nullptr;
 }

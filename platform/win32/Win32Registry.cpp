@@ -23,7 +23,7 @@ public:
     }
 
     std::optional<std::string> QueryString(const std::string& name,
-                                            std::size_t bufferBytes) override {
+                                           std::size_t bufferBytes) override {
         std::vector<char> buffer(bufferBytes + 1, '\0');
         DWORD type = 0;
         DWORD size = static_cast<DWORD>(bufferBytes);

@@ -16,14 +16,14 @@ using InternetHandle = std::unique_ptr<void, InternetHandleCloser>;
 
 FtpError ErrorFromWinInet(DWORD code) {
     switch (code) {
-    case ERROR_INTERNET_TIMEOUT:
-    case ERROR_INTERNET_NAME_NOT_RESOLVED:
-    case ERROR_INTERNET_LOGIN_FAILURE:
-    case ERROR_INTERNET_CANNOT_CONNECT:
-    case ERROR_INTERNET_EXTENDED_ERROR:
-        return static_cast<FtpError>(code);
-    default:
-        return FtpError::InternalError;
+        case ERROR_INTERNET_TIMEOUT:
+        case ERROR_INTERNET_NAME_NOT_RESOLVED:
+        case ERROR_INTERNET_LOGIN_FAILURE:
+        case ERROR_INTERNET_CANNOT_CONNECT:
+        case ERROR_INTERNET_EXTENDED_ERROR:
+            return static_cast<FtpError>(code);
+        default:
+            return FtpError::InternalError;
     }
 }
 
@@ -38,15 +38,14 @@ public:
     }
 
 private:
-    InternetHandle session_;     // closed after the connection
+    InternetHandle session_;  // closed after the connection
     InternetHandle connection_;
 };
 
 }  // namespace
 
 FtpConnectResult WinInetFtpClient::Connect(const std::string& server, std::uint16_t port,
-                                           const std::string& user,
-                                           const std::string& password) {
+                                           const std::string& user, const std::string& password) {
     InternetHandle session(
         ::InternetOpenA("Tessaly Wizard", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
     if (!session) {
@@ -60,8 +59,7 @@ FtpConnectResult WinInetFtpClient::Connect(const std::string& server, std::uint1
     // An empty user name is WinInet's anonymous login.
     InternetHandle connection(::InternetConnectA(
         session.get(), server.c_str(), port, user.empty() ? nullptr : user.c_str(),
-        user.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE,
-        0));
+        user.empty() ? nullptr : password.c_str(), INTERNET_SERVICE_FTP, INTERNET_FLAG_PASSIVE, 0));
     if (!connection) {
         return {nullptr, ErrorFromWinInet(::GetLastError())};
     }
