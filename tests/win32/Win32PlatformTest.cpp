@@ -358,6 +358,12 @@ TEST(Win32SharedLibraryTest, SymbolsAreFoundInLoadedLibraries) {
     EXPECT_FALSE(loader.FindSymbol("kernel32.dll", "NoSuchFunction", error));
     EXPECT_EQ(error.rfind("kernel32.dll: ", 0), 0u) << error;
 
+    // The module needs a library that only its own folder holds.
+    using Entry = int (*)();
+    void* entry = loader.FindSymbol(TESSALY_LOADER_MODULE, "TessalyLoaderEntry", error);
+    ASSERT_TRUE(entry) << error;
+    EXPECT_EQ(reinterpret_cast<Entry>(entry)(), 43);
+
     const std::string folder = loader.ExecutableFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_EQ(folder.back(), '\\');
