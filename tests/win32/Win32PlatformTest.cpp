@@ -373,8 +373,8 @@ TEST(Win32SharedLibraryTest, SymbolsAreFoundInLoadedLibraries) {
 // ---- FTP --------------------------------------------------------------------------------------
 
 // The FTP server the test run starts on the build machine (tests/win32/ftp-server.sh): its folder
-// comes in TESSALY_FTP_DIR, holding the port and the served root, where the user engineer logs in
-// to "incoming".
+// comes in TESSALY_FTP_DIR, holding the port and the served root, where engineer and anonymous log
+// in to "incoming".
 class WinInetFtpClientTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -398,14 +398,17 @@ protected:
 TEST_F(WinInetFtpClientTest, AnUploadReplacesTheRemoteFileByteForByte) {
     TempDir local;
     const std::string file = local.Write("local.inf", kBinary);
-    { std::ofstream(Incoming("remote.inf"), std::ios::binary) << std::string(100, 'o'); }
-    FtpConnectResult result = client_.Connect("127.0.0.1", port_, "engineer", "s3cret");
-    ASSERT_TRUE(result.connection) << static_cast<unsigned>(result.error);
-    EXPECT_EQ(result.error, FtpError::None);
-    EXPECT_TRUE(result.connection->PutFile(file, "remote.inf"));
-    EXPECT_FALSE(result.connection->PutFile(local.path().string() + "\\missing", "missing.inf"));
-    result.connection.reset();
-    EXPECT_EQ(Contents(Incoming("remote.inf")), kBinary);
+    // An empty user name logs in anonymously.
+    for (const char* user : {"engineer", ""}) {
+        std::ofstream(Incoming("remote.inf"), std::ios::binary) << std::string(100, 'o');
+        FtpConnectResult result = client_.Connect("127.0.0.1", port_, user, "s3cret");
+        ASSERT_TRUE(result.connection) << user << ": " << static_cast<unsigned>(result.error);
+        EXPECT_EQ(result.error, FtpError::None);
+        EXPECT_TRUE(result.connection->PutFile(file, "remote.inf")) << user;
+        EXPECT_FALSE(result.connection->PutFile(local.path().string() + "\\missing", "x.inf"));
+        result.connection.reset();
+        EXPECT_EQ(Contents(Incoming("remote.inf")), kBinary) << user;
+    }
 }
 
 TEST_F(WinInetFtpClientTest, ConnectionErrorsCarryWinInetNumbers) {

@@ -1,8 +1,8 @@
 #!/bin/sh
 # ftp-server.sh start <dir> <ftp_server.py> | stop <dir>: the FTP server of the Windows tests,
 # run on the build machine since a program under Wine cannot start a Linux one. "start" serves
-# <dir>/root on 127.0.0.1 to the user engineer (password s3cret, logged in to "incoming") and
-# writes the port to <dir>/port once the server listens; "stop" ends it.
+# <dir>/root on 127.0.0.1 to the user engineer (password s3cret) and to anonymous, both logged in
+# to "incoming", and writes the port to <dir>/port once the server listens; "stop" ends it.
 set -eu
 action=$1
 dir=$2
@@ -30,7 +30,8 @@ start)
     mkfifo "$dir/keep"
     sleep 1800 >"$dir/keep" 2>/dev/null </dev/null &
     echo $! >"$dir/keeper.pid"
-    /usr/bin/python3 "$script" "engineer:s3cret:elradfmw:$dir/root" \
+    /usr/bin/python3 "$script" \
+        "engineer:s3cret:elradfmw:$dir/root" "anonymous::elradfmw:$dir/root" \
         <"$dir/keep" >"$dir/listening" 2>"$dir/server.log" &
     echo $! >"$dir/server.pid"
     # Python starts slowly on a busy machine.
