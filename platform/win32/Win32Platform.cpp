@@ -66,6 +66,11 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
 bool Finish(Handle& file, const std::string& temporary, const std::string& path, bool complete) {
     complete = complete && ::FlushFileBuffers(file.get());
     complete = file.Close() && complete;
+    // A read-only file cannot be opened for writing, so it is not replaced either: Windows
+    // refuses to move over one, Wine does not.
+    const DWORD target = ::GetFileAttributesA(path.c_str());
+    complete =
+        complete && (target == INVALID_FILE_ATTRIBUTES || !(target & FILE_ATTRIBUTE_READONLY));
     complete = complete && ::MoveFileExA(temporary.c_str(), path.c_str(),
                                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!complete) {
@@ -183,8 +188,12 @@ bool Win32FileSystem::CopyReplacing(const std::string& from, const std::string& 
         return false;
     }
     file.Close();
-    // CopyFileA fills the temporary; it is flushed before it takes the target's place.
+    // CopyFileA fills the temporary; it is flushed before it takes the target's place. It also
+    // copies a read-only attribute, which would bar the flush and every later replacement.
     bool complete = ::CopyFileA(from.c_str(), temporary.c_str(), FALSE);
+    const DWORD attributes = complete ? ::GetFileAttributesA(temporary.c_str()) : 0;
+    complete = complete && attributes != INVALID_FILE_ATTRIBUTES &&
+               ::SetFileAttributesA(temporary.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
     Handle copy(complete ? ::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
                          : INVALID_HANDLE_VALUE);

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32SharedLibrary.h"
 
+#include <algorithm>
+
 #include "platform/win32/WindowsApi.h"
 
 namespace tessaly {
@@ -17,7 +19,13 @@ std::string Win32ErrorText(unsigned long code) {
 
 void* Win32SharedLibraryLoader::FindSymbol(const std::string& path, const char* symbol,
                                            std::string& error) {
-    HMODULE library = ::LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    // The altered search (the library's own folder first) needs a full path with backslashes;
+    // with a relative one its behaviour is undefined, so that gets the standard search.
+    std::string native = path;
+    std::replace(native.begin(), native.end(), '/', '\\');
+    const bool full = native.rfind("\\\\", 0) == 0 || native.find(":\\") == 1;
+    const DWORD flags = full ? LOAD_WITH_ALTERED_SEARCH_PATH : 0;
+    HMODULE library = ::LoadLibraryExA(native.c_str(), nullptr, flags);
     if (!library) {
         error = path + ": " + Win32ErrorText(::GetLastError());
         return nullptr;

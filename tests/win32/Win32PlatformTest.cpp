@@ -1,16 +1,446 @@
+// The Win32 platform layer against the real registry, file system, shell and network of the
+// Windows it runs on (Wine in the cross build).
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/win32/MessageBoxPrompter.h"
 #include "platform/win32/Win32Platform.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32SharedLibrary.h"
+#include "platform/win32/WinInetFtpClient.h"
+#include "platform/win32/WindowsApi.h"
+#include "tests/fakes/TempDir.h"
+// After windows.h, which WindowsApi.h includes lean, without the old winsock.h.
+#include <winsock2.h>
 
 namespace tessaly {
 namespace {
 
-TEST(Win32SystemInfoTest, TheWindowsDirectoryHoldsTheInfFolder) {
+using testing::TempDir;
+
+// Bytes a text-mode or code-page conversion would alter.
+constexpr char kBinaryBytes[] = "line\r\nNUL\0high\xff\xfe\r\n";
+const std::string kBinary(kBinaryBytes, sizeof kBinaryBytes - 1);
+
+std::string Contents(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The names in `folder`, sorted: a leftover temporary shows up here.
+std::vector<std::string> Names(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void SetReadOnly(const std::string& path, bool readOnly) {
+    ASSERT_TRUE(::SetFileAttributesA(path.c_str(),
+                                     readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL));
+}
+
+// ---- Registry ---------------------------------------------------------------------------------
+
+// Keys of this run below HKLM\SOFTWARE, made in the 32-bit view the program reads, and one key in
+// the 64-bit view only; all removed at the end.
+class Win32RegistryTest : public ::testing::Test {
+protected:
+    static inline const std::string kRoot = "SOFTWARE\\TessalyTest-" +
+                                            std::to_string(::GetCurrentProcessId()) + "-" +
+                                            std::to_string(::GetTickCount64());
+
+    static HKEY Create(const std::string& path, REGSAM view) {
+        HKEY key = nullptr;
+        EXPECT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0,
+                                    KEY_ALL_ACCESS | view, nullptr, &key, nullptr),
+                  ERROR_SUCCESS)
+            << path;
+        return key;
+    }
+
+    static void Set(HKEY key, const char* name, DWORD type, const std::string& data) {
+        EXPECT_EQ(::RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                   static_cast<DWORD>(data.size())),
+                  ERROR_SUCCESS)
+            << name;
+    }
+
+    static void SetUpTestSuite() {
+        HKEY values = Create(kRoot + "\\Values", KEY_WOW64_32KEY);
+        // Strings as RegSetValueEx stores them: the terminator counts, except where left off.
+        Set(values, "seven", REG_SZ, std::string("1234567", 8));
+        Set(values, "eight", REG_SZ, std::string("12345678", 9));
+        Set(values, "empty", REG_SZ, std::string(1, '\0'));
+        Set(values, "unterminated", REG_SZ, "abc");
+        Set(values, "expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\inf", 17));
+        Set(values, "number", REG_DWORD, std::string("\x07\0\0\0", 4));
+        Set(values, "binary", REG_BINARY, "1234");
+        ::RegCloseKey(values);
+        ::RegCloseKey(Create(kRoot + "\\Seven\\Seven77", KEY_WOW64_32KEY));
+        ::RegCloseKey(Create(kRoot + "\\Eight\\Eight888", KEY_WOW64_32KEY));
+        ::RegCloseKey(Create(kRoot + "\\Only64", KEY_WOW64_64KEY));
+    }
+
+    static void TearDownTestSuite() {
+        for (REGSAM view : {KEY_WOW64_32KEY, KEY_WOW64_64KEY}) {
+            HKEY software = nullptr;
+            if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | view,
+                                &software) == ERROR_SUCCESS) {
+                ::RegDeleteTreeA(software, kRoot.substr(kRoot.find('\\') + 1).c_str());
+                ::RegCloseKey(software);
+            }
+        }
+    }
+
+    Win32Registry registry_;
+};
+
+TEST_F(Win32RegistryTest, StringsAreReadWhenTheyFitTheBufferWithTheirTerminator) {
+    struct Case {
+        const char* name;
+        std::size_t bufferBytes;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        {"seven", 8, "1234567"},        {"eight", 8, std::nullopt},
+        {"eight", 256, "12345678"},     {"empty", 8, ""},
+        {"unterminated", 256, "abc"},   {"expand", 256, "%SystemRoot%\\inf"},
+        {"number", 256, std::nullopt},  {"binary", 256, std::nullopt},
+        {"missing", 256, std::nullopt},
+    };
+    const auto key = registry_.OpenLocalMachineKey(kRoot + "\\Values");
+    ASSERT_TRUE(key);
+    for (const Case& c : cases) {
+        EXPECT_EQ(key->QueryString(c.name, c.bufferBytes), c.expected)
+            << c.name << " in " << c.bufferBytes << " bytes";
+    }
+}
+
+TEST_F(Win32RegistryTest, KeysOpenWithATrailingBackslashAndRelativeToAnOpenKey) {
+    const auto root = registry_.OpenLocalMachineKey(kRoot + "\\");
+    ASSERT_TRUE(root);
+    for (const char* path : {"Values", "Values\\"}) {
+        const auto values = root->OpenSubKey(path);
+        ASSERT_TRUE(values) << path;
+        EXPECT_EQ(values->QueryString("seven", 256), "1234567") << path;
+    }
+    EXPECT_FALSE(root->OpenSubKey("Missing"));
+    EXPECT_FALSE(registry_.OpenLocalMachineKey(kRoot + "\\Missing\\"));
+}
+
+TEST_F(Win32RegistryTest, SubKeysAreEnumeratedWhenTheirNameFitsTheBuffer) {
+    struct Case {
+        const char* key;
+        std::size_t index;
+        std::size_t bufferChars;
+        std::optional<std::string> expected;
+    };
+    const Case cases[] = {
+        {"Seven", 0, 8, "Seven77"},    {"Seven", 1, 8, std::nullopt},  // past the end
+        {"Eight", 0, 8, std::nullopt},                                 // no room for the terminator
+        {"Eight", 0, 256, "Eight888"}, {"Eight", 1, 256, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto key = registry_.OpenLocalMachineKey(kRoot + "\\" + c.key);
+        ASSERT_TRUE(key) << c.key;
+        EXPECT_EQ(key->EnumSubKey(c.index, c.bufferChars), c.expected)
+            << c.key << " #" << c.index << " in " << c.bufferChars << " characters";
+    }
+}
+
+TEST_F(Win32RegistryTest, OnlyThe32BitViewIsRead) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kRoot + "\\Only64").c_str(), 0,
+                              KEY_READ | KEY_WOW64_64KEY, &key),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+    EXPECT_FALSE(registry_.OpenLocalMachineKey(kRoot + "\\Only64"));
+    EXPECT_TRUE(registry_.OpenLocalMachineKey(kRoot + "\\Seven"));
+}
+
+// ---- Files ------------------------------------------------------------------------------------
+
+class Win32FileSystemTest : public ::testing::Test {
+protected:
+    std::string Path(const std::string& name) const { return (dir_.path() / name).string(); }
+
+    TempDir dir_;
+    Win32FileSystem files_;
+};
+
+TEST_F(Win32FileSystemTest, AttributesTellAMissingFileFromAMissingFolder) {
+    dir_.Write("file", "x");
+    struct Case {
+        std::string name;
+        FileError error;
+        bool isDirectory;
+    };
+    const Case cases[] = {
+        {"", FileError::None, true},
+        {"file", FileError::None, false},
+        {"missing", FileError::FileNotFound, false},
+        {"missing\\file", FileError::PathNotFound, false},
+        {"missing\\deeper\\file", FileError::PathNotFound, false},
+    };
+    for (const Case& c : cases) {
+        const FileAttributes attributes = files_.QueryAttributes(Path(c.name));
+        EXPECT_EQ(attributes.error, c.error) << c.name;
+        EXPECT_EQ(attributes.isDirectory, c.isDirectory) << c.name;
+    }
+}
+
+TEST_F(Win32FileSystemTest, MakeDirectoryCreatesOneLevelAndAcceptsAnExistingFolder) {
+    dir_.Write("file", "x");
+    std::filesystem::create_directory(dir_.path() / "existing");
+    struct Case {
+        const char* name;
+        bool made;
+        bool isDirectory;
+    };
+    const Case cases[] = {
+        {"new", true, true},
+        {"existing", true, true},
+        {"missing\\child", false, false},
+        {"file", false, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(files_.MakeDirectory(Path(c.name)), c.made) << c.name;
+        EXPECT_EQ(files_.QueryAttributes(Path(c.name)).isDirectory, c.isDirectory) << c.name;
+    }
+    EXPECT_EQ(Contents(Path("file")), "x");
+}
+
+TEST_F(Win32FileSystemTest, WriteFileReplacesTheTargetByteForByte) {
+    dir_.Write("target", std::string(100, 'o'));
+    ASSERT_TRUE(files_.WriteFile(Path("target"), kBinary));
+    EXPECT_EQ(Contents(Path("target")), kBinary);
+    ASSERT_TRUE(files_.WriteFile(Path("new"), ""));
+    EXPECT_EQ(Contents(Path("new")), "");
+    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"new", "target"}));
+}
+
+// A read-only file is refused, as Windows refuses to open one for writing: the user protected it,
+// and moving a new file over it would undo that.
+TEST_F(Win32FileSystemTest, AFailedWriteLeavesTheTargetAndNoTemporary) {
+    const std::string source = dir_.Write("source", kBinary);
+    const std::string readOnly = dir_.Write("read-only", "kept");
+    SetReadOnly(readOnly, true);
+    for (const std::string& path : {Path("missing\\target"), readOnly}) {
+        EXPECT_FALSE(files_.WriteFile(path, kBinary)) << path;
+        EXPECT_FALSE(files_.CopyReplacing(source, path)) << path;
+    }
+    EXPECT_EQ(Contents(readOnly), "kept");
+    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"read-only", "source"}));
+    SetReadOnly(readOnly, false);
+}
+
+TEST_F(Win32FileSystemTest, CanWriteFileProbesTheFolderAndLeavesNothing) {
+    dir_.Write("existing", "kept");
+    EXPECT_TRUE(files_.CanWriteFile(Path("existing")));
+    EXPECT_TRUE(files_.CanWriteFile(Path("new")));
+    EXPECT_FALSE(files_.CanWriteFile(Path("missing\\new")));
+    EXPECT_EQ(Names(dir_.path()), std::vector<std::string>{"existing"});
+    EXPECT_EQ(Contents(Path("existing")), "kept");
+}
+
+TEST_F(Win32FileSystemTest, ReadFileGivesTheWholeRegularFileUpToTheLimit) {
+    dir_.Write("file", kBinary);
+    dir_.Write("empty", "");
+    std::filesystem::create_directory(dir_.path() / "folder");
+    struct Case {
+        const char* name;
+        std::size_t maxBytes;
+        ReadError error;
+    };
+    const Case cases[] = {
+        {"file", kBinary.size(), ReadError::None},
+        {"file", kBinary.size() - 1, ReadError::TooLarge},
+        {"empty", 0, ReadError::None},
+        {"folder", 1000, ReadError::NotRegularFile},
+        {"missing", 1000, ReadError::CannotOpen},
+        {"missing\\file", 1000, ReadError::CannotOpen},
+    };
+    for (const Case& c : cases) {
+        const FileContents contents = files_.ReadFile(Path(c.name), c.maxBytes);
+        EXPECT_EQ(contents.error, c.error) << c.name << " up to " << c.maxBytes;
+        EXPECT_EQ(contents.bytes, c.error == ReadError::None ? Contents(Path(c.name)) : "")
+            << c.name;
+    }
+    EXPECT_TRUE(files_.CanOpenForReading(Path("file")));
+    EXPECT_FALSE(files_.CanOpenForReading(Path("missing")));
+}
+
+TEST_F(Win32FileSystemTest, CopyReplacingReplacesTheTargetWithAnExactCopy) {
+    const std::string source = dir_.Write("source", kBinary);
+    dir_.Write("target", std::string(100, 'o'));
+    ASSERT_TRUE(files_.CopyReplacing(source, Path("target")));
+    EXPECT_EQ(Contents(Path("target")), kBinary);
+    EXPECT_FALSE(files_.CopyReplacing(Path("missing"), Path("target")));
+    EXPECT_EQ(Contents(Path("target")), kBinary);
+    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"source", "target"}));
+}
+
+// An INF copied from a write-protected medium: the copy is made, and can be replaced later.
+TEST_F(Win32FileSystemTest, CopyReplacingTakesAReadOnlySourceAndMakesAWritableCopy) {
+    const std::string source = dir_.Write("source", kBinary);
+    SetReadOnly(source, true);
+    EXPECT_TRUE(files_.CopyReplacing(source, Path("target")));
+    EXPECT_EQ(Contents(Path("target")), kBinary);
+    EXPECT_TRUE(files_.WriteFile(Path("target"), "again"));
+    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"source", "target"}));
+    SetReadOnly(source, false);
+}
+
+TEST_F(Win32FileSystemTest, RemoveFileRemovesOnlyWhatIsThere) {
+    dir_.Write("file", "x");
+    EXPECT_TRUE(files_.RemoveFile(Path("file")));
+    EXPECT_FALSE(files_.RemoveFile(Path("file")));
+    EXPECT_EQ(files_.QueryAttributes(Path("file")).error, FileError::FileNotFound);
+}
+
+// ---- System, shell, Plug and Play, messages, libraries ----------------------------------------
+
+TEST(Win32SystemTest, TheSystemIsAnNtWindowsWithAnInfFolder) {
     Win32SystemInfo system;
     Win32FileSystem files;
+    const auto version = system.GetOsVersion();
+    ASSERT_TRUE(version);
+    EXPECT_TRUE(version->ntFamily);
+    EXPECT_GE(version->major, 5u);
     const auto windows = system.GetWindowsDirectory();
     ASSERT_TRUE(windows);
-    EXPECT_TRUE(files.QueryAttributes(*windows + "\\inf").isDirectory);
+    EXPECT_TRUE(files.QueryAttributes(*windows + "\\inf").isDirectory) << *windows;
+}
+
+TEST(Win32SystemTest, AProgramThatIsNotThereDoesNotStart) {
+    TempDir dir;
+    Win32Shell shell;
+    EXPECT_LT(shell.Execute((dir.path() / "missing.exe").string(), "/x"), 32);
+}
+
+TEST(Win32SystemTest, DriversCanBeUpdated) {
+    EXPECT_TRUE(Win32PlugAndPlay().IsAvailable());
+}
+
+// The tests run without a display, where Wine shows no box and returns -1: the text goes to the
+// stream.
+TEST(MessageBoxPrompterTest, WithoutADisplayMessagesGoToTheStreamAndQuestionsAnswerNo) {
+    ASSERT_EQ(::MessageBoxA(nullptr, "probe", "probe", MB_OK | MB_TASKMODAL), -1);
+    std::ostringstream out;
+    MessageBoxPrompter prompter(out);
+    prompter.ShowMessage("Saved.", MessageIcon::Exclamation);
+    EXPECT_FALSE(prompter.AskYesNo("Create it?"));
+    EXPECT_EQ(out.str(), "Tessaly Wizard: Saved.\nTessaly Wizard: Create it?\n");
+}
+
+TEST(Win32SharedLibraryTest, SymbolsAreFoundInLoadedLibraries) {
+    Win32SharedLibraryLoader loader;
+    std::string error;
+    EXPECT_TRUE(loader.FindSymbol("kernel32.dll", "GetSystemWindowsDirectoryA", error)) << error;
+
+    const std::string missing = "C:\\no-such-folder\\toolkit.dll";
+    EXPECT_FALSE(loader.FindSymbol(missing, "Anything", error));
+    EXPECT_EQ(error.rfind(missing + ": ", 0), 0u) << error;
+
+    error.clear();
+    EXPECT_FALSE(loader.FindSymbol("kernel32.dll", "NoSuchFunction", error));
+    EXPECT_EQ(error.rfind("kernel32.dll: ", 0), 0u) << error;
+
+    // The module needs a library that only its own folder holds.
+    using Entry = int (*)();
+    void* entry = loader.FindSymbol(TESSALY_LOADER_MODULE, "TessalyLoaderEntry", error);
+    ASSERT_TRUE(entry) << error;
+    EXPECT_EQ(reinterpret_cast<Entry>(entry)(), 43);
+
+    const std::string folder = loader.ExecutableFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_TRUE(std::filesystem::exists(folder + "win32_platform_tests.exe")) << folder;
+}
+
+// ---- FTP --------------------------------------------------------------------------------------
+
+// The FTP server the test run starts on the build machine (tests/win32/ftp-server.sh): its folder
+// comes in TESSALY_FTP_DIR, holding the port and the served root, where engineer and anonymous log
+// in to "incoming".
+class WinInetFtpClientTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const char* dir = std::getenv("TESSALY_FTP_DIR");
+        ASSERT_TRUE(dir) << "run through ctest, which starts the FTP server";
+        dir_ = dir;
+        std::replace(dir_.begin(), dir_.end(), '/', '\\');
+        port_ = static_cast<std::uint16_t>(std::atoi(Contents(dir_ + "\\port").c_str()));
+        ASSERT_NE(port_, 0) << "no port in " << dir_;
+    }
+
+    std::string Incoming(const std::string& name) const {
+        return dir_ + "\\root\\incoming\\" + name;
+    }
+
+    std::string dir_;
+    std::uint16_t port_ = 0;
+    WinInetFtpClient client_;
+};
+
+TEST_F(WinInetFtpClientTest, AnUploadReplacesTheRemoteFileByteForByte) {
+    TempDir local;
+    const std::string file = local.Write("local.inf", kBinary);
+    // An empty user name logs in anonymously.
+    for (const char* user : {"engineer", ""}) {
+        std::ofstream(Incoming("remote.inf"), std::ios::binary) << std::string(100, 'o');
+        FtpConnectResult result = client_.Connect("127.0.0.1", port_, user, "s3cret");
+        ASSERT_TRUE(result.connection) << user << ": " << static_cast<unsigned>(result.error);
+        EXPECT_EQ(result.error, FtpError::None);
+        EXPECT_TRUE(result.connection->PutFile(file, "remote.inf")) << user;
+        EXPECT_FALSE(result.connection->PutFile(local.path().string() + "\\missing", "x.inf"));
+        result.connection.reset();
+        EXPECT_EQ(Contents(Incoming("remote.inf")), kBinary) << user;
+    }
+}
+
+TEST_F(WinInetFtpClientTest, ConnectionErrorsCarryWinInetNumbers) {
+    // Bound but not listening: connections to it are refused.
+    WSADATA data;
+    ASSERT_EQ(::WSAStartup(MAKEWORD(2, 2), &data), 0);
+    const SOCKET closed = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = ::htonl(INADDR_LOOPBACK);
+    int size = sizeof address;
+    ASSERT_EQ(::bind(closed, reinterpret_cast<sockaddr*>(&address), size), 0);
+    ASSERT_EQ(::getsockname(closed, reinterpret_cast<sockaddr*>(&address), &size), 0);
+
+    struct Case {
+        std::uint16_t port;
+        const char* password;
+        FtpError error;
+    };
+    const Case cases[] = {
+        {port_, "wrong", FtpError::LoginFailure},
+        {::ntohs(address.sin_port), "s3cret", FtpError::CannotConnect},
+    };
+    for (const Case& c : cases) {
+        const FtpConnectResult result =
+            client_.Connect("127.0.0.1", c.port, "engineer", c.password);
+        EXPECT_FALSE(result.connection) << c.port;
+        EXPECT_EQ(static_cast<unsigned>(result.error), static_cast<unsigned>(c.error)) << c.port;
+    }
+    ::closesocket(closed);
+    ::WSACleanup();
 }
 
 }  // namespace
