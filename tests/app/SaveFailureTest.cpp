@@ -2,7 +2,6 @@
 // its writer's message and exit status 1, and no output path ever holds part of a file.
 #include <gtest/gtest.h>
 #include <sys/mount.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -53,39 +52,6 @@ public:
     testing::RecordingPrompter recorder;
     Prompter& prompter() override { return recorder; }
     void RunWizard(WizardModel&, PageId) override { ADD_FAILURE() << "no wizard in this run"; }
-};
-
-// Passes everything to the real file system; the hooks let a test act between two calls.
-class ObservedFileSystem final : public FileSystem {
-public:
-    explicit ObservedFileSystem(DiskCalls disk) : real_(std::move(disk)) {}
-    std::function<void(const std::string&)> afterProbe = [](const std::string&) {};
-
-    char Separator() const override { return real_.Separator(); }
-    std::string PathFromText(std::string_view t) const override { return real_.PathFromText(t); }
-    bool WriteFile(const std::string& p, std::string_view b) override {
-        return real_.WriteFile(p, b);
-    }
-    bool CanWriteFile(const std::string& path) override {
-        const bool can = real_.CanWriteFile(path);
-        afterProbe(path);
-        return can;
-    }
-    FileContents ReadFile(const std::string& p, std::size_t max) override {
-        return real_.ReadFile(p, max);
-    }
-    bool CanOpenForReading(const std::string& p) override { return real_.CanOpenForReading(p); }
-    FileAttributes QueryAttributes(const std::string& p) override {
-        return real_.QueryAttributes(p);
-    }
-    bool MakeDirectory(const std::string& p) override { return real_.MakeDirectory(p); }
-    bool CopyReplacing(const std::string& f, const std::string& t) override {
-        return real_.CopyReplacing(f, t);
-    }
-    bool RemoveFile(const std::string& p) override { return real_.RemoveFile(p); }
-
-private:
-    PosixFileSystem real_;
 };
 
 // A file system mounted for the length of one case; unmounted before its folder goes.
@@ -199,7 +165,7 @@ struct FailureCase {
     const char* name;
     bool earlierRun;  // the old module's complete set is there first, installed
     // Prepares the fault; gives why it cannot be made here, "" when it is in place.
-    std::function<std::string(Machine&, ObservedFileSystem&)> fault;
+    std::function<std::string(Machine&)> fault;
     DiskCalls disk;
     int status;
     // The messages, or nullopt where they follow from which files the disk took: one failure
@@ -227,20 +193,20 @@ DiskCalls FullAfter(std::size_t budget) {
     return disk;
 }
 
-const auto none = [](Machine&, ObservedFileSystem&) { return std::string(); };
+const auto none = [](Machine&) { return std::string(); };
 
 const FailureCase kCases[] = {
     // As a 16 KiB disk that the first files fill.
     {"DiskFull",
      false,
-     [](Machine& m, ObservedFileSystem&) { return Mounted(m, m.out, "size=16k"); },
+     [](Machine& m) { return Mounted(m, m.out, "size=16k"); },
      {},
      1,
      std::nullopt},
     // Full to the last page with the earlier set: no new file gets a byte in.
     {"DiskFullOfAnEarlierSet",
      true,
-     [](Machine& m, ObservedFileSystem&) {
+     [](Machine& m) {
          const Versions& v = Reference();
          std::size_t pages = 0;
          for (std::size_t i = 0; i < kOutputs.size(); ++i) {
@@ -264,14 +230,14 @@ const FailureCase kCases[] = {
     {"ShortWrite", true, none, FullAfter(5000), 1, std::nullopt},
     {"ReadOnlyFolder",
      true,
-     [](Machine& m, ObservedFileSystem&) { return ReadOnly(m); },
+     [](Machine& m) { return ReadOnly(m); },
      {},
      1,
      Strings{kOutputs[0].second, kOutputs[1].second, kOutputs[2].second, kOutputs[3].second,
              kOutputs[4].second, kCouldNotInstall}},
     {"FileWhereAFolderShouldBe",
      false,
-     [](Machine& m, ObservedFileSystem&) {
+     [](Machine& m) {
          m.temp.Write("home/vxipnp/winnt", "not a folder");
          return std::string();
      },
@@ -280,21 +246,12 @@ const FailureCase kCases[] = {
      Strings{"Unable to create directory", "The wizard could not save the output files."}},
     {"LinksAtTheTargets",
      true,
-     [](Machine& m, ObservedFileSystem&) {
+     [](Machine& m) {
          const std::string victim = m.temp.Write("victim", "victim");
          fs::remove(m.out / kOutputs[3].first);
          fs::remove(m.out / kOutputs[1].first);
          fs::create_symlink(victim, m.out / kOutputs[3].first);
          fs::create_symlink(m.temp.path() / "nowhere", m.out / kOutputs[1].first);
-         return std::string();
-     },
-     {},
-     0,
-     Strings{}},
-    {"FolderCreatedMeanwhile",
-     false,
-     [](Machine& m, ObservedFileSystem& files) {
-         files.afterProbe = [&m](const std::string&) { ::mkdir(m.out.c_str(), 0777); };
          return std::string();
      },
      {},
@@ -312,8 +269,8 @@ TEST_P(SaveFailureTest, FailsWithItsMessageAndLeavesNoPartialFile) {
         ASSERT_EQ(m.Run(m.oldModule), 0);
         ASSERT_EQ(m.Outputs(), versions.before);
     }
-    ObservedFileSystem files(c.disk);
-    if (const std::string why = c.fault(m, files); !why.empty()) {
+    PosixFileSystem files(c.disk);
+    if (const std::string why = c.fault(m); !why.empty()) {
         GTEST_SKIP() << why;
     }
 

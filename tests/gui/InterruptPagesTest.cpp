@@ -1,7 +1,5 @@
 #include <QComboBox>
 #include <QTreeWidget>
-#include <cctype>
-#include <map>
 
 #include "interrupts/StepStrings.h"
 #include "tests/fakes/Golden.h"
@@ -333,92 +331,6 @@ TEST_F(InterruptPages, LoadedRemovalStepsMayUseTabs) {
     EXPECT_EQ(Offsets(), "0x00000004 0x10");
     Next();
     EXPECT_EQ(model.device.RemovalSteps, "R8 CFG 0x00000004;W8 BAR0 0x10 0x01;");
-}
-
-// The value a key holds in one line of a generated file, for each line that sets it.
-std::vector<std::string> ValuesOf(const std::string& file, const std::string& key) {
-    std::vector<std::string> values;
-    std::size_t start = 0;
-    while (start < file.size()) {
-        std::size_t end = file.find("\r\n", start);
-        end = end == std::string::npos ? file.size() : end;
-        const std::string line = file.substr(start, end - start);
-        start = end + 2;
-        const std::size_t at = line.find(key);
-        if (at == std::string::npos ||
-            std::isdigit(static_cast<unsigned char>(line[at + key.size()]))) {
-            continue;
-        }
-        const std::size_t close = line.rfind('"');
-        const std::size_t open = line.rfind('"', close - 1);
-        values.push_back(line.substr(open + 1, close - open - 1));
-    }
-    return values;
-}
-
-// The whole PXI/PCI path with interrupts: sequences and removal steps built on the pages, the
-// files written by Next on the output page, and every step string in them as the pages showed
-// it, the sequences numbered in the order the page left them.
-TEST_F(InterruptPages, GeneratedFilesCarryTheStepsThePagesShow) {
-    model.device.GeneratesInterrupts = false;
-    prompter.stepEdits = {kCompare8, kReadC8,   kCompare8, kWrite16,
-                          kWrite16,  kCompare8, kReadC8,   kWrite16};
-    Open();
-    Next();
-    Click("generatesInterruptsCheck");
-    Next();
-    ASSERT_EQ(Page(), kPageIsMine);
-    Click("addAfterButton");   // Sequence 0: C8
-    Click("addBeforeButton");  // R8 before it
-    Click("addSequenceButton");
-    Click("addAfterButton");  // Sequence 1: C8, W16
-    Click("addAfterButton");
-    Click("addSequenceButton");
-    Click("addAfterButton");  // Sequence 2: W16, C8
-    Click("addAfterButton");
-    std::map<QString, std::string> shown;
-    for (int i = 2; i >= 0; --i) {
-        ChooseSequence(i);
-        shown[Sequences()->currentText()] = ShownSteps();
-    }
-    ClickRow(0);
-    Click("removeStepButton");  // Sequence 0 loses its Read and moves to the end
-    shown["Sequence 0"] = ShownSteps();
-    EXPECT_EQ(shown["Sequence 0"], kCompare8Text);
-    EXPECT_EQ(shown["Sequence 1"], std::string(kCompare8Text) + kWrite16Text);
-    EXPECT_EQ(shown["Sequence 2"], std::string(kWrite16Text) + kCompare8Text);
-    Next();
-    Click("addAfterButton");
-    Click("addAfterButton");
-    const std::string removal = ShownSteps();
-    EXPECT_EQ(removal, std::string(kReadC8Text) + kWrite16Text);
-    Next();
-    ASSERT_EQ(Page(), kPageFinal);
-    Next();
-    ASSERT_EQ(Page(), kPageAfterSaveAction);
-
-    const std::vector<std::string> order = {shown["Sequence 1"], shown["Sequence 2"],
-                                            shown["Sequence 0"]};
-    const std::string dir = "/vxipnp/winnt/prefix/";
-    for (const char* inf : {"prefi_RT.inf", "prefix_9x.inf", "prefix_NT4.inf", "prefix_NT5.inf"}) {
-        SCOPED_TRACE(inf);
-        const std::string& text = fake.files.Contents(dir + inf);
-        const auto copies = ValuesOf(text, "HowToSquelch").size();
-        EXPECT_GE(copies, 1u);
-        EXPECT_EQ(ValuesOf(text, "HowToSquelch"), std::vector<std::string>(copies, removal));
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            EXPECT_EQ(ValuesOf(text, "IsThisMine" + std::to_string(i)),
-                      std::vector<std::string>(copies, order[i]));
-        }
-        EXPECT_TRUE(ValuesOf(text, "IsThisMine3").empty());
-    }
-    const std::string& ini = fake.files.Contents(dir + "prefix.ini");
-    EXPECT_EQ(ValuesOf(ini, "InterruptQuiesce"), std::vector<std::string>{removal});
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        EXPECT_EQ(ValuesOf(ini, "InterruptDetect" + std::to_string(i)),
-                  std::vector<std::string>{order[i]});
-    }
-    EXPECT_TRUE(prompter.messages.empty());
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -14,15 +12,11 @@
 #include <vector>
 
 #include "platform/posix/PosixPlatform.h"
+#include "tests/fakes/Golden.h"
 #include "tests/fakes/TempDir.h"
 
 namespace tessaly {
 namespace {
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The names in a folder, hidden temporaries included.
 std::vector<std::string> Names(const std::filesystem::path& folder) {
@@ -47,7 +41,7 @@ TEST(PosixPlatformTest, FilesBehaveAsOnWindows) {
     ASSERT_TRUE(files.WriteFile(r + "g", bytes + bytes));
     ASSERT_TRUE(files.WriteFile(r + "g", bytes));  // emptied first
     EXPECT_TRUE(files.CopyReplacing(r + "g", r + "f"));
-    EXPECT_EQ(Contents(r + "f"), bytes);
+    EXPECT_EQ(testing::ReadFileBytes(r + "f"), bytes);
     EXPECT_FALSE(files.CopyReplacing(r + "a", r + "f"));
     EXPECT_FALSE(files.WriteFile(r + "sub", "x"));
     EXPECT_FALSE(files.WriteFile(r + "a/f", "x"));
@@ -125,7 +119,7 @@ TEST(PosixPlatformTest, AFailingDiskLeavesTheOldFileWhole) {
         calls = 0;
         EXPECT_EQ(files.CopyReplacing(source, r + "out/copied"), c.saved);
         for (const char* name : {"written", "copied"}) {
-            EXPECT_EQ(Contents(r + "out/" + name), c.saved ? bytes : "old") << name;
+            EXPECT_EQ(testing::ReadFileBytes(r + "out/" + name), c.saved ? bytes : "old") << name;
         }
         EXPECT_EQ(Names(r + "out"), (std::vector<std::string>{"copied", "written"}));
     }
