@@ -44,16 +44,6 @@ std::string Module(const std::string& registration, const std::string& name = "S
            "InterruptDetect0 = \"C16 BAR0 0x00000010 0xFFFF 0x0001;\"\r\n";
 }
 
-// The names in a folder, sorted; hidden temporaries included.
-Strings Names(const fs::path& folder) {
-    Strings names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 class EndToEndTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -165,13 +155,13 @@ TEST_F(EndToEndTest, SilentAutoInstallWritesTheFiveFilesAndInstallsTheInf) {
         {"abcdefgh_NT4.inf", "pxi_subsys_NT4.inf"}, {"abcdefgh_NT5.inf", "pxi_subsys_NT5.inf"},
         {"abcdefgh.ini", "pxi_subsys.ini"},
     };
-    EXPECT_EQ(Names(folder).size(), 5u);
+    EXPECT_EQ(testing::FolderNames(folder).size(), 5u);
     for (const auto& [written, golden] : files) {
         EXPECT_TRUE(testing::MatchesGolden(golden, ReadFileBytes((folder / written).string())));
     }
     EXPECT_TRUE(testing::MatchesGolden(
         "pxi_subsys_NT5.inf", ReadFileBytes((windows / "inf" / "abcdefgh_NT5.inf").string())));
-    EXPECT_EQ(Names(windows / "inf"), Strings{"abcdefgh_NT5.inf"});
+    EXPECT_EQ(testing::FolderNames(windows / "inf"), Strings{"abcdefgh_NT5.inf"});
 }
 
 // A prefix with the byte 0xE9 (Latin-1 for é): the folder and file names on the disk are UTF-8,
@@ -182,9 +172,10 @@ TEST_F(EndToEndTest, AnAccentedPrefixIsUtf8OnTheDiskAndLatin1InTheFiles) {
     EXPECT_EQ(Run({module, "/SilentAutoInstall"}), 0) << errors;
     const std::string cafe = "Caf\xC3\xA9";
     const fs::path folder = home / "vxipnp" / "winnt" / cafe;
-    EXPECT_EQ(Names(home / "vxipnp" / "winnt"), Strings{cafe});
-    EXPECT_EQ(Names(folder), (Strings{cafe + ".ini", cafe + "_9x.inf", cafe + "_NT4.inf",
-                                      cafe + "_NT5.inf", cafe + "_RT.inf"}));
+    EXPECT_EQ(testing::FolderNames(home / "vxipnp" / "winnt"), Strings{cafe});
+    EXPECT_EQ(testing::FolderNames(folder),
+              (Strings{cafe + ".ini", cafe + "_9x.inf", cafe + "_NT4.inf", cafe + "_NT5.inf",
+                       cafe + "_RT.inf"}));
     const std::string nt5 = ReadFileBytes((folder / (cafe + "_NT5.inf")).string());
     EXPECT_NE(nt5.find("\r\nCaf\xE9_NT5.inf\r\n"), std::string::npos);
     EXPECT_NE(ReadFileBytes((folder / (cafe + ".ini")).string()).find("\r\n[Caf\xE9]\r\n"),
@@ -294,13 +285,13 @@ TEST_F(EndToEndTest, ParallelRunsLeaveEveryFileWhole) {
     EXPECT_EQ(ReadFileBytes((temp.path() / "stderr").string()), "");
     EXPECT_EQ(seenTorn, Strings{});
 
-    EXPECT_EQ(Names(out), (Strings{"Scope9.ini", "Scope9_9x.inf", "Scope9_NT4.inf",
-                                   "Scope9_NT5.inf", "Scope_RT.inf"}));
+    EXPECT_EQ(testing::FolderNames(out), (Strings{"Scope9.ini", "Scope9_9x.inf", "Scope9_NT4.inf",
+                                                  "Scope9_NT5.inf", "Scope_RT.inf"}));
     for (std::size_t f = 0; f < watched.size(); ++f) {
         EXPECT_EQ(versions[f < names.size() ? f : 3].count(ReadFileBytes(watched[f].string())), 1u)
             << watched[f];
     }
-    EXPECT_EQ(Names(windows / "inf"), Strings{"Scope9_NT5.inf"});
+    EXPECT_EQ(testing::FolderNames(windows / "inf"), Strings{"Scope9_NT5.inf"});
 }
 
 TEST_F(EndToEndTest, InstDirIsMappedOrIgnoredNeverUsedAsItIs) {
@@ -324,7 +315,8 @@ TEST_F(EndToEndTest, InstDirIsMappedOrIgnoredNeverUsedAsItIs) {
                               ? ""
                               : "Tessaly Wizard: ignoring the registry path " + warning + ".\n");
         EXPECT_TRUE(fs::exists(folder / "Scope9_NT5.inf"));
-        EXPECT_EQ(Names(cwd), Strings{});  // nothing relative to where the program runs
+        EXPECT_EQ(testing::FolderNames(cwd),
+                  Strings{});  // nothing relative to where the program runs
         fs::remove_all(folder);
     }
 }
@@ -335,8 +327,8 @@ TEST_F(EndToEndTest, DotRegistrationNamesStayInTheFamilyFolder) {
         SCOPED_TRACE(dots);
         const std::string module = temp.Write("m.ini", Module(dots));
         EXPECT_EQ(Run({module, "/SilentAutoInstall"}), 0) << errors;
-        EXPECT_EQ(Names(home / "vxipnp"), Strings{"winnt"});
-        EXPECT_EQ(Names(home / "vxipnp" / "winnt"),
+        EXPECT_EQ(testing::FolderNames(home / "vxipnp"), Strings{"winnt"});
+        EXPECT_EQ(testing::FolderNames(home / "vxipnp" / "winnt"),
                   (Strings{".ini", "_9x.inf", "_NT4.inf", "_NT5.inf", "_RT.inf"}));
         fs::remove_all(home);
     }

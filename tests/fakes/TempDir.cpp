@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <random>
@@ -31,6 +32,15 @@ std::string TempDir::Write(const std::string& name, const std::string& bytes) co
     out.close();
     EXPECT_TRUE(out.good()) << "cannot write " << file;
     return file.string();
+}
+
+std::vector<std::string> FolderNames(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace tessaly::testing

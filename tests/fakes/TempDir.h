@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tessaly::testing {
 
@@ -21,5 +22,8 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The names in `folder`, sorted; hidden temporaries included, so a leftover one shows.
+std::vector<std::string> FolderNames(const std::filesystem::path& folder);
 
 }  // namespace tessaly::testing

@@ -18,16 +18,6 @@
 namespace tessaly {
 namespace {
 
-// The names in a folder, hidden temporaries included.
-std::vector<std::string> Names(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(PosixPlatformTest, FilesBehaveAsOnWindows) {
     const testing::TempDir dir;
     const std::string r = dir.path().string() + "/";
@@ -63,7 +53,7 @@ TEST(PosixPlatformTest, FilesBehaveAsOnWindows) {
     // The probe leaves nothing behind.
     EXPECT_TRUE(files.CanWriteFile(r + "sub/x"));
     EXPECT_FALSE(files.CanWriteFile(r + "a/x"));
-    EXPECT_EQ(Names(r + "sub"), std::vector<std::string>{});
+    EXPECT_EQ(testing::FolderNames(r + "sub"), std::vector<std::string>{});
 }
 
 // Every way a disk can fail under a write, injected below the file system: the target keeps its
@@ -121,7 +111,7 @@ TEST(PosixPlatformTest, AFailingDiskLeavesTheOldFileWhole) {
         for (const char* name : {"written", "copied"}) {
             EXPECT_EQ(testing::ReadFileBytes(r + "out/" + name), c.saved ? bytes : "old") << name;
         }
-        EXPECT_EQ(Names(r + "out"), (std::vector<std::string>{"copied", "written"}));
+        EXPECT_EQ(testing::FolderNames(r + "out"), (std::vector<std::string>{"copied", "written"}));
     }
 }
 

@@ -37,16 +37,6 @@ std::string Contents(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The names in `folder`, sorted: a leftover temporary shows up here.
-std::vector<std::string> Names(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void SetReadOnly(const std::string& path, bool readOnly) {
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(),
                                      readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL));
@@ -229,7 +219,7 @@ TEST_F(Win32FileSystemTest, WriteFileReplacesTheTargetByteForByte) {
     EXPECT_EQ(Contents(Path("target")), kBinary);
     ASSERT_TRUE(files_.WriteFile(Path("new"), ""));
     EXPECT_EQ(Contents(Path("new")), "");
-    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"new", "target"}));
+    EXPECT_EQ(testing::FolderNames(dir_.path()), (std::vector<std::string>{"new", "target"}));
 }
 
 // A read-only file is refused, as Windows refuses to open one for writing: the user protected it,
@@ -243,7 +233,7 @@ TEST_F(Win32FileSystemTest, AFailedWriteLeavesTheTargetAndNoTemporary) {
         EXPECT_FALSE(files_.CopyReplacing(source, path)) << path;
     }
     EXPECT_EQ(Contents(readOnly), "kept");
-    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"read-only", "source"}));
+    EXPECT_EQ(testing::FolderNames(dir_.path()), (std::vector<std::string>{"read-only", "source"}));
     SetReadOnly(readOnly, false);
 }
 
@@ -252,7 +242,7 @@ TEST_F(Win32FileSystemTest, CanWriteFileProbesTheFolderAndLeavesNothing) {
     EXPECT_TRUE(files_.CanWriteFile(Path("existing")));
     EXPECT_TRUE(files_.CanWriteFile(Path("new")));
     EXPECT_FALSE(files_.CanWriteFile(Path("missing\\new")));
-    EXPECT_EQ(Names(dir_.path()), std::vector<std::string>{"existing"});
+    EXPECT_EQ(testing::FolderNames(dir_.path()), std::vector<std::string>{"existing"});
     EXPECT_EQ(Contents(Path("existing")), "kept");
 }
 
@@ -290,7 +280,7 @@ TEST_F(Win32FileSystemTest, CopyReplacingReplacesTheTargetWithAnExactCopy) {
     EXPECT_EQ(Contents(Path("target")), kBinary);
     EXPECT_FALSE(files_.CopyReplacing(Path("missing"), Path("target")));
     EXPECT_EQ(Contents(Path("target")), kBinary);
-    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"source", "target"}));
+    EXPECT_EQ(testing::FolderNames(dir_.path()), (std::vector<std::string>{"source", "target"}));
 }
 
 // An INF copied from a write-protected medium: the copy is made, and can be replaced later.
@@ -300,7 +290,7 @@ TEST_F(Win32FileSystemTest, CopyReplacingTakesAReadOnlySourceAndMakesAWritableCo
     EXPECT_TRUE(files_.CopyReplacing(source, Path("target")));
     EXPECT_EQ(Contents(Path("target")), kBinary);
     EXPECT_TRUE(files_.WriteFile(Path("target"), "again"));
-    EXPECT_EQ(Names(dir_.path()), (std::vector<std::string>{"source", "target"}));
+    EXPECT_EQ(testing::FolderNames(dir_.path()), (std::vector<std::string>{"source", "target"}));
     SetReadOnly(source, false);
 }
 
