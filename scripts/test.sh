@@ -24,7 +24,7 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 echo "== cross-build for Windows (mingw-w64) and test under Wine"
 windows_start=$SECONDS
 scripts/build.sh build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-    -DTESSALY_BUILD_GUI=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir build/win64 --output-on-failure -j2
 echo "Windows build and tests: $((SECONDS - windows_start)) s"
 

@@ -2,7 +2,9 @@
 # make-wine-prefix.sh <prefix>: a fresh 64-bit Wine prefix for the tests of the Windows build.
 set -eu
 prefix=$1
-export WINEPREFIX="$prefix" WINEDEBUG=-all
+# The locale sets the ANSI code page of the prefix: 1252, as on a Western Windows.
+export WINEPREFIX="$prefix" WINEDEBUG=-all LANG=C.UTF-8
+unset LC_ALL
 unset DISPLAY WAYLAND_DISPLAY
 # A server left from an earlier run would keep the old prefix's registry in memory.
 wineserver -k 2>/dev/null || true
