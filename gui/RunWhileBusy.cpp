@@ -3,11 +3,28 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QPointer>
+#include <QThread>
 #include <QWidget>
 #include <exception>
-#include <thread>
+#include <utility>
 
 namespace tessaly {
+namespace {
+
+// A plain QThread, not std::thread or QThread::create: both need the C++ thread library, which
+// MinGW's win32 thread model lacks before GCC 13.
+class JobThread final : public QThread {
+public:
+    explicit JobThread(std::function<void()> job) : job_(std::move(job)) {}
+
+protected:
+    void run() override { job_(); }
+
+private:
+    std::function<void()> job_;
+};
+
+}  // namespace
 
 void RunWhileBusy(QWidget* window, const std::function<void()>& job) {
     const QPointer<QWidget> focused = QApplication::focusWidget();
@@ -16,7 +33,7 @@ void RunWhileBusy(QWidget* window, const std::function<void()>& job) {
 
     QEventLoop loop;
     std::exception_ptr failure;
-    std::thread worker([&] {
+    JobThread worker([&] {
         try {
             job();
         } catch (...) {
@@ -25,8 +42,9 @@ void RunWhileBusy(QWidget* window, const std::function<void()>& job) {
         // Queued: the loop lives on this thread's caller; posted before exec() it still counts.
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
+    worker.start();
     loop.exec();
-    worker.join();
+    worker.wait();
 
     QApplication::restoreOverrideCursor();
     window->setEnabled(true);
