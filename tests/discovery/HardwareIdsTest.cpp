@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "discovery/HardwareIds.h"
+
+namespace tessaly {
+namespace {
+
+// One device per row, its hardware IDs and compatible IDs; the function it is, if any.
+TEST(HardwareIdsTest, PciFunctionsComeFromTheirHardwareIds) {
+    struct Row {
+        std::vector<std::string> hardwareIds;
+        std::vector<std::string> compatibleIds;
+        std::optional<PciDevice> expected;
+    };
+    const Row rows[] = {
+        {{"PCI\\VEN_ABCD&DEV_1234&SUBSYS_9ABC5678&REV_01", "PCI\\VEN_ABCD&DEV_1234&SUBSYS_9ABC5678",
+          "PCI\\VEN_ABCD&DEV_1234&CC_118000"},
+         {"PCI\\VEN_ABCD&DEV_1234&REV_01", "PCI\\VEN_ABCD&CC_1180", "PCI\\CC_118000"},
+         PciDevice{.vendorId = 0xABCD,
+                   .deviceId = 0x1234,
+                   .subsystemVendorId = 0x5678,
+                   .subsystemDeviceId = 0x9ABC,
+                   .classCode = 0x118000}},
+        {{"pci\\ven_8086&dev_100e&rev_02"},
+         {"PCI\\CC_0200", "PCI\\VEN_8086&DEV_100E&CC_020000"},
+         PciDevice{.vendorId = 0x8086, .deviceId = 0x100E, .classCode = 0x020000}},
+        {{"PCI\\VEN_8086&DEV_1237"}, {}, PciDevice{.vendorId = 0x8086, .deviceId = 0x1237}},
+        // The only ID that parses comes after one that does not.
+        {{"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_1237&SUBSYS_00011A2B"},
+         {"PCI\\CC_06"},
+         PciDevice{.vendorId = 0x8086,
+                   .deviceId = 0x1237,
+                   .subsystemVendorId = 0x1A2B,
+                   .subsystemDeviceId = 0x0001}},
+        {{"PCI\\VEN_8086&DEV_12370"}, {}, std::nullopt},
+        {{"PCI\\VEN_808G&DEV_1237"}, {}, std::nullopt},
+        {{"PCI\\DEV_1237&VEN_8086"}, {}, std::nullopt},
+        {{"PCI\\VEN_8086&DEV_1237&"}, {}, std::nullopt},
+        {{"PCI\\VEN_8086&DEV_1237&SUBSYS_1234"}, {}, std::nullopt},
+        {{"PCI\\VEN_8086&DEV_1237&CC_060000"}, {}, std::nullopt},
+        {{"ACPI\\VEN_8086&DEV_1237", "USB\\VID_8086&PID_1237", "PCIVEN_8086&DEV_1237"},
+         {},
+         std::nullopt},
+        {{}, {"PCI\\VEN_8086&DEV_1237"}, std::nullopt},
+    };
+    for (const Row& row : rows) {
+        const std::vector<PciDevice> found =
+            PciDevicesFromIds({{.instanceId = "ROOT\\X\\0000",
+                                .hardwareIds = row.hardwareIds,
+                                .compatibleIds = row.compatibleIds}});
+        std::vector<PciDevice> expected;
+        if (row.expected) {
+            expected.push_back(*row.expected);
+            expected.back().address = "ROOT\\X\\0000";
+        }
+        EXPECT_EQ(found, expected) << row.hardwareIds.front();
+    }
+}
+
+// Interfaces are counted for the devices of their vendor and product, not listed; the list is
+// in the order of the instance IDs.
+TEST(HardwareIdsTest, UsbDevicesCountTheirInterfaces) {
+    const std::vector<PnpDeviceIds> devices = {
+        {.instanceId = "USB\\VID_0957&PID_1745\\MY10",
+         .hardwareIds = {"USB\\VID_0957&PID_1745&REV_0100", "USB\\VID_0957&PID_1745"},
+         .busDescription = "Scope \xC2\xB5"},
+        {.instanceId = "USB\\VID_0957&PID_1745&MI_00\\7&1",
+         .hardwareIds = {"USB\\VID_0957&PID_1745&REV_0100&MI_00", "USB\\VID_0957&PID_1745&MI_00"}},
+        {.instanceId = "USB\\VID_0957&PID_1745&MI_02\\7&1",
+         .hardwareIds = {"usb\\vid_0957&pid_1745&mi_02"}},
+        {.instanceId = "USB\\VID_0957&PID_1745\\MY2", .hardwareIds = {"USB\\VID_0957&PID_1745"}},
+        {.instanceId = "USB\\VID_0957&PID_1745&MI_00\\7&2",
+         .hardwareIds = {"USB\\VID_0957&PID_1745&MI_00"}},
+        {.instanceId = "ROOT\\PNPPROBE\\0000", .hardwareIds = {"usb\\vid_1234&pid_abcd"}},
+        {.instanceId = "USB\\ROOT_HUB30\\4&1",
+         .hardwareIds = {"USB\\ROOT_HUB30&VID8086&PID9D2F", "USB\\ROOT_HUB30"}},
+        {.instanceId = "USB\\VID_1234&PID_ABCD&MI_0\\1",
+         .hardwareIds = {"USB\\VID_1234&PID_ABCD&MI_0"}},
+        {.instanceId = "PCI\\VEN_8086\\3", .hardwareIds = {"PCI\\VEN_8086&DEV_1237"}},
+    };
+    const std::vector<UsbDevice> expected = {
+        {.busPath = "ROOT\\PNPPROBE\\0000",
+         .vendorId = 0x1234,
+         .productId = 0xABCD,
+         .interfaceCount = 1},
+        {.busPath = "USB\\VID_0957&PID_1745\\MY2",
+         .vendorId = 0x0957,
+         .productId = 0x1745,
+         .interfaceCount = 2},
+        {.busPath = "USB\\VID_0957&PID_1745\\MY10",
+         .vendorId = 0x0957,
+         .productId = 0x1745,
+         .interfaceCount = 2,
+         .product = "Scope \xC2\xB5"},
+    };
+    EXPECT_EQ(UsbDevicesFromIds(devices), expected);
+}
+
+}  // namespace
+}  // namespace tessaly
