@@ -8,6 +8,8 @@
 
 namespace tessaly {
 
+class DeviceSource;  // discovery/DeviceSource.h
+
 // The platform as the core receives it: references to injected implementations, never globals.
 struct Platform {
     Registry& registry;
@@ -16,6 +18,7 @@ struct Platform {
     Shell& shell;
     PlugAndPlay& plugAndPlay;
     FtpClient& ftp;
+    DeviceSource& devices;
 };
 
 }  // namespace tessaly

@@ -9,6 +9,7 @@
 
 #include "device/DeviceChecks.h"
 #include "discovery/DeviceChoice.h"
+#include "discovery/DeviceSource.h"
 #include "gui/GatherIntrInfo.h"
 #include "gui/WidgetSupport.h"
 #include "modulefile/ModuleLoader.h"
@@ -166,9 +167,9 @@ void CPageWelcomePxi::LoadModuleFile() {
 
 // The chosen function's values go in as typed ones would: the page's rules and checks apply.
 void CPageWelcomePxi::PickAttachedDevice() {
-    const DiscoveryFolders folders = DiscoveryFolders::FromEnvironment();
-    const std::vector<PciDevice> devices = ListPciDevices(folders.sysfsRoot);
-    const IdDatabase ids = folders.LoadIds("pci.ids");
+    DeviceSource& source = sheet().platform().devices;
+    const std::vector<PciDevice> devices = source.PciDevices();
+    const IdDatabase ids = source.LoadIds("pci.ids");
     const std::optional<std::size_t> chosen =
         sheet().prompter().ChooseAttachedDevice(PciDeviceTable(devices, ids));
     if (!chosen || *chosen >= devices.size()) {

@@ -11,6 +11,7 @@
 
 #include "device/DeviceChecks.h"
 #include "discovery/DeviceChoice.h"
+#include "discovery/DeviceSource.h"
 #include "gui/GatherIntrInfo.h"
 #include "gui/WidgetSupport.h"
 
@@ -132,9 +133,9 @@ void CPageWelcomeUsb::ApplyCompoundRule() {
 
 // The chosen device's values go in as typed ones would: the page's rules and checks apply.
 void CPageWelcomeUsb::PickAttachedDevice() {
-    const DiscoveryFolders folders = DiscoveryFolders::FromEnvironment();
-    const std::vector<UsbDevice> devices = ListUsbDevices(folders.sysfsRoot);
-    const IdDatabase ids = folders.LoadIds("usb.ids");
+    DeviceSource& source = sheet().platform().devices;
+    const std::vector<UsbDevice> devices = source.UsbDevices();
+    const IdDatabase ids = source.LoadIds("usb.ids");
     const std::optional<std::size_t> chosen =
         sheet().prompter().ChooseAttachedDevice(UsbDeviceTable(devices, ids));
     if (!chosen || *chosen >= devices.size()) {

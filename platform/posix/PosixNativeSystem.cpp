@@ -1,6 +1,7 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "discovery/DeviceSource.h"
 #include "platform/ConsolePrompter.h"
 #include "platform/NativeSystem.h"
 #include "platform/RegFile.h"
@@ -21,7 +22,8 @@ public:
     explicit PosixNativeSystem(std::ostream& warnings)
         : registry_(LoadRegistryFromEnvironment()),
           system_(PosixSystemInfo::FromEnvironment(warnings)),
-          platform_{*registry_.registry, files_, system_, shell_, plugAndPlay_, ftp_},
+          devices_(DiscoveryFolders::FromEnvironment()),
+          platform_{*registry_.registry, files_, system_, shell_, plugAndPlay_, ftp_, devices_},
           console_(std::cerr) {}
 
     const Platform& platform() const override { return platform_; }
@@ -42,6 +44,7 @@ private:
     PosixShell shell_;
     PosixPlugAndPlay plugAndPlay_;
     CurlFtpClient ftp_;
+    SysfsDeviceSource devices_;
     Platform platform_;
     PosixSharedLibraryLoader loader_;
     ConsolePrompter console_;

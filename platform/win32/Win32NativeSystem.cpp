@@ -2,6 +2,7 @@
 
 #include "platform/NativeSystem.h"
 #include "platform/win32/MessageBoxPrompter.h"
+#include "platform/win32/Win32DeviceSource.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SharedLibrary.h"
@@ -14,7 +15,8 @@ namespace {
 class Win32NativeSystem final : public NativeSystem {
 public:
     Win32NativeSystem()
-        : platform_{registry_, files_, system_, shell_, plugAndPlay_, ftp_}, boxes_(std::cerr) {}
+        : platform_{registry_, files_, system_, shell_, plugAndPlay_, ftp_, devices_},
+          boxes_(std::cerr) {}
 
     const Platform& platform() const override { return platform_; }
     bool registryConfigured() const override { return true; }
@@ -31,6 +33,7 @@ private:
     Win32Shell shell_;
     Win32PlugAndPlay plugAndPlay_;
     WinInetFtpClient ftp_;
+    Win32DeviceSource devices_;
     Platform platform_;
     Win32SharedLibraryLoader loader_;
     MessageBoxPrompter boxes_;

@@ -85,10 +85,11 @@ struct Machine {
         testing::FakeShell shell;
         testing::FakePlugAndPlay plugAndPlay;
         testing::FakeFtpClient ftp;
+        testing::FakeDeviceSource devices;
         FakeWizardUi ui;
         const int status =
             RunWizardApp({module, "/SilentAutoInstall"},
-                         Platform{registry, files, system, shell, plugAndPlay, ftp}, ui);
+                         Platform{registry, files, system, shell, plugAndPlay, ftp, devices}, ui);
         messages = ui.recorder.Texts();
         return status;
     }

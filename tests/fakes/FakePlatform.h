@@ -1,11 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "discovery/DeviceSource.h"
 #include "platform/MemoryRegistry.h"
 #include "platform/Platform.h"
 #include "tests/fakes/FakeFileSystem.h"
@@ -59,8 +61,23 @@ public:
     }
 };
 
+// Lists what a test put in; an ID file is one whose text the test gave.
+class FakeDeviceSource final : public DeviceSource {
+public:
+    std::vector<PciDevice> pci;
+    std::vector<UsbDevice> usb;
+    std::map<std::string, std::string> idFiles;  // file name, text
+
+    std::vector<PciDevice> PciDevices() override { return pci; }
+    std::vector<UsbDevice> UsbDevices() override { return usb; }
+    IdDatabase LoadIds(const std::string& fileName) override {
+        const auto it = idFiles.find(fileName);
+        return it == idFiles.end() ? IdDatabase() : IdDatabase::FromText(it->second);
+    }
+};
+
 // A Windows-like machine: "\" paths, drive c: present, an NT system of major version 10, no
-// registry keys until a test adds them.
+// registry keys until a test adds them, no attached devices.
 struct FakePlatform {
     MemoryRegistry registry;
     FakeFileSystem files;
@@ -68,10 +85,13 @@ struct FakePlatform {
     FakeShell shell;
     FakePlugAndPlay plugAndPlay;
     FakeFtpClient ftp;
+    FakeDeviceSource devices;
 
     explicit FakePlatform(char separator = '\\') : files(separator) {}
 
-    Platform platform() { return Platform{registry, files, system, shell, plugAndPlay, ftp}; }
+    Platform platform() {
+        return Platform{registry, files, system, shell, plugAndPlay, ftp, devices};
+    }
 };
 
 }  // namespace tessaly::testing

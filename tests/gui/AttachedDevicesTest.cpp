@@ -2,34 +2,20 @@
 #include <QLabel>
 #include <QTimer>
 #include <QTreeView>
-#include <cstdlib>
 #include <set>
 
 #include "gui/QtPrompter.h"
 #include "gui/discovery/AttachedDeviceDialog.h"
-#include "tests/fakes/FakeSysfs.h"
+#include "tests/fakes/FakeSysfs.h"  // the sample ID databases
 #include "tests/gui/WizardHarness.h"
 
 namespace tessaly::testing {
 namespace {
 
-// Sets an environment variable for the life of the object.
-class ScopedVariable {
-public:
-    ScopedVariable(const char* name, const std::string& value) : name_(name) {
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~ScopedVariable() { ::unsetenv(name_); }
-
-private:
-    const char* name_;
-};
-
-// The pick buttons read the sysfs tree and ID folder the environment names.
+// The pick buttons list what the platform's device source holds.
 struct PickDevice : WizardHarness {
     PickDevice() {
-        sysfs.WriteIds("pci.ids", kSamplePciIds);
-        sysfs.WriteIds("usb.ids", kSampleUsbIds);
+        fake.devices.idFiles = {{"pci.ids", kSamplePciIds}, {"usb.ids", kSampleUsbIds}};
     }
 
     // A mnemonic clicks its button after a short delay.
@@ -39,20 +25,19 @@ struct PickDevice : WizardHarness {
         EXPECT_TRUE(QTest::qWaitFor([&] { return prompter.deviceTables.size() > asked; }));
     }
     bool Checked(const char* box) const { return Find<QCheckBox>(box)->isChecked(); }
-
-    FakeSysfs sysfs;
-    ScopedVariable root{"TESSALY_SYSFS_ROOT", sysfs.root().string()};
-    ScopedVariable ids{"TESSALY_HWDATA_DIR", sysfs.idFolder().string()};
 };
 
 // Cancelling changes nothing; a choice fills the fields as typing would, and Next accepts them.
 TEST_F(PickDevice, PciChoiceFillsThePageAndPassesNext) {
-    sysfs.Add(FakePciFunction{.address = "0000:00:00.0", .classCode = "0x060000"});
-    sysfs.Add(FakePciFunction{.address = "0000:00:0a.0",
-                              .vendor = "0x1a2b",
-                              .device = "0x0042",
-                              .subsystemVendor = "0x1a2b",
-                              .subsystemDevice = "0x0001"});
+    fake.devices.pci = {
+        {.address = "0000:00:00.0", .vendorId = 0x8086, .deviceId = 0x1237, .classCode = 0x060000},
+        {.address = "0000:00:0a.0",
+         .vendorId = 0x1a2b,
+         .deviceId = 0x0042,
+         .subsystemVendorId = 0x1a2b,
+         .subsystemDeviceId = 0x0001,
+         .classCode = 0x118000},
+    };
     prompter.deviceChoices = {std::nullopt, 1};
     Open(kPageWelcomePxi);
     Type("modelNameEdit", "My Model");
@@ -77,10 +62,19 @@ TEST_F(PickDevice, PciChoiceFillsThePageAndPassesNext) {
 }
 
 TEST_F(PickDevice, UsbChoiceFillsNamesAndCompoundAndPassesNext) {
-    sysfs.Add(FakeUsbDevice{.busPath = "usb1", .deviceClass = "09"});
-    sysfs.Add(FakeUsbDevice{
-        .busPath = "1-1", .idVendor = "0957", .idProduct = "1745", .numInterfaces = " 3"});
-    prompter.deviceChoices = {0};  // "1-1" sorts before "usb1"
+    fake.devices.usb = {
+        {.busPath = "1-1",
+         .vendorId = 0x0957,
+         .productId = 0x1745,
+         .interfaceCount = 3,
+         .deviceClass = 0},
+        {.busPath = "usb1",
+         .vendorId = 0x1d6b,
+         .productId = 0x0002,
+         .interfaceCount = 1,
+         .deviceClass = 9},
+    };
+    prompter.deviceChoices = {0};
     Open(kPageWelcomeUsb);
     Click("pickDeviceButton");
     EXPECT_EQ(Text("usbVendorIdEdit"), "0x0957");
@@ -118,7 +112,7 @@ TEST_F(PickDevice, AltKIsThePickButtonsOwnOnBothPages) {
         Pick();
         EXPECT_EQ(prompter.deviceTables.size(), page == kPageWelcomePxi ? 1u : 2u);
     }
-    // The fake sysfs holds no device.
+    // The source holds no device.
     EXPECT_EQ(prompter.deviceTables[0].emptyText, "No PCI device was found on this computer.");
     EXPECT_TRUE(prompter.deviceTables[1].rows.empty());
 }
