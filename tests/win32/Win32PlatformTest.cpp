@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "discovery/HardwareIds.h"
 #include "platform/win32/MessageBoxPrompter.h"
+#include "platform/win32/Win32DeviceSource.h"
 #include "platform/win32/Win32Platform.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32SharedLibrary.h"
@@ -310,6 +312,89 @@ TEST(Win32SystemTest, AProgramThatIsNotThereDoesNotStart) {
 
 TEST(Win32SystemTest, DriversCanBeUpdated) {
     EXPECT_TRUE(Win32PlugAndPlay().IsAvailable());
+}
+
+// ---- Attached devices -------------------------------------------------------------------------
+
+// Runs PnpProbe; its exit status, or -1 when it does not start.
+int RunPnpProbe(const std::string& command, const std::string& hardwareId) {
+    std::string line = "\"" TESSALY_PNP_PROBE "\" " + command + " \"" + hardwareId + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        return -1;
+    }
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    ::GetExitCodeProcess(process.hProcess, &status);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return static_cast<int>(status);
+}
+
+// Root-enumerated test devices, removed again at the end (and first, after a run that died).
+struct TestDevices {
+    std::vector<std::string> ids;
+
+    explicit TestDevices(std::vector<std::string> hardwareIds) : ids(std::move(hardwareIds)) {
+        for (const std::string& id : ids) {
+            RunPnpProbe("remove", id);
+            EXPECT_EQ(RunPnpProbe("create", id), 0) << id;
+        }
+    }
+    ~TestDevices() {
+        for (const std::string& id : ids) {
+            EXPECT_EQ(RunPnpProbe("remove", id), 0) << id;
+        }
+    }
+};
+
+// What is listed is chosen by hardware ID, whatever enumerated the device.
+TEST(Win32DeviceSourceTest, RootEnumeratedDevicesAreListedByTheirHardwareIds) {
+    const TestDevices devices(
+        {"PCI\\VEN_ABCD&DEV_1234&SUBSYS_9ABC5678&REV_01", "USB\\VID_1234&PID_ABCD"});
+    Win32DeviceSource source;
+    const std::vector<PciDevice> pci = source.PciDevices();
+    const std::vector<UsbDevice> usb = source.UsbDevices();
+
+    std::vector<PciDevice> ours;
+    std::copy_if(pci.begin(), pci.end(), std::back_inserter(ours),
+                 [](const PciDevice& d) { return d.vendorId == 0xABCD; });
+    ASSERT_EQ(ours.size(), 1u);
+    EXPECT_EQ(ours[0].deviceId, 0x1234);
+    EXPECT_EQ(ours[0].subsystemVendorId, 0x5678);
+    EXPECT_EQ(ours[0].subsystemDeviceId, 0x9ABC);
+    EXPECT_EQ(ours[0].classCode, std::nullopt);
+    EXPECT_TRUE(ours[0].address.starts_with("ROOT\\")) << ours[0].address;
+
+    std::vector<UsbDevice> ourUsb;
+    std::copy_if(usb.begin(), usb.end(), std::back_inserter(ourUsb),
+                 [](const UsbDevice& d) { return d.vendorId == 0x1234; });
+    ASSERT_EQ(ourUsb.size(), 1u);
+    EXPECT_EQ(ourUsb[0].productId, 0xABCD);
+    EXPECT_EQ(ourUsb[0].interfaceCount, 1);
+    EXPECT_TRUE(ourUsb[0].busPath.starts_with("ROOT\\")) << ourUsb[0].busPath;
+    EXPECT_NE(ourUsb[0].busPath, ours[0].address);
+    EXPECT_TRUE(std::is_sorted(pci.begin(), pci.end(), [](const auto& a, const auto& b) {
+        return NaturalLess(a.address, b.address);
+    }));
+}
+
+// The ID databases come only from TESSALY_HWDATA_DIR, read when the source is made.
+TEST(Win32DeviceSourceTest, IdDatabasesComeFromTheNamedFolderOnly) {
+    TempDir dir;
+    std::ofstream(dir.path() / "pci.ids") << "abcd  Tessaly Test\n";
+    ASSERT_EQ(::_putenv_s("TESSALY_HWDATA_DIR", ""), 0);
+    Win32DeviceSource without;
+    ASSERT_EQ(::_putenv_s("TESSALY_HWDATA_DIR", dir.path().string().c_str()), 0);
+    Win32DeviceSource with;
+    ASSERT_EQ(::_putenv_s("TESSALY_HWDATA_DIR", ""), 0);
+
+    EXPECT_EQ(without.LoadIds("pci.ids").VendorCount(), 0u);
+    EXPECT_EQ(with.LoadIds("pci.ids").VendorName(0xABCD), "Tessaly Test");
+    EXPECT_EQ(with.LoadIds("usb.ids").VendorCount(), 0u);
 }
 
 // The tests run without a display, where Wine shows no box and returns -1: the text goes to the
