@@ -23,12 +23,12 @@ int main(int argc, char** argv) {
     const std::unique_ptr<NativeSystem> system = MakeNativeSystem(std::cerr);
     const Platform& platform = system->platform();
 
-    // The window module sits beside the executable in the build tree (and on Windows), and in
-    // the library folder of an installation.
+    // The window module sits beside the executable in the build tree and on Windows, and in the
+    // library folder of an installation elsewhere.
     const std::string folder = system->loader().ExecutableFolder();
-    std::vector<std::string> candidates;
-    for (const char* relative : {"", TESSALY_GUI_MODULE_INSTALL_DIR "/"}) {
-        candidates.push_back(folder + relative + TESSALY_GUI_MODULE_NAME);
+    std::vector<std::string> candidates = {folder + TESSALY_GUI_MODULE_NAME};
+    if (const std::string installed = TESSALY_GUI_MODULE_INSTALL_DIR; !installed.empty()) {
+        candidates.push_back(folder + installed + "/" + TESSALY_GUI_MODULE_NAME);
     }
 
     ModuleWizardUi ui(system->loader(), candidates,
