@@ -11,6 +11,8 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "discovery/HardwareIds.h"
@@ -75,11 +77,8 @@ protected:
         // Strings as RegSetValueEx stores them: the terminator counts, except where left off.
         Set(values, "seven", REG_SZ, std::string("1234567", 8));
         Set(values, "eight", REG_SZ, std::string("12345678", 9));
-        Set(values, "empty", REG_SZ, std::string(1, '\0'));
         Set(values, "unterminated", REG_SZ, "abc");
-        Set(values, "expand", REG_EXPAND_SZ, std::string("%SystemRoot%\\inf", 17));
         Set(values, "number", REG_DWORD, std::string("\x07\0\0\0", 4));
-        Set(values, "binary", REG_BINARY, "1234");
         ::RegCloseKey(values);
         ::RegCloseKey(Create(kRoot + "\\Seven\\Seven77", KEY_WOW64_32KEY));
         ::RegCloseKey(Create(kRoot + "\\Eight\\Eight888", KEY_WOW64_32KEY));
@@ -100,67 +99,40 @@ protected:
     Win32Registry registry_;
 };
 
-TEST_F(Win32RegistryTest, StringsAreReadWhenTheyFitTheBufferWithTheirTerminator) {
-    struct Case {
-        const char* name;
-        std::size_t bufferBytes;
-        std::optional<std::string> expected;
-    };
-    const Case cases[] = {
-        {"seven", 8, "1234567"},        {"eight", 8, std::nullopt},
-        {"eight", 256, "12345678"},     {"empty", 8, ""},
-        {"unterminated", 256, "abc"},   {"expand", 256, "%SystemRoot%\\inf"},
-        {"number", 256, std::nullopt},  {"binary", 256, std::nullopt},
-        {"missing", 256, std::nullopt},
+// Values and subkey names are read when they fit the buffer with their terminator, as the
+// callers' 8- and 256-byte buffers need.
+TEST_F(Win32RegistryTest, ValuesAndNamesAreReadWhenTheyFitTheBuffer) {
+    const std::tuple<const char*, std::size_t, std::optional<std::string>> values[] = {
+        {"seven", 8, "1234567"},      {"eight", 8, std::nullopt},    {"eight", 256, "12345678"},
+        {"unterminated", 256, "abc"}, {"number", 256, std::nullopt}, {"missing", 256, std::nullopt},
     };
     const auto key = registry_.OpenLocalMachineKey(kRoot + "\\Values");
     ASSERT_TRUE(key);
-    for (const Case& c : cases) {
-        EXPECT_EQ(key->QueryString(c.name, c.bufferBytes), c.expected)
-            << c.name << " in " << c.bufferBytes << " bytes";
+    for (const auto& [name, bytes, expected] : values) {
+        EXPECT_EQ(key->QueryString(name, bytes), expected) << name << " in " << bytes;
+    }
+    const std::tuple<const char*, std::size_t, std::optional<std::string>> names[] = {
+        {"Seven", 0, "Seven77"}, {"Seven", 1, std::nullopt}, {"Eight", 0, std::nullopt}};
+    for (const auto& [parent, index, expected] : names) {
+        EXPECT_EQ(registry_.OpenLocalMachineKey(kRoot + "\\" + parent)->EnumSubKey(index, 8),
+                  expected)
+            << parent << " #" << index;
     }
 }
 
-TEST_F(Win32RegistryTest, KeysOpenWithATrailingBackslashAndRelativeToAnOpenKey) {
+// Callers open "SOFTWARE\\Quorvane\\Vantorix\\"; a key only in the 64-bit view is not seen.
+TEST_F(Win32RegistryTest, KeysOpenWithATrailingBackslashInThe32BitView) {
     const auto root = registry_.OpenLocalMachineKey(kRoot + "\\");
     ASSERT_TRUE(root);
-    for (const char* path : {"Values", "Values\\"}) {
-        const auto values = root->OpenSubKey(path);
-        ASSERT_TRUE(values) << path;
-        EXPECT_EQ(values->QueryString("seven", 256), "1234567") << path;
-    }
+    ASSERT_TRUE(root->OpenSubKey("Values\\"));
+    EXPECT_EQ(root->OpenSubKey("Values\\")->QueryString("seven", 8), "1234567");
     EXPECT_FALSE(root->OpenSubKey("Missing"));
-    EXPECT_FALSE(registry_.OpenLocalMachineKey(kRoot + "\\Missing\\"));
-}
-
-TEST_F(Win32RegistryTest, SubKeysAreEnumeratedWhenTheirNameFitsTheBuffer) {
-    struct Case {
-        const char* key;
-        std::size_t index;
-        std::size_t bufferChars;
-        std::optional<std::string> expected;
-    };
-    const Case cases[] = {
-        {"Seven", 0, 8, "Seven77"},    {"Seven", 1, 8, std::nullopt},  // past the end
-        {"Eight", 0, 8, std::nullopt},                                 // no room for the terminator
-        {"Eight", 0, 256, "Eight888"}, {"Eight", 1, 256, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        const auto key = registry_.OpenLocalMachineKey(kRoot + "\\" + c.key);
-        ASSERT_TRUE(key) << c.key;
-        EXPECT_EQ(key->EnumSubKey(c.index, c.bufferChars), c.expected)
-            << c.key << " #" << c.index << " in " << c.bufferChars << " characters";
-    }
-}
-
-TEST_F(Win32RegistryTest, OnlyThe32BitViewIsRead) {
     HKEY key = nullptr;
     ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kRoot + "\\Only64").c_str(), 0,
                               KEY_READ | KEY_WOW64_64KEY, &key),
               ERROR_SUCCESS);
     ::RegCloseKey(key);
     EXPECT_FALSE(registry_.OpenLocalMachineKey(kRoot + "\\Only64"));
-    EXPECT_TRUE(registry_.OpenLocalMachineKey(kRoot + "\\Seven"));
 }
 
 // ---- Files ------------------------------------------------------------------------------------
@@ -173,145 +145,91 @@ protected:
     Win32FileSystem files_;
 };
 
-TEST_F(Win32FileSystemTest, AttributesTellAMissingFileFromAMissingFolder) {
+// Windows' two not-found errors, and one level of folder at a time.
+TEST_F(Win32FileSystemTest, AttributesAndFolders) {
     dir_.Write("file", "x");
-    struct Case {
-        std::string name;
-        FileError error;
-        bool isDirectory;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, FileError, bool> attributes[] = {
         {"", FileError::None, true},
         {"file", FileError::None, false},
         {"missing", FileError::FileNotFound, false},
         {"missing\\file", FileError::PathNotFound, false},
-        {"missing\\deeper\\file", FileError::PathNotFound, false},
     };
-    for (const Case& c : cases) {
-        const FileAttributes attributes = files_.QueryAttributes(Path(c.name));
-        EXPECT_EQ(attributes.error, c.error) << c.name;
-        EXPECT_EQ(attributes.isDirectory, c.isDirectory) << c.name;
+    for (const auto& [name, error, isDirectory] : attributes) {
+        EXPECT_EQ(files_.QueryAttributes(Path(name)).error, error) << name;
+        EXPECT_EQ(files_.QueryAttributes(Path(name)).isDirectory, isDirectory) << name;
     }
-}
-
-TEST_F(Win32FileSystemTest, MakeDirectoryCreatesOneLevelAndAcceptsAnExistingFolder) {
-    dir_.Write("file", "x");
-    std::filesystem::create_directory(dir_.path() / "existing");
-    struct Case {
-        const char* name;
-        bool made;
-        bool isDirectory;
-    };
-    const Case cases[] = {
-        {"new", true, true},
-        {"existing", true, true},
-        {"missing\\child", false, false},
-        {"file", false, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(files_.MakeDirectory(Path(c.name)), c.made) << c.name;
-        EXPECT_EQ(files_.QueryAttributes(Path(c.name)).isDirectory, c.isDirectory) << c.name;
+    // A folder made meanwhile by someone else is fine; a file of that name is not a folder.
+    const std::pair<const char*, bool> folders[] = {
+        {"new", true}, {"new", true}, {"missing\\child", false}, {"file", false}};
+    for (const auto& [name, made] : folders) {
+        EXPECT_EQ(files_.MakeDirectory(Path(name)), made) << name;
     }
     EXPECT_EQ(Contents(Path("file")), "x");
 }
 
-TEST_F(Win32FileSystemTest, WriteFileReplacesTheTargetByteForByte) {
-    dir_.Write("target", std::string(100, 'o'));
-    ASSERT_TRUE(files_.WriteFile(Path("target"), kBinary));
-    EXPECT_EQ(Contents(Path("target")), kBinary);
-    ASSERT_TRUE(files_.WriteFile(Path("new"), ""));
-    EXPECT_EQ(Contents(Path("new")), "");
-    EXPECT_EQ(testing::FolderNames(dir_.path()), (std::vector<std::string>{"new", "target"}));
-}
-
-// A read-only file is refused, as Windows refuses to open one for writing: the user protected it,
-// and moving a new file over it would undo that.
-TEST_F(Win32FileSystemTest, AFailedWriteLeavesTheTargetAndNoTemporary) {
+// Writes and copies replace the target byte for byte through a temporary that never stays. A
+// read-only target is refused, as Windows refuses to open one for writing (Wine would move over
+// it); a read-only source (an INF from a write-protected medium) gives a copy that can be
+// replaced later.
+TEST_F(Win32FileSystemTest, WritesAndCopiesReplaceOrLeaveTheTarget) {
     const std::string source = dir_.Write("source", kBinary);
+    SetReadOnly(source, true);
+    dir_.Write("target", std::string(100, 'o'));
     const std::string readOnly = dir_.Write("read-only", "kept");
     SetReadOnly(readOnly, true);
+
+    EXPECT_TRUE(files_.CanWriteFile(Path("target")));
+    EXPECT_FALSE(files_.CanWriteFile(Path("missing\\new")));
+    ASSERT_TRUE(files_.WriteFile(Path("target"), "earlier"));
+    ASSERT_TRUE(files_.CopyReplacing(source, Path("target")));
+    EXPECT_EQ(Contents(Path("target")), kBinary);
+    EXPECT_TRUE(files_.WriteFile(Path("target"), kBinary + kBinary));
+    EXPECT_FALSE(files_.CopyReplacing(Path("missing"), Path("target")));
+    EXPECT_EQ(Contents(Path("target")), kBinary + kBinary);
     for (const std::string& path : {Path("missing\\target"), readOnly}) {
         EXPECT_FALSE(files_.WriteFile(path, kBinary)) << path;
         EXPECT_FALSE(files_.CopyReplacing(source, path)) << path;
     }
     EXPECT_EQ(Contents(readOnly), "kept");
-    EXPECT_EQ(testing::FolderNames(dir_.path()), (std::vector<std::string>{"read-only", "source"}));
+    EXPECT_EQ(testing::FolderNames(dir_.path()),
+              (std::vector<std::string>{"read-only", "source", "target"}));
+    SetReadOnly(source, false);
     SetReadOnly(readOnly, false);
-}
-
-TEST_F(Win32FileSystemTest, CanWriteFileProbesTheFolderAndLeavesNothing) {
-    dir_.Write("existing", "kept");
-    EXPECT_TRUE(files_.CanWriteFile(Path("existing")));
-    EXPECT_TRUE(files_.CanWriteFile(Path("new")));
-    EXPECT_FALSE(files_.CanWriteFile(Path("missing\\new")));
-    EXPECT_EQ(testing::FolderNames(dir_.path()), std::vector<std::string>{"existing"});
-    EXPECT_EQ(Contents(Path("existing")), "kept");
 }
 
 TEST_F(Win32FileSystemTest, ReadFileGivesTheWholeRegularFileUpToTheLimit) {
     dir_.Write("file", kBinary);
-    dir_.Write("empty", "");
     std::filesystem::create_directory(dir_.path() / "folder");
-    struct Case {
-        const char* name;
-        std::size_t maxBytes;
-        ReadError error;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::size_t, ReadError> cases[] = {
         {"file", kBinary.size(), ReadError::None},
         {"file", kBinary.size() - 1, ReadError::TooLarge},
-        {"empty", 0, ReadError::None},
         {"folder", 1000, ReadError::NotRegularFile},
         {"missing", 1000, ReadError::CannotOpen},
-        {"missing\\file", 1000, ReadError::CannotOpen},
     };
-    for (const Case& c : cases) {
-        const FileContents contents = files_.ReadFile(Path(c.name), c.maxBytes);
-        EXPECT_EQ(contents.error, c.error) << c.name << " up to " << c.maxBytes;
-        EXPECT_EQ(contents.bytes, c.error == ReadError::None ? Contents(Path(c.name)) : "")
-            << c.name;
+    for (const auto& [name, maxBytes, error] : cases) {
+        const FileContents contents = files_.ReadFile(Path(name), maxBytes);
+        EXPECT_EQ(contents.error, error) << name << " up to " << maxBytes;
+        EXPECT_EQ(contents.bytes, error == ReadError::None ? kBinary : "") << name;
     }
     EXPECT_TRUE(files_.CanOpenForReading(Path("file")));
     EXPECT_FALSE(files_.CanOpenForReading(Path("missing")));
 }
 
-// A read-only source (an INF from a write-protected medium) gives a copy that can be replaced
-// later; a missing one leaves the target as it was.
-TEST_F(Win32FileSystemTest, CopyReplacingReplacesTheTargetWithAWritableExactCopy) {
-    const std::string source = dir_.Write("source", kBinary);
-    SetReadOnly(source, true);
-    dir_.Write("target", std::string(100, 'o'));
-    ASSERT_TRUE(files_.CopyReplacing(source, Path("target")));
-    EXPECT_EQ(Contents(Path("target")), kBinary);
-    EXPECT_FALSE(files_.CopyReplacing(Path("missing"), Path("target")));
-    EXPECT_EQ(Contents(Path("target")), kBinary);
-    EXPECT_TRUE(files_.WriteFile(Path("target"), "again"));
-    EXPECT_EQ(testing::FolderNames(dir_.path()), (std::vector<std::string>{"source", "target"}));
-    SetReadOnly(source, false);
-}
-
 // ---- System, shell, Plug and Play, messages, libraries ----------------------------------------
 
-TEST(Win32SystemTest, TheSystemIsAnNtWindowsWithAnInfFolder) {
+// An NT Windows with an inf folder to install into, newdev's driver update, and a shell that
+// says when a program did not start.
+TEST(Win32SystemTest, TheSystemIsAnNtWindowsThatInstallsDrivers) {
     Win32SystemInfo system;
-    Win32FileSystem files;
     const auto version = system.GetOsVersion();
     ASSERT_TRUE(version);
-    EXPECT_TRUE(version->ntFamily);
-    EXPECT_GE(version->major, 5u);
+    EXPECT_TRUE(version->ntFamily && version->major >= 5);
     const auto windows = system.GetWindowsDirectory();
     ASSERT_TRUE(windows);
-    EXPECT_TRUE(files.QueryAttributes(*windows + "\\inf").isDirectory) << *windows;
-}
-
-TEST(Win32SystemTest, AProgramThatIsNotThereDoesNotStart) {
-    TempDir dir;
-    Win32Shell shell;
-    EXPECT_LT(shell.Execute((dir.path() / "missing.exe").string(), "/x"), 32);
-}
-
-TEST(Win32SystemTest, DriversCanBeUpdated) {
+    EXPECT_TRUE(Win32FileSystem().QueryAttributes(*windows + "\\inf").isDirectory) << *windows;
     EXPECT_TRUE(Win32PlugAndPlay().IsAvailable());
+    TempDir dir;
+    EXPECT_LT(Win32Shell().Execute((dir.path() / "missing.exe").string(), "/x"), 32);
 }
 
 // ---- Attached devices -------------------------------------------------------------------------
@@ -358,28 +276,18 @@ TEST(Win32DeviceSourceTest, RootEnumeratedDevicesAreListedByTheirHardwareIds) {
     Win32DeviceSource source;
     const std::vector<PciDevice> pci = source.PciDevices();
     const std::vector<UsbDevice> usb = source.UsbDevices();
-
-    std::vector<PciDevice> ours;
-    std::copy_if(pci.begin(), pci.end(), std::back_inserter(ours),
-                 [](const PciDevice& d) { return d.vendorId == 0xABCD; });
-    ASSERT_EQ(ours.size(), 1u);
-    EXPECT_EQ(ours[0].deviceId, 0x1234);
-    EXPECT_EQ(ours[0].subsystemVendorId, 0x5678);
-    EXPECT_EQ(ours[0].subsystemDeviceId, 0x9ABC);
-    EXPECT_EQ(ours[0].classCode, std::nullopt);
-    EXPECT_TRUE(ours[0].address.starts_with("ROOT\\")) << ours[0].address;
-
-    std::vector<UsbDevice> ourUsb;
-    std::copy_if(usb.begin(), usb.end(), std::back_inserter(ourUsb),
-                 [](const UsbDevice& d) { return d.vendorId == 0x1234; });
-    ASSERT_EQ(ourUsb.size(), 1u);
-    EXPECT_EQ(ourUsb[0].productId, 0xABCD);
-    EXPECT_EQ(ourUsb[0].interfaceCount, 1);
-    EXPECT_TRUE(ourUsb[0].busPath.starts_with("ROOT\\")) << ourUsb[0].busPath;
-    EXPECT_NE(ourUsb[0].busPath, ours[0].address);
-    EXPECT_TRUE(std::is_sorted(pci.begin(), pci.end(), [](const auto& a, const auto& b) {
-        return NaturalLess(a.address, b.address);
-    }));
+    ASSERT_EQ(std::count_if(pci.begin(), pci.end(), [](auto& d) { return d.vendorId == 0xABCD; }),
+              1);
+    ASSERT_EQ(std::count_if(usb.begin(), usb.end(), [](auto& d) { return d.vendorId == 0x1234; }),
+              1);
+    const PciDevice& card =
+        *std::find_if(pci.begin(), pci.end(), [](auto& d) { return d.vendorId == 0xABCD; });
+    const UsbDevice& meter =
+        *std::find_if(usb.begin(), usb.end(), [](auto& d) { return d.vendorId == 0x1234; });
+    EXPECT_EQ(std::tuple(card.deviceId, card.subsystemVendorId, card.subsystemDeviceId),
+              std::tuple(0x1234, 0x5678, 0x9ABC));
+    EXPECT_EQ(std::tuple(meter.productId, meter.interfaceCount), std::tuple(0xABCD, 1));
+    EXPECT_TRUE(card.address.starts_with("ROOT\\") && meter.busPath.starts_with("ROOT\\"));
 }
 
 // The ID databases come only from TESSALY_HWDATA_DIR, read when the source is made.
