@@ -24,17 +24,18 @@ inline int HexDigitValue(char c) {
     return -1;
 }
 
+// An ASCII letter in upper case; every other byte, Latin-1 letters too, as it is.
+inline char ToUpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 // Compares ASCII letters without regard to case; other bytes must match exactly.
 inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        x = (x >= 'a' && x <= 'z') ? static_cast<char>(x - 'a' + 'A') : x;
-        y = (y >= 'a' && y <= 'z') ? static_cast<char>(y - 'a' + 'A') : y;
-        if (x != y) {
+        if (ToUpperAscii(a[i]) != ToUpperAscii(b[i])) {
             return false;
         }
     }

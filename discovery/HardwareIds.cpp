@@ -10,6 +10,8 @@
 #include <string_view>
 #include <utility>
 
+#include "device/TextRules.h"
+
 namespace tessaly {
 namespace {
 
@@ -27,9 +29,7 @@ using Values = std::vector<std::optional<std::uint32_t>>;
 std::optional<Values> Match(std::string_view id, std::string_view bus,
                             std::initializer_list<Field> pattern) {
     std::string upper(id);
-    std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) {
-        return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-    });
+    std::transform(upper.begin(), upper.end(), upper.begin(), ToUpperAscii);
     std::string_view rest(upper);
     if (!rest.starts_with(bus) || rest.size() <= bus.size() || rest[bus.size()] != '\\') {
         return std::nullopt;

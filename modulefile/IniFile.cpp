@@ -12,8 +12,7 @@ namespace tessaly {
 namespace {
 
 unsigned char Upper(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u >= 'a' && u <= 'z' ? static_cast<unsigned char>(u - 'a' + 'A') : u;
+    return static_cast<unsigned char>(ToUpperAscii(c));
 }
 
 std::string_view TrimLeading(std::string_view text) {

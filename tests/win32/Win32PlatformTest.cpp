@@ -23,6 +23,7 @@
 #include "platform/win32/Win32SharedLibrary.h"
 #include "platform/win32/WinInetFtpClient.h"
 #include "platform/win32/WindowsApi.h"
+#include "tests/fakes/Golden.h"
 #include "tests/fakes/TempDir.h"
 // After windows.h, which WindowsApi.h includes lean, without the old winsock.h.
 #include <winsock2.h>
@@ -35,11 +36,6 @@ using testing::TempDir;
 // Bytes a text-mode or code-page conversion would alter.
 constexpr char kBinaryBytes[] = "line\r\nNUL\0high\xff\xfe\r\n";
 const std::string kBinary(kBinaryBytes, sizeof kBinaryBytes - 1);
-
-std::string Contents(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 void SetReadOnly(const std::string& path, bool readOnly) {
     ASSERT_TRUE(::SetFileAttributesA(path.c_str(),
@@ -164,7 +160,7 @@ TEST_F(Win32FileSystemTest, AttributesAndFolders) {
     for (const auto& [name, made] : folders) {
         EXPECT_EQ(files_.MakeDirectory(Path(name)), made) << name;
     }
-    EXPECT_EQ(Contents(Path("file")), "x");
+    EXPECT_EQ(testing::ReadFileBytes(Path("file")), "x");
 }
 
 // Writes and copies replace the target byte for byte through a temporary that never stays. A
@@ -182,15 +178,15 @@ TEST_F(Win32FileSystemTest, WritesAndCopiesReplaceOrLeaveTheTarget) {
     EXPECT_FALSE(files_.CanWriteFile(Path("missing\\new")));
     ASSERT_TRUE(files_.WriteFile(Path("target"), "earlier"));
     ASSERT_TRUE(files_.CopyReplacing(source, Path("target")));
-    EXPECT_EQ(Contents(Path("target")), kBinary);
+    EXPECT_EQ(testing::ReadFileBytes(Path("target")), kBinary);
     EXPECT_TRUE(files_.WriteFile(Path("target"), kBinary + kBinary));
     EXPECT_FALSE(files_.CopyReplacing(Path("missing"), Path("target")));
-    EXPECT_EQ(Contents(Path("target")), kBinary + kBinary);
+    EXPECT_EQ(testing::ReadFileBytes(Path("target")), kBinary + kBinary);
     for (const std::string& path : {Path("missing\\target"), readOnly}) {
         EXPECT_FALSE(files_.WriteFile(path, kBinary)) << path;
         EXPECT_FALSE(files_.CopyReplacing(source, path)) << path;
     }
-    EXPECT_EQ(Contents(readOnly), "kept");
+    EXPECT_EQ(testing::ReadFileBytes(readOnly), "kept");
     EXPECT_EQ(testing::FolderNames(dir_.path()),
               (std::vector<std::string>{"read-only", "source", "target"}));
     SetReadOnly(source, false);
@@ -353,7 +349,8 @@ protected:
         ASSERT_TRUE(dir) << "run through ctest, which starts the FTP server";
         dir_ = dir;
         std::replace(dir_.begin(), dir_.end(), '/', '\\');
-        port_ = static_cast<std::uint16_t>(std::atoi(Contents(dir_ + "\\port").c_str()));
+        port_ =
+            static_cast<std::uint16_t>(std::atoi(testing::ReadFileBytes(dir_ + "\\port").c_str()));
         ASSERT_NE(port_, 0) << "no port in " << dir_;
     }
 
@@ -378,7 +375,7 @@ TEST_F(WinInetFtpClientTest, AnUploadReplacesTheRemoteFileByteForByte) {
         EXPECT_TRUE(result.connection->PutFile(file, "remote.inf")) << user;
         EXPECT_FALSE(result.connection->PutFile(local.path().string() + "\\missing", "x.inf"));
         result.connection.reset();
-        EXPECT_EQ(Contents(Incoming("remote.inf")), kBinary) << user;
+        EXPECT_EQ(testing::ReadFileBytes(Incoming("remote.inf")), kBinary) << user;
     }
 }
 
