@@ -48,15 +48,10 @@ TEST(DeviceChoiceTest, PciChoiceFillsIdsSubsystemAndKnownNames) {
          false,
          {"0x1A2B", "0x0042", true, "0x1A2B", "0xBEEF", "Tessaly Instruments", "TX-4021 Digitizer"},
          {}},
-        {"no subsystem clears the box, the codes stay",
-         {.vendorId = 0x1a2b, .deviceId = 0x7, .subsystemDeviceId = 0x1},
+        {"no subsystem clears the box, the codes stay; unknown names keep their text",
+         {.vendorId = 0xffff, .deviceId = 0x7, .subsystemDeviceId = 0x1},
          true,
-         {"0x1A2B", "0x0007", false, "0x0777", "0x0888", "Tessaly Instruments", "Typed Model"},
-         {}},
-        {"unknown vendor",
-         {.vendorId = 0xffff, .deviceId = 0xffff},
-         false,
-         {"0xFFFF", "0xFFFF", false, "0x0777", "0x0888", "Typed Maker", "Typed Model"},
+         {"0xFFFF", "0x0007", false, "0x0777", "0x0888", "Typed Maker", "Typed Model"},
          {}},
         {"UTF-8 within Latin-1 taken, beyond it refused",
          {.vendorId = 0x1a2c, .deviceId = 0x1},
@@ -64,11 +59,6 @@ TEST(DeviceChoiceTest, PciChoiceFillsIdsSubsystemAndKnownNames) {
          {"0x1A2C", "0x0001", false, "0x0777", "0x0888", "Caf\xe9 Instruments", "Typed Model"},
          "The name \"Scope\xe2\x84\xa2 One\" has characters the .INF files cannot hold; the "
          "field keeps its text."},
-        {"bytes that are not UTF-8 are Latin-1",
-         {.vendorId = 0x1a2d, .deviceId = 0x1},
-         false,
-         {"0x1A2D", "0x0001", false, "0x0777", "0x0888", "\xe9tude Latin-1 bytes", "Typed Model"},
-         {}},
     };
     for (const PciCase& c : cases) {
         DeviceDescription d = Typed();
@@ -105,9 +95,6 @@ TEST(DeviceChoiceTest, UsbChoiceFillsIdsNamesAndCompound) {
         {"own string beyond Latin-1 gives way to the database; not configured keeps compound",
          {.vendorId = 0x957, .productId = 0x1, .manufacturer = "\xe2\x84\xa2"},
          {"0x0957", "0x0001", "Agilent Technologies, Inc.", "Typed Model", true, "9"}},
-        {"nothing known",
-         {.vendorId = 0x1, .productId = 0x2, .interfaceCount = 120},
-         {"0x0001", "0x0002", "Typed Maker", "Typed Model", true, "120"}},
     };
     for (const Case& c : cases) {
         DeviceDescription d = Typed();
@@ -163,12 +150,10 @@ TEST(DeviceChoiceTest, TablesShowIdsNamesAndWhatIsHidden) {
     EXPECT_EQ(usb.columns.size(), usb.rows[0].cells.size());
     EXPECT_TRUE(usb.rows[0].hiddenByDefault);
     EXPECT_FALSE(usb.rows[1].hiddenByDefault);
-    EXPECT_TRUE(UsbDeviceTable({}, Ids()).rows.empty());
 }
 
 TEST(DeviceChoiceTest, Utf8BecomesLatin1OnlyWhenItFits) {
     const std::tuple<std::string_view, std::optional<std::string>> cases[] = {
-        {"plain", "plain"},
         {"\xc3\xbc\xc2\xae\xc3\x97", "\xfc\xae\xd7"},  // ü ® ×
         {"\xe2\x84\xa2", std::nullopt},                // ™
         {"\xf0\x9f\x94\x8c", std::nullopt},            // a four-byte character
