@@ -37,6 +37,8 @@ std::vector<std::string> Described(const DeviceDescription& device, int bus) {
 TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
     const std::string infs = kPxiInfs;
     const std::string withIni = infs + ", Scope9.ini";
+    const std::string breaks =
+        ": a line break ends the line: readers take the rest of the value as a line of its own.";
     struct Case {
         const char* name;
         int bus;
@@ -85,9 +87,7 @@ TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
         {"line break from an escape",
          kBusPxi,
          [](DeviceDescription& d) { d.RemovalSteps = "W8 CFG 0x04 0x01;\r\n[Evil]\x01"; },
-         {"HowToSquelch \"W8 CFG 0x04 0x01;\\r\\n[Evil]\\x01\" in " + withIni +
-          ": a line break ends the line: readers take the rest of the value as a line of its "
-          "own."}},
+         {"HowToSquelch \"W8 CFG 0x04 0x01;\\r\\n[Evil]\\x01\" in " + withIni + breaks}},
         {"line break without interrupts",
          kBusPxi,
          [](DeviceDescription& d) {
@@ -95,12 +95,8 @@ TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
              d.RemovalSteps = "a\nb";
              d.ModelName = "c\nd";
          },
-         {"ModelName \"c\\nd\" in " + withIni +
-              ": a line break ends the line: readers take the rest of the value as a line of its "
-              "own.",
-          "HowToSquelch \"a\\nb\" in " + infs +
-              ": a line break ends the line: readers take the rest of the value as a line of its "
-              "own."}},
+         {"ModelName \"c\\nd\" in " + withIni + breaks,
+          "HowToSquelch \"a\\nb\" in " + infs + breaks}},
         {"missing vendor ID",
          kBusPxi,
          [](DeviceDescription& d) { d.ManufCode = ""; },
