@@ -43,16 +43,12 @@ TEST(AttachedDevicesTest, ListsPciFunctionsWithReadableIds) {
     std::filesystem::create_directory_symlink("../../../devices/pci/0000:00:09.0",
                                               sysfs.root() / "bus/pci/devices/0000:00:09.0");
 
+    // Address, IDs, subsystem IDs, class.
     const std::vector<PciDevice> expected = {
-        {.address = "0000:00:00.0", .vendorId = 0x8086, .deviceId = 0x1237, .classCode = 0x060000},
-        {.address = "0000:00:02.0", .vendorId = 0x8086, .deviceId = 0x100e},
-        {.address = "0000:00:03.0", .vendorId = 0x8086, .deviceId = 0x1237},
-        {.address = "0000:00:10.0",
-         .vendorId = 0x1a2b,
-         .deviceId = 0x0042,
-         .subsystemVendorId = 0x1a2b,
-         .subsystemDeviceId = 0x0001,
-         .classCode = 0x118000},
+        {"0000:00:00.0", 0x8086, 0x1237, 0, 0, 0x060000},
+        {"0000:00:02.0", 0x8086, 0x100e},
+        {"0000:00:03.0", 0x8086, 0x1237},
+        {"0000:00:10.0", 0x1a2b, 0x0042, 0x1a2b, 0x0001, 0x118000},
     };
     EXPECT_EQ(ListPciDevices(sysfs.root()), expected);
 }
@@ -74,23 +70,12 @@ TEST(AttachedDevicesTest, ListsUsbDevicesButNotTheirInterfaces) {
     sysfs.Add(FakeUsbDevice{.busPath = "1-2.1", .idProduct = std::nullopt});
     sysfs.Add(FakeUsbDevice{.busPath = "1-1.4", .numInterfaces = "256"});
 
+    // Bus path, IDs, interfaces, class, the device's own strings.
     const std::vector<UsbDevice> expected = {
-        {.busPath = "1-1.4", .vendorId = 0x1d6b, .productId = 0x0002, .deviceClass = 0},
-        {.busPath = "1-2", .vendorId = 0x1d6b, .productId = 0x0002},
-        {.busPath = "1-10",
-         .vendorId = 0x0957,
-         .productId = 0x1745,
-         .interfaceCount = 3,
-         .deviceClass = 0,
-         .manufacturer = "Agilent",
-         .product = "34465A"},
-        {.busPath = "usb1",
-         .vendorId = 0x1d6b,
-         .productId = 0x0002,
-         .interfaceCount = 1,
-         .deviceClass = 9,
-         .manufacturer = "Linux xHCI",
-         .product = "xHCI Host Controller"},
+        {"1-1.4", 0x1d6b, 0x0002, 0, 0},
+        {"1-2", 0x1d6b, 0x0002},
+        {"1-10", 0x0957, 0x1745, 3, 0, "Agilent", "34465A"},
+        {"usb1", 0x1d6b, 0x0002, 1, 9, "Linux xHCI", "xHCI Host Controller"},
     };
     EXPECT_EQ(ListUsbDevices(sysfs.root()), expected);
 }

@@ -41,34 +41,21 @@ struct PciCase {
 TEST(DeviceChoiceTest, PciChoiceFillsIdsSubsystemAndKnownNames) {
     const PciCase cases[] = {
         {"subsystem and names",
-         {.vendorId = 0x1a2b,
-          .deviceId = 0x42,
-          .subsystemVendorId = 0x1a2b,
-          .subsystemDeviceId = 0xbeef},
+         {"", 0x1a2b, 0x42, 0x1a2b, 0xbeef},
          false,
          {"0x1A2B", "0x0042", true, "0x1A2B", "0xBEEF", "Tessaly Instruments", "TX-4021 Digitizer"},
          {}},
-        {"no subsystem clears the box, the codes stay",
-         {.vendorId = 0x1a2b, .deviceId = 0x7, .subsystemDeviceId = 0x1},
+        {"no subsystem clears the box, the codes stay; unknown names keep their text",
+         {"", 0xffff, 0x7, 0, 0x1},
          true,
-         {"0x1A2B", "0x0007", false, "0x0777", "0x0888", "Tessaly Instruments", "Typed Model"},
-         {}},
-        {"unknown vendor",
-         {.vendorId = 0xffff, .deviceId = 0xffff},
-         false,
-         {"0xFFFF", "0xFFFF", false, "0x0777", "0x0888", "Typed Maker", "Typed Model"},
+         {"0xFFFF", "0x0007", false, "0x0777", "0x0888", "Typed Maker", "Typed Model"},
          {}},
         {"UTF-8 within Latin-1 taken, beyond it refused",
-         {.vendorId = 0x1a2c, .deviceId = 0x1},
+         {"", 0x1a2c, 0x1},
          false,
          {"0x1A2C", "0x0001", false, "0x0777", "0x0888", "Caf\xe9 Instruments", "Typed Model"},
          "The name \"Scope\xe2\x84\xa2 One\" has characters the .INF files cannot hold; the "
          "field keeps its text."},
-        {"bytes that are not UTF-8 are Latin-1",
-         {.vendorId = 0x1a2d, .deviceId = 0x1},
-         false,
-         {"0x1A2D", "0x0001", false, "0x0777", "0x0888", "\xe9tude Latin-1 bytes", "Typed Model"},
-         {}},
     };
     for (const PciCase& c : cases) {
         DeviceDescription d = Typed();
@@ -92,22 +79,15 @@ TEST(DeviceChoiceTest, UsbChoiceFillsIdsNamesAndCompound) {
         std::tuple<std::string, std::string, std::string, std::string, bool, std::string> expected;
     } const cases[] = {
         {"own strings, three interfaces",
-         {.vendorId = 0x957,
-          .productId = 0x1745,
-          .interfaceCount = 3,
-          .manufacturer = "Keysight",
-          .product = "34465A"},
+         {"", 0x957, 0x1745, 3, {}, "Keysight", "34465A"},
          {"0x0957", "0x1745", "Keysight", "34465A", true, "3"}},
         {"names from the database, one interface clears compound",
-         {.vendorId = 0x957, .productId = 0x1745, .interfaceCount = 1},
+         {"", 0x957, 0x1745, 1},
          {"0x0957", "0x1745", "Agilent Technologies, Inc.", "Test and Measurement Device (IVI)",
           false, "9"}},
         {"own string beyond Latin-1 gives way to the database; not configured keeps compound",
-         {.vendorId = 0x957, .productId = 0x1, .manufacturer = "\xe2\x84\xa2"},
+         {"", 0x957, 0x1, 0, {}, "\xe2\x84\xa2"},
          {"0x0957", "0x0001", "Agilent Technologies, Inc.", "Typed Model", true, "9"}},
-        {"nothing known",
-         {.vendorId = 0x1, .productId = 0x2, .interfaceCount = 120},
-         {"0x0001", "0x0002", "Typed Maker", "Typed Model", true, "120"}},
     };
     for (const Case& c : cases) {
         DeviceDescription d = Typed();
@@ -122,16 +102,10 @@ TEST(DeviceChoiceTest, UsbChoiceFillsIdsNamesAndCompound) {
 }
 
 TEST(DeviceChoiceTest, TablesShowIdsNamesAndWhatIsHidden) {
-    const DeviceTable pci = PciDeviceTable(
-        {{.address = "0000:00:00.0", .vendorId = 0x1a2b, .deviceId = 0x42, .classCode = 0x060000},
-         {.address = "0000:00:01.0",
-          .vendorId = 0x1a2d,
-          .deviceId = 0x5,
-          .subsystemVendorId = 0x1a2b,
-          .subsystemDeviceId = 0x1,
-          .classCode = 0x118000},
-         {.address = "0000:00:02.0", .vendorId = 0x9999, .deviceId = 0x1}},
-        Ids());
+    const DeviceTable pci = PciDeviceTable({{"0000:00:00.0", 0x1a2b, 0x42, 0, 0, 0x060000},
+                                            {"0000:00:01.0", 0x1a2d, 0x5, 0x1a2b, 0x1, 0x118000},
+                                            {"0000:00:02.0", 0x9999, 0x1}},
+                                           Ids());
     ASSERT_EQ(pci.rows.size(), 3u);
     EXPECT_EQ(pci.rows[0].cells,
               (std::vector<std::string>{"0000:00:00.0", "1a2b:0042", "", "Tessaly Instruments",
@@ -144,16 +118,8 @@ TEST(DeviceChoiceTest, TablesShowIdsNamesAndWhatIsHidden) {
     EXPECT_TRUE(pci.rows[0].hiddenByDefault);
     EXPECT_FALSE(pci.rows[1].hiddenByDefault);
 
-    const DeviceTable usb =
-        UsbDeviceTable({{.busPath = "usb1",
-                         .vendorId = 0x1d6b,
-                         .productId = 0x2,
-                         .interfaceCount = 1,
-                         .deviceClass = 9,
-                         .manufacturer = "Linux",
-                         .product = "xHCI"},
-                        {.busPath = "1-1", .vendorId = 0x1a2b, .productId = 0x42}},
-                       Ids());
+    const DeviceTable usb = UsbDeviceTable(
+        {{"usb1", 0x1d6b, 0x2, 1, 9, "Linux", "xHCI"}, {"1-1", 0x1a2b, 0x42}}, Ids());
     ASSERT_EQ(usb.rows.size(), 2u);
     EXPECT_EQ(usb.rows[0].cells,
               (std::vector<std::string>{"usb1", "1d6b:0002", "Linux", "xHCI", "1"}));
@@ -163,12 +129,10 @@ TEST(DeviceChoiceTest, TablesShowIdsNamesAndWhatIsHidden) {
     EXPECT_EQ(usb.columns.size(), usb.rows[0].cells.size());
     EXPECT_TRUE(usb.rows[0].hiddenByDefault);
     EXPECT_FALSE(usb.rows[1].hiddenByDefault);
-    EXPECT_TRUE(UsbDeviceTable({}, Ids()).rows.empty());
 }
 
 TEST(DeviceChoiceTest, Utf8BecomesLatin1OnlyWhenItFits) {
     const std::tuple<std::string_view, std::optional<std::string>> cases[] = {
-        {"plain", "plain"},
         {"\xc3\xbc\xc2\xae\xc3\x97", "\xfc\xae\xd7"},  // ü ® ×
         {"\xe2\x84\xa2", std::nullopt},                // ™
         {"\xf0\x9f\x94\x8c", std::nullopt},            // a four-byte character

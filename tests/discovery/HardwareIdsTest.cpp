@@ -10,38 +10,28 @@ TEST(HardwareIdsTest, PciFunctionsComeFromTheirHardwareIds) {
     struct Row {
         std::vector<std::string> hardwareIds;
         std::vector<std::string> compatibleIds;
-        std::optional<PciDevice> expected;
+        std::optional<PciDevice> expected;  // address (set below), IDs, subsystem IDs, class
     };
     const Row rows[] = {
         {{"PCI\\VEN_ABCD&DEV_1234&SUBSYS_9ABC5678&REV_01", "PCI\\VEN_ABCD&DEV_1234&SUBSYS_9ABC5678",
           "PCI\\VEN_ABCD&DEV_1234&CC_118000"},
          {"PCI\\VEN_ABCD&DEV_1234&REV_01", "PCI\\VEN_ABCD&CC_1180", "PCI\\CC_118000"},
-         PciDevice{.vendorId = 0xABCD,
-                   .deviceId = 0x1234,
-                   .subsystemVendorId = 0x5678,
-                   .subsystemDeviceId = 0x9ABC,
-                   .classCode = 0x118000}},
+         PciDevice{"", 0xABCD, 0x1234, 0x5678, 0x9ABC, 0x118000}},
         {{"pci\\ven_8086&dev_100e&rev_02"},
          {"PCI\\CC_0200", "PCI\\VEN_8086&DEV_100E&CC_020000"},
-         PciDevice{.vendorId = 0x8086, .deviceId = 0x100E, .classCode = 0x020000}},
-        {{"PCI\\VEN_8086&DEV_1237"}, {}, PciDevice{.vendorId = 0x8086, .deviceId = 0x1237}},
+         PciDevice{"", 0x8086, 0x100E, 0, 0, 0x020000}},
+        {{"PCI\\VEN_8086&DEV_1237"}, {}, PciDevice{"", 0x8086, 0x1237}},
         // The only ID that parses comes after one that does not.
         {{"PCI\\VEN_8086", "PCI\\VEN_8086&DEV_1237&SUBSYS_00011A2B"},
          {"PCI\\CC_06"},
-         PciDevice{.vendorId = 0x8086,
-                   .deviceId = 0x1237,
-                   .subsystemVendorId = 0x1A2B,
-                   .subsystemDeviceId = 0x0001}},
-        {{"PCI\\VEN_8086&DEV_12370"}, {}, std::nullopt},
-        {{"PCI\\VEN_808G&DEV_1237"}, {}, std::nullopt},
-        {{"PCI\\DEV_1237&VEN_8086"}, {}, std::nullopt},
-        {{"PCI\\VEN_8086&DEV_1237&"}, {}, std::nullopt},
-        {{"PCI\\VEN_8086&DEV_1237&SUBSYS_1234"}, {}, std::nullopt},
-        {{"PCI\\VEN_8086&DEV_1237&CC_060000"}, {}, std::nullopt},
-        {{"ACPI\\VEN_8086&DEV_1237", "USB\\VID_8086&PID_1237", "PCIVEN_8086&DEV_1237"},
-         {},
+         PciDevice{"", 0x8086, 0x1237, 0x1A2B, 0x0001}},
+        // Not one of these is a PCI function's hardware ID, and compatible IDs are not read.
+        {{"PCI\\VEN_8086&DEV_12370", "PCI\\VEN_808G&DEV_1237", "PCI\\DEV_1237&VEN_8086",
+          "PCI\\VEN_8086&DEV_1237&", "PCI\\VEN_8086&DEV_1237&SUBSYS_1234",
+          "PCI\\VEN_8086&DEV_1237&CC_060000", "ACPI\\VEN_8086&DEV_1237", "USB\\VID_8086&PID_1237",
+          "PCIVEN_8086&DEV_1237"},
+         {"PCI\\VEN_8086&DEV_1237"},
          std::nullopt},
-        {{}, {"PCI\\VEN_8086&DEV_1237"}, std::nullopt},
     };
     for (const Row& row : rows) {
         const std::vector<PciDevice> found =
@@ -79,19 +69,9 @@ TEST(HardwareIdsTest, UsbDevicesCountTheirInterfaces) {
         {.instanceId = "PCI\\VEN_8086\\3", .hardwareIds = {"PCI\\VEN_8086&DEV_1237"}},
     };
     const std::vector<UsbDevice> expected = {
-        {.busPath = "ROOT\\PNPPROBE\\0000",
-         .vendorId = 0x1234,
-         .productId = 0xABCD,
-         .interfaceCount = 1},
-        {.busPath = "USB\\VID_0957&PID_1745\\MY2",
-         .vendorId = 0x0957,
-         .productId = 0x1745,
-         .interfaceCount = 2},
-        {.busPath = "USB\\VID_0957&PID_1745\\MY10",
-         .vendorId = 0x0957,
-         .productId = 0x1745,
-         .interfaceCount = 2,
-         .product = "Scope \xC2\xB5"},
+        {"ROOT\\PNPPROBE\\0000", 0x1234, 0xABCD, 1},
+        {"USB\\VID_0957&PID_1745\\MY2", 0x0957, 0x1745, 2},
+        {"USB\\VID_0957&PID_1745\\MY10", 0x0957, 0x1745, 2, {}, "", "Scope \xC2\xB5"},
     };
     EXPECT_EQ(UsbDevicesFromIds(devices), expected);
 }

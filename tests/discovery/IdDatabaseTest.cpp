@@ -86,17 +86,8 @@ TEST(IdDatabaseTest, SectionsAfterTheUsbVendorsAreNotVendors) {
         "\t0001  Looks like a device\n"
         "\t01  Boot Interface Subclass\n"
         "\t\t02  Mouse\n"
-        "AT 0000  Attribute\n"
-        "HID 22  Report\n"
-        "R 00  None\n"
-        "BIAS 0  Not Applicable\n"
-        "PHY 00  None\n"
-        "HUT 01  Generic Desktop Controls\n"
+        "HUT 01  Generic Desktop Controls\n"  // the other sections read alike
         "\t0005  Mouse usage\n"
-        "L 0409  English\n"
-        "\t01  US\n"
-        "HCC 00  Not supported\n"
-        "VT 0000  Undefined\n"
         "abcd  Not a vendor\n");
     ExpectAll({
         {"vendor", ids.VendorName(0x1d6b), "Linux Foundation"},

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "interrupts/SequenceEdits.h"
+#include "interrupts/StepEditorRules.h"
 #include "interrupts/StepStrings.h"
 
 namespace tessaly {
@@ -66,19 +68,16 @@ TEST(StepStringTest, EachStepGivesOneRowFromItsOwnTextOnly) {
     }
 }
 
-TEST(StepNumberTest, ReadsAsPercentIAndFormatsForTheWidth) {
+// The text is read by ParseIdText (pinned in IdTextTest); here the width picks the format.
+TEST(StepNumberTest, FormatsForTheWidthNamedInTheText) {
     // Row texts name widths too, and "8" is tested first.
     using Case = std::tuple<const char*, const char*, std::optional<std::string>>;
-    const char *byte = "Byte (8-bit)", *word = "Word (16-bit)", *dword = "Long (32-bit)";
     for (const auto& [text, width, expected] :
-         {Case{"300", byte, "0x2C"}, Case{"-1", word, "0xFFFF"}, Case{"010", dword, "0x00000008"},
-          Case{"12abc", byte, "0x0C"}, Case{"abc", word, "0x0000"}, Case{"0x1abc", word, "0x1ABC"},
-          Case{" 0X12345", word, "0x2345"}, Case{"\t0xfffffffe", dword, "0xFFFFFFFE"},
-          Case{"0", "8-bit", "0x00"}, Case{"1", "8 or 16", "0x01"},
+         {Case{"300", "Byte (8-bit)", "0x2C"}, Case{"-1", "Word (16-bit)", "0xFFFF"},
+          Case{"\t0x12345", "Long (32-bit)", "0x00012345"}, Case{"1", "8 or 16", "0x01"},
           Case{"5", "Quad (64-bit)", std::nullopt}, Case{"5", "", std::nullopt}}) {
         EXPECT_EQ(FormatStepNumber(ReadStepNumber(text), width), expected) << text << " " << width;
     }
-    EXPECT_EQ(FormatStepOffset(ReadStepNumber("12")), "0x0000000C");
     EXPECT_EQ(FormatStepOffset(ReadStepNumber("-2")), "0xFFFFFFFE");
 }
 
@@ -110,6 +109,51 @@ TEST(StepStringTest, CountsAndFindsOnlyFinishedSteps) {
           Case{"C64 CFG 0x0 0x1 0x1;", false}}) {
         EXPECT_EQ(HasCompareStep(steps), has) << steps;
     }
+}
+
+TEST(StepEditorRulesTest, ListsSelectTheFirstEntryBeginningWithTheTextInAnyCase) {
+    using Case = std::tuple<std::span<const std::string_view>, const char*, std::optional<int>>;
+    for (const auto& [entries, text, index] : {
+             Case{kEditorAccessTexts, "Read", 0},  // not "Read/Compare"
+             Case{kEditorAccessTexts, "read/c", 1},
+             Case{kEditorAccessTexts, "WRITE", 2},
+             Case{kEditorAccessTexts, "Compare", std::nullopt},  // a row text, not an editor one
+             Case{kEditorAccessTexts, "Read/Compare!", std::nullopt},
+             Case{kEditorWidthTexts, "long", 2},
+             Case{kSpaceTexts, "bar5", 6},
+             Case{kSpaceTexts, "BAR6", std::nullopt},
+         }) {
+        const auto found = FindEntryByPrefix(entries, text);
+        EXPECT_EQ(found ? std::optional(static_cast<int>(*found)) : std::nullopt, index) << text;
+    }
+}
+
+// The step texts land where the rows do, even in a string that holds fewer steps than rows.
+TEST(SequenceEditsTest, InsertedStepTextsMatchTheirRows) {
+    using Case = std::tuple<const char*, std::size_t, const char*>;
+    for (const auto& [steps, row, result] : {
+             Case{"A;B;C;", 0, "N;A;B;C;"}, Case{"A;B;C;", 2, "A;B;N;C;"},
+             Case{"A;B;C;", 3, "A;B;C;N;"}, Case{"", 0, "N;"},
+             Case{"A;B", 5, "A;BN;"},  // malformed: appended
+         }) {
+        DetectSequence sequence{7, steps, CountSteps(steps)};
+        InsertStepText(sequence, row, "N;");
+        EXPECT_EQ(sequence, (DetectSequence{7, result, CountSteps(steps) + 1})) << steps << row;
+    }
+}
+
+// Removing a step moves its sequence to the end, so the files number it last.
+TEST(SequenceEditsTest, RemovingAStepMovesItsSequenceToTheEnd) {
+    std::vector<DetectSequence> sequences{{0, "A;B;C;", 3}, {4, "D;", 1}, {2, "E;", 1}};
+    EXPECT_TRUE(RemoveStepMovingToEnd(sequences, 0, 1));
+    EXPECT_EQ(sequences, (std::vector<DetectSequence>{{4, "D;", 1}, {2, "E;", 1}, {0, "A;C;", 2}}));
+    EXPECT_TRUE(RemoveStepMovingToEnd(sequences, 4, 0));
+    EXPECT_EQ(sequences, (std::vector<DetectSequence>{{2, "E;", 1}, {0, "A;C;", 2}, {4, "", 0}}));
+    // No such step or sequence: nothing moves.
+    const auto before = sequences;
+    EXPECT_FALSE(RemoveStepMovingToEnd(sequences, 0, 2));
+    EXPECT_FALSE(RemoveStepMovingToEnd(sequences, 9, 0));
+    EXPECT_EQ(sequences, before);
 }
 
 }  // namespace

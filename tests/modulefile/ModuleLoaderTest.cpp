@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
+#include "modulefile/ModuleFileWriter.h"
 #include "modulefile/ModuleLoader.h"
 #include "platform/NativeSystem.h"
+#include "tests/fakes/FakeFileSystem.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
@@ -74,6 +77,29 @@ TEST_F(ModuleLoaderTest, EachFunctionLoadsItsSection) {
     EXPECT_TRUE(testing::MatchesGolden("module_loaded.txt", loaded));
     EXPECT_EQ(prompter.functionLists,
               std::vector(10, testing::ReadFileBytes(GoldenPath("module_combination_list.txt"))));
+}
+
+// What the wizard writes loads back; the goldens pin each side, this that they agree.
+TEST(RoundTripTest, DeviceWithSubsystemAndInterruptsComesBackWhole) {
+    DeviceDescription written;
+    std::tie(written.ManufCode, written.ModelCode, written.SubsystemManufCode,
+             written.SubsystemModelCode, written.ManufName, written.ModelName,
+             written.InstrumentPrefix) =
+        std::tuple("0xABCD", "0x1234", "0x5678", "0x9ABC", "Acme Instruments, Inc.",
+                   "Scope 9 \xB5-series", "acme_scope9");
+    written.UsesSubsystem = written.GeneratesInterrupts = true;
+    written.DetectSequences = {{0, "C16 BAR0 0x00000010 0xFFFF 0x0001;", 1},
+                               {7, "R8 CFG 0x00000004;C8 BAR2 0x00000000 0x0F 0x01;", 2},
+                               {2, "", 0}};
+    written.RemovalSteps = "W32 BAR1 0x00000100 0x00000001;R8 CFG 0x00000004;";
+    testing::FakeFileSystem files;
+    files.AddFile("c:\\m.ini", RenderModuleDescriptionFile(written));
+    RecordingPrompter prompter;
+    WizardModel model;
+    ASSERT_EQ(LoadModuleDescriptionFile(model, "c:\\m.ini", files, prompter), 0);  // no chooser
+    DeviceDescription expected = written;
+    expected.DetectSequences[1].Number = 1;  // labels are not written: they count from 0
+    EXPECT_EQ(model.device, expected);
 }
 
 TEST_F(ModuleLoaderTest, NothingChangesWhenNothingIsLoaded) {
