@@ -4,6 +4,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -77,8 +78,8 @@ struct Machine {
     Machine() { fs::create_directories(windows / "inf"); }
 
     // Runs `module /SilentAutoInstall`; gives the exit status and the messages.
-    int Run(const std::string& module, Strings* messages = nullptr) {
-        PosixFileSystem files;
+    int Run(const std::string& module, Strings* messages = nullptr, DiskCalls disk = {}) {
+        PosixFileSystem files(disk);
         MemoryRegistry registry;
         std::ostringstream warnings;
         PosixSystemInfo system(windows.string(), home.string(), warnings);
@@ -112,35 +113,6 @@ struct Machine {
     }
 };
 
-// The files a clean run writes from each module: the versions a reader may ever see.
-struct Versions {
-    std::vector<std::optional<std::string>> before, after;
-};
-const Versions& Reference() {
-    static const Versions versions = [] {
-        Versions v;
-        Machine old, fresh;
-        EXPECT_EQ(old.Run(old.oldModule), 0);
-        EXPECT_EQ(fresh.Run(fresh.newModule), 0);
-        v.before = old.Outputs();
-        v.after = fresh.Outputs();
-        for (std::size_t i = 0; i < v.after.size(); ++i) {
-            EXPECT_NE(v.before[i], v.after[i]) << i;
-        }
-        return v;
-    }();
-    return versions;
-}
-
-std::string Mounted(Machine& m, const fs::path& folder, const char* options) {
-    fs::create_directories(folder);
-    if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, options) != 0) {
-        return std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
-    }
-    m.mount.folder = folder.string();
-    return "";
-}
-
 // Makes the output folder read-only: by permission bits for an ordinary user, by a read-only
 // bind mount for root, whom permission bits do not stop.
 std::string ReadOnly(Machine& m) {
@@ -164,6 +136,7 @@ struct FailureCase {
     bool earlierRun;  // the old module's complete set is there first, installed
     // Prepares the fault; gives why it cannot be made here, "" when it is in place.
     std::function<std::string(Machine&)> fault;
+    DiskCalls disk;
     int status;
     // The messages, or nullopt where they follow from which files the disk took: one failure
     // message for each file that did not reach its new version.
@@ -174,17 +147,53 @@ void PrintTo(const FailureCase& c, std::ostream* out) {
     *out << c.name;
 }
 
+// Lets `budget` bytes reach the disk in all, then reports it full.
+DiskCalls FullAfter(std::size_t budget) {
+    DiskCalls disk;
+    disk.write = [left = std::make_shared<std::size_t>(budget)](int fd, const void* data,
+                                                                std::size_t size) -> ssize_t {
+        if (*left == 0) {
+            errno = ENOSPC;
+            return -1;
+        }
+        const ssize_t written = ::write(fd, data, std::min(size, *left));
+        *left -= written > 0 ? static_cast<std::size_t>(written) : 0;
+        return written;
+    };
+    return disk;
+}
+
+const auto none = [](Machine&) { return std::string(); };
+
 const FailureCase kCases[] = {
     // A 16 KiB disk that the first files fill.
-    {"DiskFull", false, [](Machine& m) { return Mounted(m, m.out, "size=16k"); }, 1, std::nullopt},
-    {"ReadOnlyFolder", true, ReadOnly, 1, std::nullopt},
-    {"FileWhereAFolderShouldBe", false,
+    {"DiskFull",
+     false,
+     [](Machine& m) {
+         fs::create_directories(m.out);
+         if (::mount("tmpfs", m.out.c_str(), "tmpfs", 0, "size=16k") != 0) {
+             return std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
+         }
+         m.mount.folder = m.out.string();
+         return std::string();
+     },
+     {},
+     1,
+     std::nullopt},
+    // The disk fills during the third file, over an earlier set that must stay whole.
+    {"DiskFullOverAnEarlierSet", true, none, FullAfter(5000), 1, std::nullopt},
+    {"ReadOnlyFolder", true, ReadOnly, {}, 1, std::nullopt},
+    {"FileWhereAFolderShouldBe",
+     false,
      [](Machine& m) {
          m.temp.Write("home/vxipnp/winnt", "not a folder");
          return std::string();
      },
-     1, Strings{"Unable to create directory", "The wizard could not save the output files."}},
-    {"LinksAtTheTargets", true,
+     {},
+     1,
+     Strings{"Unable to create directory", "The wizard could not save the output files."}},
+    {"LinksAtTheTargets",
+     true,
      [](Machine& m) {
          const std::string victim = m.temp.Write("victim", "victim");
          fs::remove(m.out / kOutputs[3].first);
@@ -193,25 +202,30 @@ const FailureCase kCases[] = {
          fs::create_symlink(m.temp.path() / "nowhere", m.out / kOutputs[1].first);
          return std::string();
      },
-     0, std::nullopt},
+     {},
+     0,
+     std::nullopt},
 };
 
 class SaveFailureTest : public ::testing::TestWithParam<FailureCase> {};
 
 TEST_P(SaveFailureTest, FailsWithItsMessageAndLeavesNoPartialFile) {
     const FailureCase& c = GetParam();
-    const Versions& versions = Reference();
-    Machine m;
+    // The files a clean run writes from each module: the versions a reader may ever see.
+    Machine fresh, m;
+    ASSERT_EQ(fresh.Run(fresh.newModule), 0);
+    const auto after = fresh.Outputs();
+    std::vector<std::optional<std::string>> before(after.size());
     if (c.earlierRun) {
         ASSERT_EQ(m.Run(m.oldModule), 0);
-        ASSERT_EQ(m.Outputs(), versions.before);
+        before = m.Outputs();
     }
     if (const std::string why = c.fault(m); !why.empty()) {
         GTEST_SKIP() << why;
     }
 
     Strings messages;
-    EXPECT_EQ(m.Run(m.newModule, &messages), c.status);
+    EXPECT_EQ(m.Run(m.newModule, &messages, c.disk), c.status);
 
     // Each file, the installed copy last, is its new version, or the earlier one (or none) kept
     // whole; a failure message stands for each file that is not new.
@@ -219,14 +233,13 @@ TEST_P(SaveFailureTest, FailsWithItsMessageAndLeavesNoPartialFile) {
     Strings failed;
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         SCOPED_TRACE(i < kOutputs.size() ? kOutputs[i].first : "installed");
-        const auto& kept = c.earlierRun ? versions.before[i] : std::nullopt;
-        EXPECT_TRUE(outputs[i] == versions.after[i] || outputs[i] == kept)
+        EXPECT_TRUE(outputs[i] == after[i] || outputs[i] == before[i])
             << outputs[i].value_or("(none)").substr(0, 200);
-        if (outputs[i] != versions.after[i] && i < kOutputs.size()) {
+        if (outputs[i] != after[i] && i < kOutputs.size()) {
             failed.push_back(kOutputs[i].second);
         }
     }
-    if (outputs[3] != versions.after[3]) {
+    if (outputs[3] != after[3]) {
         failed.push_back(kCouldNotInstall);
     }
     EXPECT_EQ(messages, c.messages.value_or(failed));
