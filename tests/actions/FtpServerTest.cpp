@@ -1,28 +1,23 @@
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <poll.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "actions/FtpTransfer.h"
 #include "platform/curl/CurlFtpClient.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
-
-extern char** environ;
 
 namespace tessaly::testing {
 namespace {
@@ -60,8 +55,13 @@ private:
     int port_ = 0;
 };
 
+std::string Contents(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
+}
+
 // The Python FTP server of tests/actions/ftp_server.py, started once for the whole program on
-// 127.0.0.1 and a free port, and stopped at the end. It also ends when this process does.
+// 127.0.0.1 and a free port. It ends when its standard input, this program's pipe, closes.
 class FtpServer final : public ::testing::Environment {
 public:
     static inline FtpServer* instance = nullptr;
@@ -71,52 +71,26 @@ public:
         fs::create_directories(root_.path() / "target" / "zel-rt" / "system");
         fs::create_directories(root_.path() / "target" / "incoming");
         fs::create_directories(root_.path() / "bare" / "incoming");
-        std::vector<std::string> arguments = {"/usr/bin/python3", TESSALY_FTP_SERVER_SCRIPT};
+        const fs::path portFile = root_.path() / "port";
+        std::string command = "exec /usr/bin/python3 '" TESSALY_FTP_SERVER_SCRIPT "'";
         for (const std::string user : kUsers) {
             const auto home = user.rfind(':') + 1;
-            arguments.push_back(user.substr(0, home) + (root_.path() / user.substr(home)).string());
+            command +=
+                " '" + user.substr(0, home) + (root_.path() / user.substr(home)).string() + "'";
         }
-        std::vector<char*> argv;
-        for (std::string& argument : arguments) {
-            argv.push_back(argument.data());
-        }
-        argv.push_back(nullptr);
-
-        int input[2];
-        int output[2];
-        ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
-        ASSERT_EQ(pipe2(output, O_CLOEXEC), 0);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, input[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
-        const int spawned = posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        close(input[0]);
-        close(output[1]);
-        keepAlive_ = input[1];  // the server ends when this closes
-        ASSERT_EQ(spawned, 0) << "cannot start /usr/bin/python3";
-
+        input_ = ::popen((command + " >'" + portFile.string() + "'").c_str(), "w");
+        ASSERT_NE(input_, nullptr);
         // The port line comes once the server listens; Python starts slowly on a busy machine.
-        std::string line;
-        pollfd ready{output[0], POLLIN, 0};
-        char c = 0;
-        while (line.find('\n') == std::string::npos && poll(&ready, 1, 30'000) == 1 &&
-               read(output[0], &c, 1) == 1) {
-            line += c;
+        for (int i = 0; i < 300 && Contents(portFile).find('\n') == std::string::npos; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
-        close(output[0]);
-        port_ = std::atoi(line.c_str());
+        port_ = std::atoi(Contents(portFile).c_str());
         ASSERT_GT(port_, 0) << "the FTP server did not start (is python3-pyftpdlib installed?)";
     }
 
     void TearDown() override {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (keepAlive_ >= 0) {
-            close(keepAlive_);
+        if (input_) {
+            ::pclose(input_);
         }
         instance = nullptr;
     }
@@ -130,17 +104,11 @@ public:
 
 private:
     TempDir root_;
-    pid_t pid_ = -1;
-    int keepAlive_ = -1;
+    FILE* input_ = nullptr;
     int port_ = 0;
 };
 
 [[maybe_unused]] auto* const kServer = ::testing::AddGlobalTestEnvironment(new FtpServer);
-
-std::string Contents(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
-}
 
 RunAndWait RunHere() {
     return [](const std::function<void()>& job) { job(); };
