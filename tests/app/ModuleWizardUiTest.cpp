@@ -9,7 +9,6 @@
 #include "platform/ConsolePrompter.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
-#include "tests/fakes/TempDir.h"
 
 namespace tessaly {
 namespace {
