@@ -54,16 +54,6 @@ public:
     void RunWizard(WizardModel&, PageId) override { ADD_FAILURE() << "no wizard in this run"; }
 };
 
-// A file system mounted for the length of one case; unmounted before its folder goes.
-struct Mount {
-    std::string folder;
-    ~Mount() {
-        if (!folder.empty()) {
-            ::umount2(folder.c_str(), MNT_DETACH);
-        }
-    }
-};
-
 // One machine: a home folder, a Windows image and the two module files.
 struct Machine {
     testing::TempDir temp;
@@ -73,9 +63,14 @@ struct Machine {
     fs::path installed = windows / "inf" / "Scope9_NT5.inf";
     std::string newModule = temp.Write("new.ini", Module("Scope 9", "0x1234"));
     std::string oldModule = temp.Write("old.ini", Module("Old Scope", "0x4321"));
-    Mount mount;
+    std::string mounted;  // a file system mounted for this machine, gone before its folder
 
     Machine() { fs::create_directories(windows / "inf"); }
+    ~Machine() {
+        if (!mounted.empty()) {
+            ::umount2(mounted.c_str(), MNT_DETACH);
+        }
+    }
 
     // Runs `module /SilentAutoInstall`; gives the exit status and the messages.
     int Run(const std::string& module, Strings* messages = nullptr, DiskCalls disk = {}) {
@@ -124,7 +119,7 @@ std::string ReadOnly(Machine& m) {
     if (::mount(folder.c_str(), folder.c_str(), nullptr, MS_BIND, nullptr) != 0) {
         return std::string("root cannot bind-mount here: ") + std::strerror(errno);
     }
-    m.mount.folder = folder;
+    m.mounted = folder;
     if (::mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0) {
         return std::string("cannot remount read-only: ") + std::strerror(errno);
     }
@@ -142,10 +137,6 @@ struct FailureCase {
     // message for each file that did not reach its new version.
     std::optional<Strings> messages;
 };
-
-void PrintTo(const FailureCase& c, std::ostream* out) {
-    *out << c.name;
-}
 
 // Lets `budget` bytes reach the disk in all, then reports it full.
 DiskCalls FullAfter(std::size_t budget) {
@@ -174,7 +165,7 @@ const FailureCase kCases[] = {
          if (::mount("tmpfs", m.out.c_str(), "tmpfs", 0, "size=16k") != 0) {
              return std::string("cannot mount a tmpfs here: ") + std::strerror(errno);
          }
-         m.mount.folder = m.out.string();
+         m.mounted = m.out.string();
          return std::string();
      },
      {},
