@@ -79,7 +79,6 @@ const std::tuple<std::vector<std::array<std::string, 3>>, std::string, bool> kDe
     // Too long for 8 bytes: absent.
     {{{"5.0", "RTVersion", "5.0.1.23"}}, "", false},
     {{{"5.0\\AddOns\\Real-Time", "Version", "1.0.0.1"}}, "", true},
-    {{{"5.0\\AddOns\\Real-Time", "Version", "1.0.0.10"}}, "", false},
     // The add-on key decides alone.
     {{{"5.0\\AddOns\\Real-Time"}, {"5.0", "Path", "v"}}, "v\\Resource\\tgtmon.exe", false},
     {{{"5.0\\AddOns\\X"}, {"5.0", "Path", "v"}}, "v\\Resource\\tgtmon.exe", true},
@@ -89,7 +88,6 @@ const std::tuple<std::vector<std::array<std::string, 3>>, std::string, bool> kDe
     {{{"4.0", "Path", "o"}, {"5.0", "Path", "v"}}, "v\\Resource\\tgtmon.exe", true},
     // Stops at the first find.
     {{{"4.0", "RTVersion", "4.0"}, {"5.0", "Path", "v"}}, "", true},
-    {{{"5.0", "RTVersion", "5.0"}, {"1.2.3.4"}}, "", true},
     // A key name of 8 characters ends the list.
     {{{"5.0", "RTVersion", "5.0"}, {"1.2.3.45"}}, "", false}};
 

@@ -6,14 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <atomic>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
-#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -33,8 +30,8 @@ using testing::ReadFileBytes;
 using Strings = std::vector<std::string>;
 
 constexpr const char* kInvalidFile =
-    "Tessaly Wizard: The command line parameter was not a valid module description file name, or "
-    "processing the file was cancelled.\n";
+    "The command line parameter was not a valid module description file name, or processing the "
+    "file was cancelled.\n";
 
 std::string Module(const std::string& registration, const std::string& name = "Scope 9",
                    const std::string& code = "0x1234") {
@@ -51,23 +48,21 @@ protected:
         fs::create_directories(cwd);
     }
 
-    // Starts the wizard in `cwd` with nothing but PATH, HOME, TESSALY_WINDOWS_DIR and `env` set,
+    // Starts `program` in `cwd` with nothing but PATH, HOME, TESSALY_WINDOWS_DIR and `env` set,
     // its standard error going to `errorFd` and its standard output to `outputFd` if given.
     pid_t Start(const Strings& arguments, int errorFd, const Strings& env = {}, int outputFd = -1) {
-        Strings all = {TESSALY_WIZARD_EXE};
+        Strings all = {program};
         all.insert(all.end(), arguments.begin(), arguments.end());
         Strings environment = {"PATH=/usr/bin:/bin", "HOME=" + home.string(),
                                "TESSALY_WINDOWS_DIR=" + windows.string()};
         environment.insert(environment.end(), env.begin(), env.end());
         std::vector<char*> argv, envp;
-        for (std::string& a : all) {
-            argv.push_back(a.data());
+        for (auto [strings, pointers] : {std::pair{&all, &argv}, std::pair{&environment, &envp}}) {
+            for (std::string& text : *strings) {
+                pointers->push_back(text.data());
+            }
+            pointers->push_back(nullptr);
         }
-        for (std::string& e : environment) {
-            envp.push_back(e.data());
-        }
-        argv.push_back(nullptr);
-        envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, errorFd, 2);
@@ -76,9 +71,8 @@ protected:
         }
         posix_spawn_file_actions_addchdir_np(&actions, cwd.c_str());
         pid_t pid = -1;
-        EXPECT_EQ(
-            ::posix_spawn(&pid, TESSALY_WIZARD_EXE, &actions, nullptr, argv.data(), envp.data()),
-            0);
+        EXPECT_EQ(::posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data()),
+                  0);
         posix_spawn_file_actions_destroy(&actions);
         return pid;
     }
@@ -106,6 +100,7 @@ protected:
     }
 
     testing::TempDir temp;
+    std::string program = TESSALY_WIZARD_EXE;
     fs::path home = temp.path() / "home";
     fs::path windows = temp.path() / "c" / "Windows";
     fs::path cwd = temp.path() / "cwd";
@@ -125,11 +120,7 @@ TEST_F(EndToEndTest, HelpAndVersionAnswerWithoutADisplay) {
         EXPECT_EQ(Run(arguments, env), 0);
         EXPECT_EQ(errors, "");
         EXPECT_EQ(output.rfind("Tessaly Wizard " TESSALY_VERSION " - ", 0), 0u) << output;
-        for (const char* topic :
-             {"/SilentAutoInstall", "/Function:<n>", "--version", "TESSALY_REGISTRY",
-              "TESSALY_WINDOWS_DIR", "TESSALY_STARTUP_PROBE", "Exit status"}) {
-            EXPECT_NE(output.find(topic), std::string::npos) << topic;
-        }
+        EXPECT_NE(output.find("Exit status"), std::string::npos) << output;
     }
     EXPECT_EQ(Run({"--version"}, env), 0);
     EXPECT_EQ(output, "tessaly-wizard " TESSALY_VERSION "\n");
@@ -165,75 +156,98 @@ TEST_F(EndToEndTest, SilentAutoInstallWritesTheFiveFilesAndInstallsTheInf) {
 }
 
 // A prefix with the byte 0xE9 (Latin-1 for é): the folder and file names on the disk are UTF-8,
-// the contents keep the Latin-1 byte, and the installed INF is the one written. A value INF
-// readers misread is a warning on standard error, and the run still succeeds.
+// the contents keep the Latin-1 byte, and the installed INF is the one written. The registry's
+// InstDir on drive C: maps into the Windows image, never is a path relative to where the
+// program runs.
 TEST_F(EndToEndTest, AnAccentedPrefixIsUtf8OnTheDiskAndLatin1InTheFiles) {
-    const std::string module = temp.Write("module.ini", Module("Caf\xE9", "The \"Best\" Meter"));
-    EXPECT_EQ(Run({module, "/SilentAutoInstall"}), 0) << errors;
+    fs::create_directories(temp.path() / "c" / "vxipnp");
+    const std::string registry =
+        temp.Write("r.reg",
+                   "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvane\\ZEL-VISA for Windows "
+                   "95/NT]\r\n\"InstDir\"=\"C:\\\\VXIPNP\\\\\"\r\n");
+    EXPECT_EQ(Run({temp.Write("module.ini", Module("Caf\xE9")), "/SilentAutoInstall"},
+                  {"TESSALY_REGISTRY=" + registry}),
+              0);
+    EXPECT_EQ(errors, "");
     const std::string cafe = "Caf\xC3\xA9";
-    const fs::path folder = home / "vxipnp" / "winnt" / cafe;
-    EXPECT_EQ(testing::FolderNames(home / "vxipnp" / "winnt"), Strings{cafe});
+    const fs::path folder = temp.path() / "c" / "vxipnp" / "winnt" / cafe;
     EXPECT_EQ(testing::FolderNames(folder),
               (Strings{cafe + ".ini", cafe + "_9x.inf", cafe + "_NT4.inf", cafe + "_NT5.inf",
                        cafe + "_RT.inf"}));
     const std::string nt5 = ReadFileBytes((folder / (cafe + "_NT5.inf")).string());
     EXPECT_NE(nt5.find("\r\nCaf\xE9_NT5.inf\r\n"), std::string::npos);
-    EXPECT_NE(ReadFileBytes((folder / (cafe + ".ini")).string()).find("\r\n[Caf\xE9]\r\n"),
-              std::string::npos);
     EXPECT_EQ(ReadFileBytes((windows / "inf" / (cafe + "_NT5.inf")).string()), nt5);
-    EXPECT_EQ(errors, "Tessaly Wizard: warning: ModelName \"The \"Best\" Meter\" in " + cafe +
-                          "_RT.inf, " + cafe + "_9x.inf, " + cafe + "_NT4.inf, " + cafe +
-                          "_NT5.inf: a double quote ends the quoted text: readers take it as "
-                          "\"The Best Meter\".\n");
+    EXPECT_EQ(testing::FolderNames(cwd), Strings{});
 }
 
+// Each failure is one line on standard error and status 1; only a failed installation comes
+// after the files are written. A closed standard error changes nothing.
 TEST_F(EndToEndTest, FailuresGoToStandardErrorWithAFailureStatus) {
     fs::remove_all(windows);
-    EXPECT_EQ(
-        Run({temp.Write("m.ini", "[Module]\r\nModuleName = \"M\"\r\n"), "-SilentAutoInstall"}), 1);
-    // Without IDs the files name no device: said before the files are written.
+    const std::string fifo = (temp.path() / "fifo.ini").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string module = temp.Write("s.ini", Module("Scope9"));
+    const std::string registry = (temp.path() / "none.reg").string();
+    const std::string notModule =
+        " cannot be a module description file: it is not a regular file.\n";
     const std::string noId =
         " \"\" in M_RT.inf, M_9x.inf, M_NT4.inf, M_NT5.inf, M.ini: the files "
         "write \"\" where four hexadecimal digits belong (PCI\\VEN_&DEV_): "
-        "no device matches it.\n";
-    EXPECT_EQ(errors, "Tessaly Wizard: warning: ManufCode" + noId +
-                          "Tessaly Wizard: warning: ModelCode" + noId +
-                          "Tessaly Wizard: The wizard could not install the output files.\n");
-
-    // A configured registry that cannot be read stops the run before anything is written.
-    fs::remove_all(home);
-    const std::string registry = (temp.path() / "none.reg").string();
-    EXPECT_EQ(Run({temp.Write("s.ini", Module("Scope9")), "/SilentAutoInstall"},
-                  {"TESSALY_REGISTRY=" + registry}),
-              1);
-    EXPECT_EQ(errors, "Tessaly Wizard: The registry file \"" + registry +
-                          "\" named by TESSALY_REGISTRY cannot be read.\n");
-    EXPECT_FALSE(fs::exists(home / "vxipnp"));
-}
-
-// A closed standard error does not kill the run; its status still tells what happened.
-TEST_F(EndToEndTest, AClosedStandardErrorLeavesTheExitStatus) {
+        "no device matches it.\nTessaly Wizard: ";
+    const struct {
+        Strings arguments, env;
+        std::string errors;
+    } cases[] = {
+        // A pipe or an endless device that was read would hang the test until its time-out.
+        {{fifo}, {}, "The file \"" + fifo + "\"" + notModule + "Tessaly Wizard: " + kInvalidFile},
+        {{"/dev/zero"},
+         {},
+         "The file \"/dev/zero\"" + notModule + "Tessaly Wizard: " + kInvalidFile},
+        {{module},
+         {"TESSALY_REGISTRY=" + registry},
+         "The registry file \"" + registry + "\" named by TESSALY_REGISTRY cannot be read.\n"},
+        {{temp.Write("c.ini",
+                     "[Module]\r\nFunctionList = 1,2\r\n[Function1]\r\nModelCode = 0x1111\r\n"
+                     "[Function2]\r\nVISARegistration = Two\r\n")},
+         {},
+         "The module description file describes a combination module; choose one of its functions "
+         "with /Function:<n>:\n1. Function1 (0x1111)\n2. Function2 (Two)\nTessaly Wizard: " +
+             std::string(kInvalidFile)},
+        {{temp.Write("m.ini", "[Module]\r\nModuleName = \"M\"\r\n")},
+         {},
+         "warning: ManufCode" + noId + "warning: ModelCode" + noId +
+             "The wizard could not install the output files.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments[0]);
+        Strings arguments = c.arguments;
+        arguments.push_back("-SilentAutoInstall");
+        EXPECT_EQ(Run(arguments, c.env), 1);
+        EXPECT_EQ(errors, "Tessaly Wizard: " + c.errors);
+        EXPECT_EQ(fs::exists(home / "vxipnp"), &c == std::end(cases) - 1);
+    }
     int fds[2];
     ASSERT_EQ(::pipe(fds), 0);
     ::close(fds[0]);
-    const pid_t pid = Start({(temp.path() / "absent.ini").string(), "/SilentAutoInstall"}, fds[1]);
+    const pid_t pid = Start({fifo, "/SilentAutoInstall"}, fds[1]);
     ::close(fds[1]);
     EXPECT_EQ(Wait(pid), 1);
 }
 
 // Twenty runs at once into one folder, each with its own description of the same prefix: every
-// file, whenever it is read, is whole and one run's version, and the installed copy is a whole
-// XP/2000 INF of one of them.
+// file is whole and one run's version, the installed copy a whole XP/2000 INF of one of them.
 TEST_F(EndToEndTest, ParallelRunsLeaveEveryFileWhole) {
     constexpr int kRuns = 20;
     const Strings names = {"Scope_RT.inf", "Scope9_9x.inf", "Scope9_NT4.inf", "Scope9_NT5.inf",
                            "Scope9.ini"};
     std::vector<std::set<std::string>> versions(names.size());
-    Strings modules;
+    std::vector<pid_t> pids;
+    const int errorFd = ::open((temp.path() / "stderr").c_str(), O_WRONLY | O_CREAT, 0600);
     for (int i = 0; i < kRuns; ++i) {
         const std::string text =
             Module("Scope9", "Scope " + std::to_string(i), "0x" + std::to_string(1000 + i));
-        modules.push_back(temp.Write("m" + std::to_string(i) + ".ini", text));
+        pids.push_back(Start(
+            {temp.Write("m" + std::to_string(i) + ".ini", text), "/SilentAutoInstall"}, errorFd));
         // What a run of this module writes, rendered here.
         testing::FakeFileSystem files;
         files.AddFile("c:\\m.ini", text);
@@ -248,126 +262,46 @@ TEST_F(EndToEndTest, ParallelRunsLeaveEveryFileWhole) {
             versions[f].insert(rendered[f]);
         }
     }
-    for (const auto& v : versions) {
-        ASSERT_EQ(v.size(), static_cast<std::size_t>(kRuns));  // every run writes its own bytes
-    }
-
-    // A reader looks at every file all the while: it must never see a part of one.
-    const std::vector<fs::path> watched = {out / names[0], out / names[1],
-                                           out / names[2], out / names[3],
-                                           out / names[4], windows / "inf" / names[3]};
-    std::atomic<bool> done = false;
-    std::vector<std::string> seenTorn;
-    std::thread reader([&] {
-        while (!done) {
-            for (std::size_t f = 0; f < watched.size(); ++f) {
-                std::ifstream in(watched[f], std::ios::binary);
-                const std::string bytes{std::istreambuf_iterator<char>(in), {}};
-                if (in && seenTorn.size() < 10 &&
-                    !versions[f < names.size() ? f : 3].count(bytes)) {
-                    seenTorn.push_back(watched[f].filename().string() + ": " +
-                                       std::to_string(bytes.size()) + " bytes");
-                }
-            }
-        }
-    });
-    const int errorFd = ::open((temp.path() / "stderr").c_str(), O_WRONLY | O_CREAT, 0600);
-    std::vector<pid_t> pids;
-    for (const std::string& module : modules) {
-        pids.push_back(Start({module, "/SilentAutoInstall"}, errorFd));
-    }
     for (const pid_t pid : pids) {
         EXPECT_EQ(Wait(pid), 0);
     }
-    done = true;
-    reader.join();
     ::close(errorFd);
     EXPECT_EQ(ReadFileBytes((temp.path() / "stderr").string()), "");
-    EXPECT_EQ(seenTorn, Strings{});
-
     EXPECT_EQ(testing::FolderNames(out), (Strings{"Scope9.ini", "Scope9_9x.inf", "Scope9_NT4.inf",
                                                   "Scope9_NT5.inf", "Scope_RT.inf"}));
-    for (std::size_t f = 0; f < watched.size(); ++f) {
-        EXPECT_EQ(versions[f < names.size() ? f : 3].count(ReadFileBytes(watched[f].string())), 1u)
-            << watched[f];
+    for (std::size_t f = 0; f < names.size(); ++f) {
+        EXPECT_EQ(versions[f].size(), static_cast<std::size_t>(kRuns));
+        EXPECT_EQ(versions[f].count(ReadFileBytes((out / names[f]).string())), 1u) << names[f];
     }
+    EXPECT_EQ(versions[3].count(ReadFileBytes((windows / "inf" / names[3]).string())), 1u);
     EXPECT_EQ(testing::FolderNames(windows / "inf"), Strings{"Scope9_NT5.inf"});
 }
 
-TEST_F(EndToEndTest, InstDirIsMappedOrIgnoredNeverUsedAsItIs) {
-    fs::create_directories(temp.path() / "c" / "vxipnp");
-    const std::string module = temp.Write("m.ini", Module("Scope9"));
-    const fs::path defaultOut = out;
-    // The "InstDir" value as a .reg file writes it, where the files go, the warning.
-    const std::tuple<std::string, fs::path, std::string> cases[] = {
-        {"C:\\\\VXIPNP\\\\", temp.path() / "c" / "vxipnp" / "winnt" / "Scope9", ""},
-        {"vxi", defaultOut, "\"vxi\": it is not an absolute path"},
-    };
-    for (const auto& [value, folder, warning] : cases) {
-        SCOPED_TRACE(value);
-        const std::string registry =
-            temp.Write("r.reg",
-                       "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvane\\ZEL-VISA for "
-                       "Windows 95/NT]\r\n\"InstDir\"=\"" +
-                           value + "\"\r\n");
-        EXPECT_EQ(Run({module, "/SilentAutoInstall"}, {"TESSALY_REGISTRY=" + registry}), 0);
-        EXPECT_EQ(errors, warning.empty()
-                              ? ""
-                              : "Tessaly Wizard: ignoring the registry path " + warning + ".\n");
-        EXPECT_TRUE(fs::exists(folder / "Scope9_NT5.inf"));
-        EXPECT_EQ(testing::FolderNames(cwd),
-                  Strings{});  // nothing relative to where the program runs
-        fs::remove_all(folder);
+// The program maps no Qt library; a copy with no window module beside it still runs unattended,
+// and only the window says it is missing, in one line, though a display is there.
+TEST_F(EndToEndTest, WithoutTheWindowModuleOnlyTheWindowIsMissing) {
+    std::string libraries;
+    if (FILE* pipe = ::popen(("ldd '" + program + "'").c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+            libraries.append(buffer, n);
+        }
+        ::pclose(pipe);
     }
-}
+    ASSERT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
+    EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
 
-// A registration name of "." or ".." cannot put the files beside or above the family folder.
-TEST_F(EndToEndTest, DotRegistrationNamesStayInTheFamilyFolder) {
-    for (const char* dots : {".", ".."}) {
-        SCOPED_TRACE(dots);
-        const std::string module = temp.Write("m.ini", Module(dots));
-        EXPECT_EQ(Run({module, "/SilentAutoInstall"}), 0) << errors;
-        EXPECT_EQ(testing::FolderNames(home / "vxipnp"), Strings{"winnt"});
-        EXPECT_EQ(testing::FolderNames(home / "vxipnp" / "winnt"),
-                  (Strings{".ini", "_9x.inf", "_NT4.inf", "_NT5.inf", "_RT.inf"}));
-        fs::remove_all(home);
-    }
-}
-
-// A pipe, an endless device or an oversized file is refused with a reason; one that was read
-// instead would hang the test program until its time-out.
-TEST_F(EndToEndTest, OnlyABoundedRegularFileIsLoaded) {
-    const std::string fifo = (temp.path() / "fifo.ini").string();
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    const std::string big = temp.Write("big.ini", std::string(kMaxModuleFileBytes + 1, '\n'));
-    const std::tuple<std::string, const char*> cases[] = {
-        {fifo, "it is not a regular file."},
-        {"/dev/zero", "it is not a regular file."},
-        {"/dev/urandom", "it is not a regular file."},
-        {big, "it holds more than 4 MiB."},
-    };
-    for (const auto& [path, reason] : cases) {
-        EXPECT_EQ(Run({path, "/SilentAutoInstall"}), 1) << path;
-        EXPECT_EQ(errors, "Tessaly Wizard: The file \"" + path +
-                              "\" cannot be a module description file: " + reason + "\n" +
-                              kInvalidFile);
-    }
-    EXPECT_FALSE(fs::exists(home / "vxipnp"));
-}
-
-// The switch itself, and what it picks, are WizardAppTest's; here the console lists the choice.
-TEST_F(EndToEndTest, WithoutTheFunctionSwitchTheConsoleListsTheFunctions) {
-    const std::string module =
-        temp.Write("m.ini",
-                   "[Module]\r\nFunctionList = 1,2\r\n[Function1]\r\nModelCode = 0x1111\r\n"
-                   "[Function2]\r\nVISARegistration = Two\r\nModelCode = 0x2222\r\n");
-    EXPECT_EQ(Run({module, "/SilentAutoInstall"}), 1);
-    EXPECT_EQ(errors,
-              "Tessaly Wizard: The module description file describes a combination module; "
-              "choose one of its functions with /Function:<n>:\n1. Function1 (0x1111)\n2. "
-              "Function2 (Two)\n" +
-                  std::string(kInvalidFile));
-    EXPECT_FALSE(fs::exists(home / "vxipnp"));
+    program = (temp.path() / "bin" / "tessaly-wizard").string();
+    fs::create_directories(temp.path() / "bin");
+    fs::copy_file(TESSALY_WIZARD_EXE, program);
+    const Strings display = {"QT_QPA_PLATFORM=offscreen"};
+    EXPECT_EQ(Run({temp.Write("m.ini", Module("Scope9")), "/SilentAutoInstall"}, display), 0);
+    EXPECT_EQ(errors, "");
+    EXPECT_EQ(testing::FolderNames(out).size(), 5u);
+    EXPECT_TRUE(fs::exists(windows / "inf" / "Scope9_NT5.inf"));
+    EXPECT_EQ(Run({}, display), 1);
+    EXPECT_EQ(errors.rfind("Tessaly Wizard: The window module could not be loaded (", 0), 0u);
+    EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
 }
 
 }  // namespace

@@ -1,17 +1,20 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <string>
+#include <tuple>
+#include <vector>
 
 #include "app/ModuleWizardUi.h"
 #include "platform/ConsolePrompter.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
-#include "tests/fakes/TempDir.h"
 
 namespace tessaly {
 namespace {
 
 using testing::RecordingPrompter;
+using Strings = std::vector<std::string>;
 
 struct FakeSession final : GuiSession {
     static inline RecordingPrompter* shown = nullptr;
@@ -42,83 +45,51 @@ public:
 };
 
 TEST(ModuleWizardUiTest, LoadsTheModuleOnlyWhenAWindowIsNeeded) {
-    struct Case {
-        const char* name;
-        bool display;
-        bool present;
-        bool wizard;  // else two messages
-        std::vector<std::string> asked;
-        const char* errors;
-        int sessionMessages;
-        bool couldNotShow;
+    const std::string missing =
+        "Tessaly Wizard: The window module could not be loaded (/a.so: not here; /b.so: not "
+        "here).\n";
+    const std::string messages = "Tessaly Wizard: one\nTessaly Wizard: two\n";
+    const std::string noDisplay = "Tessaly Wizard: There is no display to show the wizard on.\n";
+    const Strings both = {"/a.so", "/b.so"};
+    // A display, the module, the wizard (else two messages); then what happens.
+    const std::tuple<bool, bool, bool, Strings, std::string> cases[] = {
+        {true, true, false, {"/a.so"}, ""},
+        {true, true, true, {"/a.so"}, ""},
+        {false, true, false, {}, messages},
+        {false, true, true, {}, noDisplay},
+        {true, false, false, both, missing + messages},
+        {true, false, true, both, missing},
     };
-    const Case cases[] = {
-        {"messages with the module", true, true, false, {"/a.so"}, "", 2, false},
-        {"wizard with the module", true, true, true, {"/a.so"}, "", 0, false},
-        {"messages without a display",
-         false,
-         true,
-         false,
-         {},
-         "Tessaly Wizard: one\nTessaly Wizard: two\n",
-         0,
-         false},
-        {"wizard without a display",
-         false,
-         true,
-         true,
-         {},
-         "Tessaly Wizard: There is no display to show the wizard on.\n",
-         0,
-         true},
-        {"messages, module missing",
-         true,
-         false,
-         false,
-         {"/a.so", "/b.so"},
-         "Tessaly Wizard: The window module could not be loaded (/a.so: not here; /b.so: not "
-         "here).\nTessaly Wizard: one\nTessaly Wizard: two\n",
-         0,
-         false},
-        {"wizard, module missing",
-         true,
-         false,
-         true,
-         {"/a.so", "/b.so"},
-         "Tessaly Wizard: The window module could not be loaded (/a.so: not here; /b.so: not "
-         "here).\n",
-         0,
-         true},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [display, present, wizard, asked, said] : cases) {
+        SCOPED_TRACE(::testing::Message() << display << present << wizard);
         RecordingPrompter shown;
         FakeSession::shown = &shown;
         FakeSession::wizards = 0;
         FakeLoader loader;
-        loader.present = c.present;
+        loader.present = present;
         std::ostringstream errors;
         int argc = 0;
         testing::FakePlatform fake('/');
         const Platform platform = fake.platform();
+        const bool shows = display && present;
         {
             ConsolePrompter fallback(errors);
-            ModuleWizardUi ui(loader, {"/a.so", "/b.so"}, {&argc, nullptr, &platform, false, {}},
-                              c.display, fallback, false, errors);
+            ModuleWizardUi ui(loader, both, {&argc, nullptr, &platform, false, {}}, display,
+                              fallback, false, errors);
             EXPECT_TRUE(loader.asked.empty());
-            if (c.wizard) {
+            if (wizard) {
                 WizardModel model;
                 ui.RunWizard(model, kPageWelcome);
             } else {
                 ui.prompter().ShowMessage("one", MessageIcon::Stop);
                 ui.prompter().ShowMessage("two", MessageIcon::None);
             }
-            EXPECT_EQ(ui.couldNotShow(), c.couldNotShow);
+            EXPECT_EQ(ui.couldNotShow(), wizard && !shows);
         }
-        EXPECT_EQ(loader.asked, c.asked);
-        EXPECT_EQ(errors.str(), c.errors);
-        EXPECT_EQ(static_cast<int>(shown.messages.size()), c.sessionMessages);
-        EXPECT_EQ(FakeSession::wizards, c.wizard && !c.couldNotShow ? 1 : 0);
+        EXPECT_EQ(loader.asked, asked);
+        EXPECT_EQ(errors.str(), said);
+        EXPECT_EQ(shown.Texts(), (shows && !wizard ? Strings{"one", "two"} : Strings{}));
+        EXPECT_EQ(FakeSession::wizards, shows && wizard ? 1 : 0);
     }
 }
 
@@ -145,9 +116,9 @@ TEST(ModuleWizardUiTest, NoticesAndMessageBoxesNeedNoModule) {
     ui.RunWizard(model, kPageWelcome);
     ui.prompter().ShowMessage("two", MessageIcon::Stop);
     EXPECT_EQ(errors.str(), "Tessaly Wizard: warning: a quote\n");
-    EXPECT_EQ(boxes.Texts(), (std::vector<std::string>{"one", "create?"}));
-    EXPECT_EQ(shown.Texts(), std::vector<std::string>{"two"});
-    EXPECT_EQ(loader.asked, std::vector<std::string>{"/a.so"});
+    EXPECT_EQ(boxes.Texts(), (Strings{"one", "create?"}));
+    EXPECT_EQ(shown.Texts(), Strings{"two"});
+    EXPECT_EQ(loader.asked, Strings{"/a.so"});
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <string>
+#include <vector>
 
 #include "app/WizardApp.h"
 #include "tests/fakes/FakePlatform.h"
@@ -36,132 +37,64 @@ public:
     void RunWizard(WizardModel&, PageId startPage) override { shownAt.push_back(startPage); }
 };
 
+// What is changed before the run.
+enum Fault { kNoFault, kAnswerYes, kNoWindows, kLockNt4, kLockNt5 };
+
 struct RunCase {
-    const char* name;
-    const char* module;  // nullptr: the file does not exist
+    const char* module;  // nullptr: no file named; "": a file that does not exist
     std::vector<std::string> switches;
-    std::function<void(FakePlatform&, RecordingPrompter&)> setUp;
+    Fault fault;
     int status;
     std::vector<std::string> messages;
-    std::vector<PageId> shownAt;
+    std::vector<PageId> shownAt = {};
     std::vector<std::string> installed = {};  // the files in the Windows inf folder afterwards
 };
 
 TEST(WizardAppTest, RunModes) {
-    const auto none = [](FakePlatform&, RecordingPrompter&) {};
+    const char* silent = "/SilentAutoInstall";
+    const char* noSave = "The wizard could not save the output files.";
+    const char* noInstall = "The wizard could not install the output files.";
+    const char* nt4Failed = "Unable to save Windows NT Setup Information File";
+    // An XP/2000 INF from an earlier run is no stand-in for the one that failed.
+    const char* nt5Failed = "Unable to save Windows XP/2000 Setup Information File";
+    const char* notModule = "The file you selected is not a valid module description file.";
+    const char* notNumber =
+        "The switch /Function:0 needs the number of a function, 1 for the first.";
+    const std::string noFunction3 =
+        "This module description file has no function 3; the functions that can be registered "
+        "with VISA are:\n1. Function1 (One)\n2. Function2 (Two)";
+    const char* two = "c:\\windows\\inf\\Two_NT5.inf";
     const RunCase cases[] = {
-        {"no file", nullptr, {}, none, 0, {}, {kPageWelcome}},
-        {"switch alone", nullptr, {"-SilentAutoInstall"}, none, 0, {}, {kPageWelcome}},
-        {"missing file", "", {"/SilentAutoInstall"}, none, 1, {kInvalidFile}, {}},
-        {"not a module file",
-         "[Other]\r\nKey = 1\r\n",
-         {"/SilentAutoInstall"},
-         none,
-         1,
-         {"The file you selected is not a valid module description file.", kInvalidFile},
-         {}},
-        {"choice cancelled",
-         "[Module]\r\nFunctionList = 0,1\r\n[Function0]\r\n[Function1]\r\n",
-         {},
-         none,
-         1,
-         {kInvalidFile},
-         {}},
-        {"directory refused",
-         kSimpleModule,
-         {},
-         none,
-         1,
-         {kCreateQuestion, "The wizard could not save the output files."},
-         {}},
-        {"directory accepted",
-         kSimpleModule,
-         {},
-         [](FakePlatform&, RecordingPrompter& p) { p.yesNoAnswers = {true}; },
-         0,
-         {kCreateQuestion},
-         {kPageAfterSaveAction}},
-        {"silent", kSimpleModule, {"/SilentAutoInstall"}, none, 0, {}, {}, {kInstalled}},
-        // A value INF readers misread is a warning without an icon: the run goes on and succeeds.
-        {"silent, a misread value",
-         "[Module]\r\nModuleName = \"Scope 9 %1%\"\r\nModelCode = 0x1234\r\n"
-         "ManufCode = 0xABCD\r\nVISARegistration = Simple\r\n",
-         {"/SilentAutoInstall"},
-         none,
-         0,
-         {"warning: ModelName \"Scope 9 %1%\" in Scope_RT.inf, Scope91_9x.inf, Scope91_NT4.inf, "
-          "Scope91_NT5.inf: readers replace %1% by the string or system folder it names."},
-         {},
-         {"c:\\windows\\inf\\Scope91_NT5.inf"}},
-        {"silent, install fails",
-         kSimpleModule,
-         {"-silentautoinstall"},
-         [](FakePlatform& f, RecordingPrompter&) { f.system.windowsDirectory.reset(); },
-         1,
-         {"The wizard could not install the output files."},
-         {}},
-        {"silent, a writer fails",
-         kSimpleModule,
-         {"/SilentAutoInstall"},
-         [](FakePlatform& f, RecordingPrompter&) {
-             f.files.AddDirectory(kOutput);
-             f.files.LockFile(std::string(kOutput) + "Scope9_NT4.inf");
-         },
-         1,
-         {"Unable to save Windows NT Setup Information File"},
-         {},
-         {kInstalled}},
-        // An XP/2000 INF from an earlier run is no stand-in for the one that failed.
-        {"silent, the XP/2000 writer fails",
-         kSimpleModule,
-         {"/SilentAutoInstall"},
-         [](FakePlatform& f, RecordingPrompter&) {
-             f.files.AddFile(std::string(kOutput) + "Scope9_NT5.inf", "earlier");
-             f.files.LockFile(std::string(kOutput) + "Scope9_NT5.inf");
-         },
-         1,
-         {"Unable to save Windows XP/2000 Setup Information File",
-          "The wizard could not install the output files."},
-         {}},
-        {"function picked",
-         kCombination,
-         {"/SilentAutoInstall", "/function:2"},
-         none,
-         0,
-         {},
-         {},
-         {"c:\\windows\\inf\\Two_NT5.inf"}},
-        {"function out of range",
-         kCombination,
-         {"-FUNCTION:3"},
-         none,
-         1,
-         {"This module description file has no function 3; the functions that can be registered "
-          "with VISA are:\n1. Function1 (One)\n2. Function2 (Two)",
-          kInvalidFile},
-         {}},
-        {"one function only",
-         kSimpleModule,
-         {"/Function:2"},
-         none,
-         1,
-         {"This module description file has no function 2; the functions that can be registered "
-          "with VISA are:\n1. Module (0x1234)",
-          kInvalidFile},
-         {}},
-        {"function not a number",
-         kCombination,
-         {"/Function:0"},
-         none,
-         1,
-         {"The switch /Function:0 needs the number of a function, 1 for the first."},
-         {}},
+        {nullptr, {}, kNoFault, 0, {}, {kPageWelcome}},
+        {nullptr, {"-SilentAutoInstall"}, kNoFault, 0, {}, {kPageWelcome}},
+        {"", {silent}, kNoFault, 1, {kInvalidFile}},
+        {"[Other]\r\n", {silent}, kNoFault, 1, {notModule, kInvalidFile}},
+        {kCombination, {}, kNoFault, 1, {kInvalidFile}},  // the choice is cancelled
+        {kSimpleModule, {}, kNoFault, 1, {kCreateQuestion, noSave}},
+        {kSimpleModule, {}, kAnswerYes, 0, {kCreateQuestion}, {kPageAfterSaveAction}},
+        {kSimpleModule, {silent}, kNoFault, 0, {}, {}, {kInstalled}},
+        {kSimpleModule, {"-silentautoinstall"}, kNoWindows, 1, {noInstall}},
+        {kSimpleModule, {silent}, kLockNt4, 1, {nt4Failed}, {}, {kInstalled}},
+        {kSimpleModule, {silent}, kLockNt5, 1, {nt5Failed, noInstall}},
+        {kCombination, {silent, "/function:2"}, kNoFault, 0, {}, {}, {two}},
+        {kCombination, {"-FUNCTION:3"}, kNoFault, 1, {noFunction3, kInvalidFile}},
+        {kCombination, {"/Function:0"}, kNoFault, 1, {notNumber}},
     };
     for (const RunCase& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "row " << &c - cases);
         FakePlatform fake;
         fake.files.AddDirectory("c:\\windows\\inf");
         FakeWizardUi ui;
-        c.setUp(fake, ui.recorder);
+        ui.recorder.yesNoAnswers = {c.fault == kAnswerYes};
+        if (c.fault == kNoWindows) {
+            fake.system.windowsDirectory.reset();
+        }
+        const std::string locked =
+            std::string(kOutput) + (c.fault == kLockNt4 ? "Scope9_NT4.inf" : "Scope9_NT5.inf");
+        if (c.fault == kLockNt4 || c.fault == kLockNt5) {
+            fake.files.AddFile(locked, "earlier");
+            fake.files.LockFile(locked);
+        }
         std::vector<std::string> arguments;
         if (c.module) {
             if (*c.module) {
@@ -171,16 +104,16 @@ TEST(WizardAppTest, RunModes) {
         }
         arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
 
-        EXPECT_EQ(RunWizardApp(arguments, fake.platform(), ui), c.status) << c.name;
-        EXPECT_EQ(ui.recorder.Texts(), c.messages) << c.name;
-        EXPECT_EQ(ui.shownAt, c.shownAt) << c.name;
+        EXPECT_EQ(RunWizardApp(arguments, fake.platform(), ui), c.status);
+        EXPECT_EQ(ui.recorder.Texts(), c.messages);
+        EXPECT_EQ(ui.shownAt, c.shownAt);
         std::vector<std::string> installed;
         for (const std::string& name : fake.files.FileNames()) {
             if (name.starts_with("c:\\windows\\inf\\")) {
                 installed.push_back(name);
             }
         }
-        EXPECT_EQ(installed, c.installed) << c.name;
+        EXPECT_EQ(installed, c.installed);
     }
 }
 

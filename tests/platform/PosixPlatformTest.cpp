@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -59,38 +58,11 @@ TEST(PosixPlatformTest, FilesBehaveAsOnWindows) {
 // Every way a disk can fail under a write, injected below the file system: the target keeps its
 // old bytes and no temporary stays; short writes and interruptions are only slower.
 TEST(PosixPlatformTest, AFailingDiskLeavesTheOldFileWhole) {
-    struct Case {
-        const char* name;
-        std::function<ssize_t(int, const void*, std::size_t, int call)> write;
-        int fsyncError;  // 0: fsync succeeds
-        bool saved;
-    };
-    const auto real = [](int fd, const void* data, std::size_t size, int) {
-        return ::write(fd, data, size);
-    };
-    const Case cases[] = {
-        {"short writes",
-         [](int fd, const void* d, std::size_t n, int) {
-             return ::write(fd, d, std::min<std::size_t>(n, 7));
-         },
-         0, true},
-        {"interrupted",
-         [&](int fd, const void* d, std::size_t n, int call) -> ssize_t {
-             return call == 0 ? (errno = EINTR, -1) : real(fd, d, n, call);
-         },
-         0, true},
-        {"disk full after 4096 bytes",
-         [](int fd, const void* d, std::size_t n, int call) -> ssize_t {
-             return call == 0 ? ::write(fd, d, std::min<std::size_t>(n, 4096))
-                              : (errno = ENOSPC, -1);
-         },
-         0, false},
-        {"no progress", [](int, const void*, std::size_t, int) -> ssize_t { return 0; }, 0, false},
-        {"lost on the way to the disk", real, EIO, false},
-    };
+    enum Disk { kShortWrites, kInterrupted, kFullAfter4096, kNoProgress, kLostOnTheWay };
     const std::string bytes(10000, 'n');
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const Disk fault :
+         {kShortWrites, kInterrupted, kFullAfter4096, kNoProgress, kLostOnTheWay}) {
+        SCOPED_TRACE(fault);
         const testing::TempDir dir;
         const std::string r = dir.path().string() + "/";
         const std::string source = dir.Write("source", bytes);
@@ -98,18 +70,28 @@ TEST(PosixPlatformTest, AFailingDiskLeavesTheOldFileWhole) {
         dir.Write("out/copied", "old");
         int calls = 0;
         DiskCalls disk;
-        disk.write = [&](int fd, const void* data, std::size_t size) {
-            return c.write(fd, data, size, calls++);
+        disk.write = [&](int fd, const void* data, std::size_t size) -> ssize_t {
+            const int call = calls++;
+            errno = fault == kInterrupted ? EINTR : ENOSPC;
+            if (fault == kNoProgress || (fault == kInterrupted && call == 0) ||
+                (fault == kFullAfter4096 && call > 0)) {
+                return fault == kNoProgress ? 0 : -1;
+            }
+            const std::size_t most = fault == kShortWrites     ? 7
+                                     : fault == kFullAfter4096 ? 4096
+                                                               : size;
+            return ::write(fd, data, std::min(size, most));
         };
         disk.fsync = [&](int fd) {
-            return c.fsyncError ? (errno = c.fsyncError, -1) : ::fsync(fd);
+            return fault == kLostOnTheWay ? (errno = EIO, -1) : ::fsync(fd);
         };
         PosixFileSystem files(disk);
-        EXPECT_EQ(files.WriteFile(r + "out/written", bytes), c.saved);
+        const bool saved = fault == kShortWrites || fault == kInterrupted;
+        EXPECT_EQ(files.WriteFile(r + "out/written", bytes), saved);
         calls = 0;
-        EXPECT_EQ(files.CopyReplacing(source, r + "out/copied"), c.saved);
+        EXPECT_EQ(files.CopyReplacing(source, r + "out/copied"), saved);
         for (const char* name : {"written", "copied"}) {
-            EXPECT_EQ(testing::ReadFileBytes(r + "out/" + name), c.saved ? bytes : "old") << name;
+            EXPECT_EQ(testing::ReadFileBytes(r + "out/" + name), saved ? bytes : "old") << name;
         }
         EXPECT_EQ(testing::FolderNames(r + "out"), (std::vector<std::string>{"copied", "written"}));
     }
@@ -142,11 +124,9 @@ TEST(PosixPlatformTest, RegistryPathsOnDriveCMapOntoTheWindowsImage) {
         {"/opt/vxi", "/opt/vxi", ""},
         {"C:\\VXIPNP\\", c + "/vxipnp/", ""},
         {"c:/vxipnp\\winnt\\New\\\\x", c + "/vxipnp/WinNT/New/x/", ""},
-        {"C:\\", c + "/", ""},
         {"", "", "it is empty"},
         {"vxipnp", "", "it is not an absolute path"},
         {"C:VXIPNP", "", "it is not an absolute path"},
-        {"\\VXIPNP", "", "it is not an absolute path"},
         {"D:\\VXIPNP", "", "only drive C:, the Windows image's drive, can be reached"},
         {"C:\\VXIPNP\\..\\..\\etc", "", "it climbs out of its folder with \"..\""},
     };
