@@ -12,6 +12,7 @@
 #include "gui/WizardPage.h"
 #include "resources/StringTable.h"
 #include "tests/fakes/FakePlatform.h"
+#include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"
 
 namespace tessaly::testing {
@@ -57,6 +58,13 @@ struct WizardHarness : ::testing::Test {
         QTest::keyClicks(Find(field), text);
     }
     QString Text(const char* field) const { return Find<QLineEdit>(field)->text(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    std::string Focused() const { return QApplication::focusWidget()->objectName().toStdString(); }
+    void AddGolden(const char* name) {
+        fake.files.AddFile(GoldenPath(name), ReadFileBytes(GoldenPath(name)));
+    }
 
     // The wizard buttons shown, a disabled one in parentheses: "(back) next".
     std::string Shown() const {
