@@ -1,5 +1,4 @@
 #include <QLabel>
-#include <QTimer>
 #include <QTreeView>
 #include <set>
 
@@ -80,21 +79,6 @@ TEST_F(PickDevice, NoTwoControlsShareAMnemonic) {
     }
 }
 
-// Runs `act` on the modal dialog once it is up, from inside its event loop; `act` must close it.
-template <typename Act>
-void WhenModal(Act act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<CAttachedDeviceDialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dialog);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        act(dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the dialog is still open";
-            dialog->reject();
-        }
-    });
-}
-
 DeviceTable Sample() {
     DeviceTable table{.title = "Attached PCI Devices",
                       .columns = {"Address", "IDs", "Vendor"},
@@ -121,19 +105,20 @@ TEST(AttachedDeviceDialogTest, TypingFiltersAndEnterChoosesTheFirstMatch) {
     const std::pair<QString, std::optional<std::size_t>> cases[] = {
         {"", 1}, {"plx 0b", 3}, {"8086:1237", std::nullopt}};
     for (const auto& [typed, chosen] : cases) {
-        WhenModal([typed = typed, chosen = chosen](CAttachedDeviceDialog* dialog) {
-            EXPECT_EQ(QApplication::focusWidget()->objectName(), "filterEdit");
-            QTest::keyClicks(QApplication::focusWidget(), typed);
-            EXPECT_EQ(dialog->ChosenRow(), chosen) << typed.toStdString();
-            EXPECT_EQ(Said(dialog), chosen ? "" : "No device matches the filter.");
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            if (dialog->isVisible()) {  // nothing to choose: Enter does nothing
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            }
-        });
+        WhenModal<CAttachedDeviceDialog>(
+            [typed = typed, chosen = chosen](CAttachedDeviceDialog* dialog) {
+                EXPECT_EQ(QApplication::focusWidget()->objectName(), "filterEdit");
+                QTest::keyClicks(QApplication::focusWidget(), typed);
+                EXPECT_EQ(dialog->ChosenRow(), chosen) << typed.toStdString();
+                EXPECT_EQ(Said(dialog), chosen ? "" : "No device matches the filter.");
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                if (dialog->isVisible()) {  // nothing to choose: Enter does nothing
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                }
+            });
         EXPECT_EQ(prompter.ChooseAttachedDevice(Sample()), chosen) << typed.toStdString();
     }
-    WhenModal([](CAttachedDeviceDialog* dialog) {
+    WhenModal<CAttachedDeviceDialog>([](CAttachedDeviceDialog* dialog) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
@@ -146,7 +131,7 @@ TEST(AttachedDeviceDialogTest, TypingFiltersAndEnterChoosesTheFirstMatch) {
 // Hidden rows come with "Show all devices"; a double click chooses.
 TEST(AttachedDeviceDialogTest, ShowAllListsHiddenDevicesAndDoubleClickChooses) {
     QtPrompter prompter;
-    WhenModal([](CAttachedDeviceDialog* dialog) {
+    WhenModal<CAttachedDeviceDialog>([](CAttachedDeviceDialog* dialog) {
         auto* list = dialog->findChild<QTreeView*>("deviceList");
         EXPECT_EQ(list->model()->rowCount(), 3);
         QTest::keyClick(dialog, Qt::Key_A, Qt::AltModifier);  // clicks after a short delay

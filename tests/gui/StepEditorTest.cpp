@@ -1,7 +1,5 @@
 #include <QComboBox>
-#include <QTimer>
 
-#include "gui/QtPrompter.h"
 #include "gui/interrupts/StepEditorDialog.h"
 #include "tests/gui/WizardHarness.h"
 
@@ -105,23 +103,6 @@ TEST_F(StepEditor, KeyboardReachesEveryControl) {
     QTest::keyClick(Find("offsetEdit"), Qt::Key_Escape);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_FALSE(dialog->isVisible());
-}
-
-// The Qt prompter runs the editor modally: the texts after OK, nothing after Cancel.
-TEST(StepEditorPrompter, GivesTheTextsAfterOkAndNothingAfterCancel) {
-    QtPrompter prompter;
-    QTimer::singleShot(0, [] {
-        auto* value = QApplication::activeModalWidget()->findChild<QLineEdit*>("valueEdit");
-        value->setFocus();
-        value->selectAll();
-        QTest::keyClicks(value, "5");
-        QTest::keyClick(value, Qt::Key_Return);
-    });
-    EXPECT_EQ(prompter.EditStep({"Write", "Byte (8-bit)", "BAR1", "4", "0", "0"}),
-              (StepEditorFields{"Write", "Byte (8-bit)", "BAR1", "0x00000004", "0x00", "0x05"}));
-    QTimer::singleShot(0,
-                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-    EXPECT_EQ(prompter.EditStep({}), std::nullopt);
 }
 
 }  // namespace

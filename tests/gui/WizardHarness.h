@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "gui/GatherIntrInfo.h"
@@ -16,6 +17,17 @@
 #include "tests/fakes/RecordingPrompter.h"
 
 namespace tessaly::testing {
+
+// Runs `act` on the modal dialog once it is up and active, from inside its event loop; `act`
+// must close it.
+template <typename Dialog = QDialog, typename Act>
+void WhenModal(Act act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog && QTest::qWaitForWindowActive(dialog));
+        act(dialog);
+    });
+}
 
 // A wizard sheet on a fake machine with '/' paths, where the default output directory exists,
 // and a recording prompter; shown and active so focus changes reach the fields. The test main
