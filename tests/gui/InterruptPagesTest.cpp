@@ -153,8 +153,7 @@ TEST_F(InterruptPages, EditAndRemoveActOnTheFirstSelectedRow) {
 }
 
 // F2 and Enter on the list edit, Delete removes, and Enter does not press Next. Alt+B adds a
-// step before while the focus is in the page and goes Back from the sheet's buttons. Tab
-// reaches every control in order.
+// step before while the focus is in the page and goes Back from the sheet's buttons.
 TEST_F(InterruptPages, KeyboardDrivesTheStepList) {
     model.device.DetectSequences = {{0, std::string(kCompare8Text) + kReadC8Text, 2}};
     prompter.stepEdits = {kWrite16, std::nullopt, kReadC8};
@@ -172,16 +171,6 @@ TEST_F(InterruptPages, KeyboardDrivesTheStepList) {
     EXPECT_EQ(ShownSteps(), std::string(kReadC8Text) + kCompare8Text);
     EXPECT_EQ(Page(), kPageIsMine);
 
-    Sequences()->setFocus(Qt::TabFocusReason);
-    std::vector<std::string> reached;
-    for (int i = 0; i < 12; ++i) {
-        reached.push_back(Focused());
-        Key(Qt::Key_Tab);
-    }
-    EXPECT_EQ(reached, (std::vector<std::string>{
-                           "sequenceCombo", "addSequenceButton", "stepList", "addBeforeButton",
-                           "addAfterButton", "editStepButton", "removeStepButton", "backButton",
-                           "nextButton", "cancelButton", "helpButton", "sequenceCombo"}));
     Find("nextButton")->setFocus(Qt::TabFocusReason);
     Key(Qt::Key_B, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([this] { return Page() == kPageWelcomePxi; }));
