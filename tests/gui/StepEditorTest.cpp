@@ -49,20 +49,11 @@ struct StepEditor : ::testing::Test {
     std::unique_ptr<CStepEditorDialog> dialog;
 };
 
-// The access type decides the boxes and the numbers take the width's form. A text no entry
-// begins with leaves its list without a selection, and Enter (OK) gives it back empty.
-TEST_F(StepEditor, OpensWithTheTextsNormalisedForTheirWidth) {
-    using Case = std::pair<StepEditorFields, const char*>;
-    for (const auto& [fields, shown] : {
-             Case{{}, "Read/Compare|Word (16-bit)|CFG|0x00000000|0x0000|0x0000|"},
-             Case{{"Read", "Long (32-bit)", "CFG", "4", "0", "0"},
-                  "Read|Long (32-bit)|CFG|0x00000004|(0x00000000)|(0x00000000)|"},
-             Case{{"Write", "Word (16-bit)", "BAR9", "0", "0", "1"},
-                  "Write|Word (16-bit)||0x00000000|(0x0000)|0x0001|"},
-         }) {
-        Open(fields);
-        EXPECT_EQ(Shown(), shown) << fields.Space;
-    }
+// A text no entry begins with leaves its list without a selection, and Enter (OK) gives it
+// back empty; the numbers take the width's form.
+TEST_F(StepEditor, AnUnknownTextIsGivenBackEmpty) {
+    Open({"Write", "Word (16-bit)", "BAR9", "0", "0", "1"});
+    EXPECT_EQ(Shown(), "Write|Word (16-bit)||0x00000000|(0x0000)|0x0001|");
     QTest::keyClick(Find("valueEdit"), Qt::Key_Return);
     EXPECT_EQ(dialog->result(), QDialog::Accepted);
     EXPECT_EQ(dialog->Fields(),
