@@ -206,10 +206,14 @@ TEST_F(InterruptPages, ModuleFileLoadedAfterAVisitIsShownAtTheNext) {
 // value replaces them at the next activation. With no row, Enter on the list is Next.
 TEST_F(InterruptPages, RemovalStepsAreCommittedByNextOnly) {
     model.device.DetectSequences = {{0, kCompare8Text, 1}};
-    model.device.RemovalSteps = kReadC8Text;
-    prompter.stepEdits = {kWrite16};
+    prompter.stepEdits = {kReadC8, kWrite16};
     Open(kPageSquelch);
-    EXPECT_EQ(Shown(), "back next");
+    Click("addAfterButton");
+    Back();
+    Next();
+    EXPECT_EQ(ShownSteps(), kReadC8Text);  // nothing committed: the row stays
+    Next();
+    Back();
     Click("addAfterButton");
     Back();
     EXPECT_EQ(model.device.RemovalSteps, kReadC8Text);
