@@ -1,6 +1,5 @@
 #include <QLabel>
 #include <QTreeView>
-#include <set>
 
 #include "gui/QtPrompter.h"
 #include "gui/discovery/AttachedDeviceDialog.h"
@@ -53,30 +52,6 @@ TEST_F(PickDevice, ChoiceFillsThePageAndPassesNext) {
     EXPECT_EQ(Page(), kPageFinal);
     EXPECT_EQ(model.device.InterfaceCount, 3);
     EXPECT_TRUE(prompter.messages.empty());
-}
-
-// No two controls of a page, the sheet's buttons included, share a mnemonic; K is the pick
-// button's.
-TEST_F(PickDevice, NoTwoControlsShareAMnemonic) {
-    for (const PageId page : {kPageWelcomePxi, kPageWelcomeUsb}) {
-        Open(page);
-        std::multiset<QChar> letters;
-        for (const QWidget* w : sheet->findChildren<QWidget*>()) {
-            const auto* button = qobject_cast<const QAbstractButton*>(w);
-            const auto* label = qobject_cast<const QLabel*>(w);
-            const QString text = button                    ? button->text()
-                                 : label && label->buddy() ? label->text()
-                                                           : "";
-            const qsizetype amp = QString(text).replace("&&", "__").indexOf('&');
-            if (w->isVisible() && amp >= 0 && amp + 1 < text.size()) {
-                letters.insert(text[amp + 1].toUpper());
-            }
-        }
-        for (const QChar letter : letters) {
-            EXPECT_EQ(letters.count(letter), 1u) << "&" << QString(letter).toStdString();
-        }
-        EXPECT_EQ(letters.count('K'), 1u);
-    }
 }
 
 DeviceTable Sample() {
