@@ -38,8 +38,9 @@ TEST(QtPrompterTest, ConvertsTextsAndGivesWhatTheDialogsAnswer) {
         QTest::keyClicks(value, "5");
         QTest::keyClick(value, Qt::Key_Return);
     });
-    EXPECT_EQ(prompter.EditStep({"Write", "Byte (8-bit)", "BAR1", "4", "0", "0"}),
-              (StepEditorFields{"Write", "Byte (8-bit)", "BAR1", "0x00000004", "0x00", "0x05"}));
+    // A text no list entry begins with comes back empty.
+    EXPECT_EQ(prompter.EditStep({"Write", "Byte (8-bit)", "BAR9", "4", "0", "0"}),
+              (StepEditorFields{"Write", "Byte (8-bit)", "", "0x00000004", "0x00", "0x05"}));
     WhenModal([](QDialog* editor) { editor->reject(); });
     EXPECT_EQ(prompter.EditStep({}), std::nullopt);
 }

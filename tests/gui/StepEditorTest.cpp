@@ -18,7 +18,6 @@ struct StepEditor : ::testing::Test {
         EXPECT_TRUE(dialog->findChild<T*>(name)) << "no control " << name;
         return dialog->findChild<T*>(name);
     }
-    QString Text(const char* edit) const { return Find<QLineEdit>(edit)->text(); }
     // The six controls as the user sees them; a disabled box in parentheses.
     std::string Shown() const {
         std::string shown;
@@ -48,17 +47,6 @@ struct StepEditor : ::testing::Test {
 
     std::unique_ptr<CStepEditorDialog> dialog;
 };
-
-// A text no entry begins with leaves its list without a selection, and Enter (OK) gives it
-// back empty; the numbers take the width's form.
-TEST_F(StepEditor, AnUnknownTextIsGivenBackEmpty) {
-    Open({"Write", "Word (16-bit)", "BAR9", "0", "0", "1"});
-    EXPECT_EQ(Shown(), "Write|Word (16-bit)||0x00000000|(0x0000)|0x0001|");
-    QTest::keyClick(Find("valueEdit"), Qt::Key_Return);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->Fields(),
-              (StepEditorFields{"Write", "Word (16-bit)", "", "0x00000000", "0x0000", "0x0001"}));
-}
 
 // Choosing a narrower width cuts the numbers shown at once; widening does not restore them.
 // Leaving a list applies its rule too, for a choice that came without a pick.
