@@ -1,8 +1,5 @@
-#include <QCheckBox>
 #include <QLabel>
-#include <QTimer>
 #include <QTreeView>
-#include <set>
 
 #include "gui/QtPrompter.h"
 #include "gui/discovery/AttachedDeviceDialog.h"
@@ -24,112 +21,37 @@ struct PickDevice : WizardHarness {
         QTest::keyClick(sheet.get(), Qt::Key_K, Qt::AltModifier);
         EXPECT_TRUE(QTest::qWaitFor([&] { return prompter.deviceTables.size() > asked; }));
     }
-    bool Checked(const char* box) const { return Find<QCheckBox>(box)->isChecked(); }
 };
 
-// Cancelling changes nothing; a choice fills the fields as typing would, and Next accepts them.
-TEST_F(PickDevice, PciChoiceFillsThePageAndPassesNext) {
-    fake.devices.pci = {
-        {.address = "0000:00:00.0", .vendorId = 0x8086, .deviceId = 0x1237, .classCode = 0x060000},
-        {.address = "0000:00:0a.0",
-         .vendorId = 0x1a2b,
-         .deviceId = 0x0042,
-         .subsystemVendorId = 0x1a2b,
-         .subsystemDeviceId = 0x0001,
-         .classCode = 0x118000},
-    };
-    prompter.deviceChoices = {std::nullopt, 1};
+// Cancelling changes nothing; a choice shows on the page with the boxes it sets enabled, and
+// Next accepts it. DeviceChoiceTest checks what each choice fills in.
+TEST_F(PickDevice, ChoiceFillsThePageAndPassesNext) {
+    fake.devices.pci = {{.address = "0000:00:0a.0",
+                         .vendorId = 0x1a2b,
+                         .deviceId = 0x0042,
+                         .subsystemVendorId = 0x1a2b,
+                         .subsystemDeviceId = 0x0001,
+                         .classCode = 0x118000}};
+    fake.devices.usb = {
+        {.busPath = "1-1", .vendorId = 0x0957, .productId = 0x1745, .interfaceCount = 3}};
+    prompter.deviceChoices = {std::nullopt, 0, 0};
     Open(kPageWelcomePxi);
-    Type("modelNameEdit", "My Model");
     Pick();
     EXPECT_EQ(Text("manufCodeEdit"), "0xFFFF");
-    EXPECT_EQ(Text("modelNameEdit"), "My Model");
-
     Pick();
-    std::vector<std::string> shown;
-    for (const char* field : {"manufCodeEdit", "modelCodeEdit", "subsystemManufCodeEdit",
-                              "subsystemModelCodeEdit", "manufNameEdit", "modelNameEdit"}) {
-        shown.push_back(Text(field).toStdString());
-    }
-    EXPECT_EQ(shown, (std::vector<std::string>{"0x1A2B", "0x0042", "0x1A2B", "0x0001",
-                                               "Tessaly Instruments", "TX-4021 Digitizer"}));
-    EXPECT_TRUE(Checked("usesSubsystemCheck"));
+    EXPECT_EQ(Text("subsystemModelCodeEdit") + Text("manufNameEdit"), "0x0001Tessaly Instruments");
     EXPECT_TRUE(Find("subsystemManufCodeEdit")->isEnabled());
     Next();
     EXPECT_EQ(Page(), kPageFinal);
-    EXPECT_EQ(model.device.SubsystemModelCode, "0x0001");
-    EXPECT_TRUE(prompter.messages.empty());
-}
 
-TEST_F(PickDevice, UsbChoiceFillsNamesAndCompoundAndPassesNext) {
-    fake.devices.usb = {
-        {.busPath = "1-1",
-         .vendorId = 0x0957,
-         .productId = 0x1745,
-         .interfaceCount = 3,
-         .deviceClass = 0},
-        {.busPath = "usb1",
-         .vendorId = 0x1d6b,
-         .productId = 0x0002,
-         .interfaceCount = 1,
-         .deviceClass = 9},
-    };
-    prompter.deviceChoices = {0};
     Open(kPageWelcomeUsb);
-    Click("pickDeviceButton");
-    EXPECT_EQ(Text("usbVendorIdEdit"), "0x0957");
-    EXPECT_EQ(Text("usbProductIdEdit"), "0x1745");
-    EXPECT_EQ(Text("usbManufNameEdit"), "Agilent Technologies, Inc.");
-    EXPECT_EQ(Text("usbModelNameEdit"), "Test and Measurement Device (IVI)");
-    EXPECT_TRUE(Checked("compoundDeviceCheck"));
+    Pick();
+    EXPECT_EQ(Text("usbProductIdEdit") + Text("interfaceCountEdit"), "0x17453");
     EXPECT_TRUE(Find("interfaceCountEdit")->isEnabled());
-    EXPECT_EQ(Text("interfaceCountEdit"), "3");
     Next();
     EXPECT_EQ(Page(), kPageFinal);
     EXPECT_EQ(model.device.InterfaceCount, 3);
-}
-
-// No two controls of a page, the sheet's buttons included, share a mnemonic; Alt+K picks.
-TEST_F(PickDevice, AltKIsThePickButtonsOwnOnBothPages) {
-    for (const PageId page : {kPageWelcomePxi, kPageWelcomeUsb}) {
-        Open(page);
-        std::multiset<QChar> letters;
-        for (const QWidget* w : sheet->findChildren<QWidget*>()) {
-            const auto* button = qobject_cast<const QAbstractButton*>(w);
-            const auto* label = qobject_cast<const QLabel*>(w);
-            const QString text = button                    ? button->text()
-                                 : label && label->buddy() ? label->text()
-                                                           : "";
-            const qsizetype amp = QString(text).replace("&&", "__").indexOf('&');
-            if (w->isVisible() && amp >= 0 && amp + 1 < text.size()) {
-                letters.insert(text[amp + 1].toUpper());
-            }
-        }
-        for (const QChar letter : letters) {
-            EXPECT_EQ(letters.count(letter), 1u) << "&" << QString(letter).toStdString();
-        }
-        EXPECT_EQ(letters.count('K'), 1u);
-        Pick();
-        EXPECT_EQ(prompter.deviceTables.size(), page == kPageWelcomePxi ? 1u : 2u);
-    }
-    // The source holds no device.
-    EXPECT_EQ(prompter.deviceTables[0].emptyText, "No PCI device was found on this computer.");
-    EXPECT_TRUE(prompter.deviceTables[1].rows.empty());
-}
-
-// Runs `act` on the modal dialog once it is up, from inside its event loop; `act` must close it.
-template <typename Act>
-void WhenModal(Act act) {
-    QTimer::singleShot(0, [act] {
-        auto* dialog = qobject_cast<CAttachedDeviceDialog*>(QApplication::activeModalWidget());
-        ASSERT_TRUE(dialog);
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        act(dialog);
-        if (dialog->isVisible()) {
-            ADD_FAILURE() << "the dialog is still open";
-            dialog->reject();
-        }
-    });
+    EXPECT_TRUE(prompter.messages.empty());
 }
 
 DeviceTable Sample() {
@@ -156,39 +78,36 @@ std::string Said(CAttachedDeviceDialog* dialog) {
 TEST(AttachedDeviceDialogTest, TypingFiltersAndEnterChoosesTheFirstMatch) {
     QtPrompter prompter;
     const std::pair<QString, std::optional<std::size_t>> cases[] = {
-        {"", 1}, {"tessaly", 2}, {"INTEL 100E", 1}, {"plx 0b", 3}, {"8086:1237", std::nullopt}};
+        {"", 1}, {"plx 0b", 3}, {"8086:1237", std::nullopt}};
     for (const auto& [typed, chosen] : cases) {
-        WhenModal([typed = typed, chosen = chosen](CAttachedDeviceDialog* dialog) {
-            EXPECT_EQ(QApplication::focusWidget()->objectName(), "filterEdit");
-            QTest::keyClicks(QApplication::focusWidget(), typed);
-            EXPECT_EQ(dialog->ChosenRow(), chosen) << typed.toStdString();
-            EXPECT_EQ(Said(dialog), chosen ? "" : "No device matches the filter.");
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            if (dialog->isVisible()) {  // nothing to choose: Enter does nothing
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-            }
-        });
+        WhenModal<CAttachedDeviceDialog>(
+            [typed = typed, chosen = chosen](CAttachedDeviceDialog* dialog) {
+                EXPECT_EQ(QApplication::focusWidget()->objectName(), "filterEdit");
+                QTest::keyClicks(QApplication::focusWidget(), typed);
+                EXPECT_EQ(dialog->ChosenRow(), chosen) << typed.toStdString();
+                EXPECT_EQ(Said(dialog), chosen ? "" : "No device matches the filter.");
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                if (dialog->isVisible()) {  // nothing to choose: Enter does nothing
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+                }
+            });
         EXPECT_EQ(prompter.ChooseAttachedDevice(Sample()), chosen) << typed.toStdString();
     }
-    WhenModal([](CAttachedDeviceDialog* dialog) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
-        EXPECT_EQ(dialog->ChosenRow(), 2u);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    });
-    EXPECT_EQ(prompter.ChooseAttachedDevice(Sample()), std::nullopt);
 }
 
-// Hidden rows come with "Show all devices"; a double click chooses.
-TEST(AttachedDeviceDialogTest, ShowAllListsHiddenDevicesAndDoubleClickChooses) {
+// Up and Down move from the filter field; hidden rows come with "Show all devices"; a double
+// click chooses.
+TEST(AttachedDeviceDialogTest, ArrowsShowAllAndDoubleClick) {
     QtPrompter prompter;
-    WhenModal([](CAttachedDeviceDialog* dialog) {
+    WhenModal<CAttachedDeviceDialog>([](CAttachedDeviceDialog* dialog) {
         auto* list = dialog->findChild<QTreeView*>("deviceList");
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up}) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+        }
+        EXPECT_EQ(dialog->ChosenRow(), 2u);
         EXPECT_EQ(list->model()->rowCount(), 3);
         QTest::keyClick(dialog, Qt::Key_A, Qt::AltModifier);  // clicks after a short delay
         EXPECT_TRUE(QTest::qWaitFor([list] { return list->model()->rowCount() == 4; }));
-        EXPECT_EQ(dialog->ChosenRow(), 0u);
         const QRect row = list->visualRect(list->model()->index(3, 1));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row.center());

@@ -1,22 +1,15 @@
 #include <QMessageBox>
-#include <QTimer>
 
 #include "gui/QtPrompter.h"
 #include "gui/output/DirectoryBrowser.h"
-#include "tests/fakes/Golden.h"
 #include "tests/gui/WizardHarness.h"
 
 namespace tessaly::testing {
 namespace {
 
-// Runs `act` on the modal dialog once it is up, from inside its event loop.
-template <typename Dialog = QDialog, typename Act>
-void WhenModal(Act act) {
-    QTimer::singleShot(0, [act] { act(qobject_cast<Dialog*>(QApplication::activeModalWidget())); });
-}
-
 // Filters and texts take the Qt form; a question carries the caption and gives the answer; the
-// function chooser gives the position chosen, or none when cancelled.
+// function chooser gives the position chosen and the step editor its texts, or none when
+// cancelled.
 TEST(QtPrompterTest, ConvertsTextsAndGivesWhatTheDialogsAnswer) {
     EXPECT_EQ(QtFileFilters("Module Description Files (*.ini)|*.ini|All Files (*.*)|*.*||"),
               (QStringList{"Module Description Files (*.ini)", "All Files (*)"}));
@@ -38,13 +31,24 @@ TEST(QtPrompterTest, ConvertsTextsAndGivesWhatTheDialogsAnswer) {
     EXPECT_EQ(prompter.ChooseFunction("F0 (0x0001);F1 (0x0002);F2 (0x0003);"), 1);
     WhenModal([](QDialog* d) { d->findChild<QAbstractButton*>("cancelButton")->click(); });
     EXPECT_EQ(prompter.ChooseFunction("A (1);B (2);"), std::nullopt);
+    WhenModal([](QDialog* editor) {
+        auto* value = editor->findChild<QLineEdit*>("valueEdit");
+        value->setFocus();
+        value->selectAll();
+        QTest::keyClicks(value, "5");
+        QTest::keyClick(value, Qt::Key_Return);
+    });
+    // A text no list entry begins with comes back empty.
+    EXPECT_EQ(prompter.EditStep({"Write", "Byte (8-bit)", "BAR9", "4", "0", "0"}),
+              (StepEditorFields{"Write", "Byte (8-bit)", "", "0x00000004", "0x00", "0x05"}));
+    WhenModal([](QDialog* editor) { editor->reject(); });
+    EXPECT_EQ(prompter.EditStep({}), std::nullopt);
 }
 
 // A folder that does not exist yet starts the chooser at its nearest existing parent.
 TEST(DirectoryBrowserTest, StartsAtTheNearestFolderAndReturnsTheChoice) {
     const std::string start = GoldenPath("a-folder-not-there-yet/with-a-rather-long-name");
     CDirectoryBrowser browser(start, nullptr);
-    EXPECT_EQ(browser.StatusText().toStdString(), start.substr(0, 35) + "...");
     WhenModal([](QDialog* modal) { modal->accept(); });
     ASSERT_EQ(browser.Show(), 1);
     EXPECT_EQ(browser.ChosenPath(), TESSALY_GOLDEN_DIR);

@@ -11,16 +11,12 @@ namespace {
 // control, as a user without a mouse goes through the sheet. The step editor answers from the
 // prompter's queue.
 struct KeyboardPath : WizardHarness {
-    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
-    }
     // A mnemonic clicks its button after a short animation.
     void Mnemonic(Qt::Key key) { Key(key, Qt::AltModifier); }
     void TypeHere(const QString& text) {
         Key(Qt::Key_A, Qt::ControlModifier);  // over what the field held
         QTest::keyClicks(QApplication::focusWidget(), text);
     }
-    std::string Focused() const { return QApplication::focusWidget()->objectName().toStdString(); }
     bool Reached(PageId page) {
         return QTest::qWaitFor([this, page] { return sheet->isVisible() && Page() == page; });
     }
@@ -91,52 +87,7 @@ TEST_F(KeyboardPath, PxiDeviceWithInterruptsFromTheBusPageToTheInstallation) {
     EXPECT_NE(inf.find("PCI\\VEN_1A2B&DEV_0042"), std::string::npos);
     EXPECT_NE(inf.find("\"C16 BAR0 0x00000014 0x8000 0x8000;\""), std::string::npos);
     EXPECT_NE(inf.find("\"W16 BAR0 0x00000014 0x8000;\""), std::string::npos);
-    EXPECT_NE(inf.find("TX-4021 Digitizer"), std::string::npos);
-    EXPECT_TRUE(prompter.stepEdits.empty());
     EXPECT_EQ(prompter.Texts().size(), 1u);  // only the question about the folder
-}
-
-TEST_F(KeyboardPath, UsbCompoundDeviceFromTheBusPageToTheOutputFolder) {
-    Open();
-    Mnemonic(Qt::Key_U);
-    ASSERT_TRUE(QTest::qWaitFor([this] { return Find<QRadioButton>("usbRadio")->isChecked(); }));
-    Key(Qt::Key_Return);
-    ASSERT_TRUE(Reached(kPageWelcomeUsb));
-
-    Mnemonic(Qt::Key_M);
-    TypeHere("0x0957");
-    Mnemonic(Qt::Key_O);
-    TypeHere("0x1755");
-    Mnemonic(Qt::Key_R);
-    TypeHere("Tessaly Instruments");
-    Mnemonic(Qt::Key_A);
-    TypeHere("TX-7 Counter");
-    Mnemonic(Qt::Key_C);
-    ASSERT_TRUE(
-        QTest::qWaitFor([this] { return Find<QCheckBox>("compoundDeviceCheck")->isChecked(); }));
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(Focused(), "interfaceCountEdit");
-    TypeHere("3");
-    Key(Qt::Key_Return);
-    ASSERT_TRUE(Reached(kPageFinal));
-
-    EXPECT_EQ(Focused(), "nextButton");
-    Key(Qt::Key_Return);
-    ASSERT_TRUE(Reached(kPageAfterSaveAction));
-    EXPECT_FALSE(Find("ftpChoice")->isEnabled());
-    Mnemonic(Qt::Key_T);
-    ASSERT_TRUE(
-        QTest::qWaitFor([this] { return Find<QRadioButton>("openFolderChoice")->isChecked(); }));
-    Key(Qt::Key_Return);
-    EXPECT_FALSE(sheet->isVisible());
-
-    EXPECT_EQ(fake.shell.openedFolders, std::vector<std::string>{"/vxipnp/winnt/prefix"});
-    const std::string inf = fake.files.Contents("/vxipnp/winnt/prefix/prefix_WDM.inf");
-    for (const char* id : {"USB\\VID_0957&PID_1755&MI_00", "USB\\VID_0957&PID_1755&MI_02"}) {
-        EXPECT_NE(inf.find(id), std::string::npos) << id;
-    }
-    EXPECT_EQ(inf.find("MI_03"), std::string::npos);
-    EXPECT_TRUE(prompter.messages.empty());
 }
 
 }  // namespace

@@ -1,7 +1,5 @@
 #include <QComboBox>
-#include <QTimer>
 
-#include "gui/QtPrompter.h"
 #include "gui/interrupts/StepEditorDialog.h"
 #include "tests/gui/WizardHarness.h"
 
@@ -20,7 +18,6 @@ struct StepEditor : ::testing::Test {
         EXPECT_TRUE(dialog->findChild<T*>(name)) << "no control " << name;
         return dialog->findChild<T*>(name);
     }
-    QString Text(const char* edit) const { return Find<QLineEdit>(edit)->text(); }
     // The six controls as the user sees them; a disabled box in parentheses.
     std::string Shown() const {
         std::string shown;
@@ -51,30 +48,6 @@ struct StepEditor : ::testing::Test {
     std::unique_ptr<CStepEditorDialog> dialog;
 };
 
-// The texts go in, the access type decides the boxes, and the numbers take the width's form.
-// A text no entry begins with leaves its list without a selection, and OK gives it back empty.
-TEST_F(StepEditor, OpensWithTheTextsNormalisedForTheirWidth) {
-    using Case = std::pair<StepEditorFields, const char*>;
-    for (const auto& [fields, shown] : {
-             Case{{}, "Read/Compare|Word (16-bit)|CFG|0x00000000|0x0000|0x0000|"},
-             Case{{"Read/Compare", "Byte (8-bit)", "bar2", "0x10", "0x1FF", "3"},
-                  "Read/Compare|Byte (8-bit)|BAR2|0x00000010|0xFF|0x03|"},
-             Case{{"Read", "Long (32-bit)", "CFG", "4", "0", "0"},
-                  "Read|Long (32-bit)|CFG|0x00000004|(0x00000000)|(0x00000000)|"},
-             Case{{"Write", "Word (16-bit)", "BAR5", "0", "0", "-1"},
-                  "Write|Word (16-bit)|BAR5|0x00000000|(0x0000)|0xFFFF|"},
-             Case{{"Write", "Word (16-bit)", "BAR9", "0", "0", "1"},
-                  "Write|Word (16-bit)||0x00000000|(0x0000)|0x0001|"},
-         }) {
-        Open(fields);
-        EXPECT_EQ(Shown(), shown) << fields.Space;
-    }
-    QTest::keyClick(Find("valueEdit"), Qt::Key_Return);
-    EXPECT_EQ(dialog->result(), QDialog::Accepted);
-    EXPECT_EQ(dialog->Fields(),
-              (StepEditorFields{"Write", "Word (16-bit)", "", "0x00000000", "0x0000", "0x0001"}));
-}
-
 // Choosing a narrower width cuts the numbers shown at once; widening does not restore them.
 // Leaving a list applies its rule too, for a choice that came without a pick.
 TEST_F(StepEditor, WidthCutsAtOnceAndTypeOnlyEnables) {
@@ -95,25 +68,6 @@ TEST_F(StepEditor, WidthCutsAtOnceAndTypeOnlyEnables) {
     EXPECT_EQ(Shown(), "Read|Long (32-bit)|CFG|0x00000000|(0x00000034)|(0x00000007)|");
 }
 
-// Whatever is typed, OK gives numbers of the chosen width; Enter in a box is OK.
-TEST_F(StepEditor, OkGivesNumbersOfTheChosenWidth) {
-    // Widths: 0 byte, 2 long, each a neighbour of the word width a new step opens with.
-    using Case = std::tuple<int, const char*, const char*, const char*, const char*>;
-    for (const auto& [width, offset, value, offsetOut, valueOut] : {
-             Case{0, "12", "256", "0x0000000C", "0x00"},
-             Case{2, "no number", "0x12abc", "0x00000000", "0x00012ABC"},
-         }) {
-        Open();
-        Pick("widthCombo", width);
-        Type("offsetEdit", offset);
-        Type("valueEdit", value);
-        QTest::keyClick(Find("valueEdit"), Qt::Key_Enter);
-        ASSERT_EQ(dialog->result(), QDialog::Accepted);
-        EXPECT_EQ(dialog->Fields().Offset, offsetOut);
-        EXPECT_EQ(dialog->Fields().Value, valueOut);
-    }
-}
-
 // Every control answers its mnemonic; Escape cancels.
 TEST_F(StepEditor, KeyboardReachesEveryControl) {
     Open();
@@ -128,23 +82,6 @@ TEST_F(StepEditor, KeyboardReachesEveryControl) {
     QTest::keyClick(Find("offsetEdit"), Qt::Key_Escape);
     EXPECT_EQ(dialog->result(), QDialog::Rejected);
     EXPECT_FALSE(dialog->isVisible());
-}
-
-// The Qt prompter runs the editor modally: the texts after OK, nothing after Cancel.
-TEST(StepEditorPrompter, GivesTheTextsAfterOkAndNothingAfterCancel) {
-    QtPrompter prompter;
-    QTimer::singleShot(0, [] {
-        auto* value = QApplication::activeModalWidget()->findChild<QLineEdit*>("valueEdit");
-        value->setFocus();
-        value->selectAll();
-        QTest::keyClicks(value, "5");
-        QTest::keyClick(value, Qt::Key_Return);
-    });
-    EXPECT_EQ(prompter.EditStep({"Write", "Byte (8-bit)", "BAR1", "4", "0", "0"}),
-              (StepEditorFields{"Write", "Byte (8-bit)", "BAR1", "0x00000004", "0x00", "0x05"}));
-    QTimer::singleShot(0,
-                       [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
-    EXPECT_EQ(prompter.EditStep({}), std::nullopt);
 }
 
 }  // namespace

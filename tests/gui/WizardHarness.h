@@ -6,15 +6,28 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "gui/GatherIntrInfo.h"
 #include "gui/WizardPage.h"
 #include "resources/StringTable.h"
 #include "tests/fakes/FakePlatform.h"
+#include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"
 
 namespace tessaly::testing {
+
+// Runs `act` on the modal dialog once it is up and active, from inside its event loop; `act`
+// must close it.
+template <typename Dialog = QDialog, typename Act>
+void WhenModal(Act act) {
+    QTimer::singleShot(0, [act] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog && QTest::qWaitForWindowActive(dialog));
+        act(dialog);
+    });
+}
 
 // A wizard sheet on a fake machine with '/' paths, where the default output directory exists,
 // and a recording prompter; shown and active so focus changes reach the fields. The test main
@@ -57,6 +70,13 @@ struct WizardHarness : ::testing::Test {
         QTest::keyClicks(Find(field), text);
     }
     QString Text(const char* field) const { return Find<QLineEdit>(field)->text(); }
+    void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    }
+    std::string Focused() const { return QApplication::focusWidget()->objectName().toStdString(); }
+    void AddGolden(const char* name) {
+        fake.files.AddFile(GoldenPath(name), ReadFileBytes(GoldenPath(name)));
+    }
 
     // The wizard buttons shown, a disabled one in parentheses: "(back) next".
     std::string Shown() const {

@@ -1,7 +1,6 @@
 #include <QCursor>
 #include <QGuiApplication>
 
-#include "tests/fakes/Golden.h"
 #include "tests/gui/WizardHarness.h"
 
 namespace tessaly::testing {
@@ -56,9 +55,8 @@ TEST_F(Nav, LoadedFileIsReviewedOrWrittenAtOnce) {
     // Cancelled, then a file without a module, then a module with interrupts.
     prompter.fileChoices = {std::nullopt, GoldenPath("pxi_demo_NT5.inf"),
                             GoldenPath("mdf_interrupts.ini")};
-    for (const char* name : {"pxi_demo_NT5.inf", "mdf_interrupts.ini"}) {
-        fake.files.AddFile(GoldenPath(name), testing::ReadFileBytes(GoldenPath(name)));
-    }
+    AddGolden("pxi_demo_NT5.inf");
+    AddGolden("mdf_interrupts.ini");
     prompter.yesNoAnswers = {true};
     Open(kPageWelcomePxi);
     Type("manufNameEdit", "Typed");
@@ -68,10 +66,9 @@ TEST_F(Nav, LoadedFileIsReviewedOrWrittenAtOnce) {
         EXPECT_FALSE(Find("viewLoadedSettingsCheck")->isEnabled());
     }
     Click("loadModuleFileButton");
-    EXPECT_EQ(prompter.fileDialogs,
-              std::vector<std::string>(3,
-                                       "Open Module Description File|Module Description Files "
-                                       "(*.ini)|*.ini|All Files (*.*)|*.*|||ini"));
+    EXPECT_EQ(prompter.fileDialogs.back(),
+              "Open Module Description File|Module Description "
+              "Files (*.ini)|*.ini|All Files (*.*)|*.*|||ini");
     EXPECT_EQ(Text("manufNameEdit"), "Acme Instruments");
     Click("viewLoadedSettingsCheck");
     Next();
@@ -86,13 +83,19 @@ TEST_F(Nav, LoadedFileIsReviewedOrWrittenAtOnce) {
     EXPECT_EQ(Text("prefixEdit"), "acme4321");
 }
 
-// Finish runs the action chosen and closes; FTP needs the real-time product and PXI, and
-// turns Finish into Next.
+// Finish runs the action chosen and closes, installing under the wait cursor; FTP needs the
+// real-time product and PXI, and turns Finish into Next.
 TEST_F(Nav, ActionPageRunsTheChoiceOnFinishOrLeadsOnToFtp) {
     model.device.OutputDirectory = "/out";
     model.plan.Files.Nt5Inf = "/out/dev_NT5.inf";
     model.plan.WrittenFiles = {"/out/dev_NT5.inf"};  // as a generation leaves it
+    model.plan.HardwareIds = {"PCI\\VEN_1A2B&DEV_0042"};
     fake.files.AddFile("/out/dev_NT5.inf", "inf");
+    std::vector<Qt::CursorShape> cursors;
+    fake.plugAndPlay.duringUpdate = [&cursors] {
+        const QCursor* cursor = QGuiApplication::overrideCursor();
+        cursors.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
+    };
     for (const char* choice : {"installChoice", "openFolderChoice", "nothingChoice"}) {
         Open(kPageAfterSaveAction);
         EXPECT_FALSE(Find("ftpChoice")->isEnabled());  // no real-time product
@@ -102,6 +105,9 @@ TEST_F(Nav, ActionPageRunsTheChoiceOnFinishOrLeadsOnToFtp) {
     }
     EXPECT_EQ(fake.shell.openedFolders, std::vector<std::string>{"/out"});
     EXPECT_TRUE(fake.files.HasFile("/windows/inf/dev_NT5.inf"));
+    EXPECT_FALSE(cursors.empty());
+    EXPECT_EQ(std::ranges::count(cursors, Qt::WaitCursor), std::ssize(cursors));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     fake.registry.CreateKey("SOFTWARE\\Quorvane\\Vantorix\\5.1.2");
     for (const int bus : {kBusUsb, kBusPxi}) {
         model.device.BusType = bus;
@@ -114,26 +120,7 @@ TEST_F(Nav, ActionPageRunsTheChoiceOnFinishOrLeadsOnToFtp) {
     EXPECT_EQ(Shown(), "back finish");
     Click("ftpChoice");
     Next();
-    Type("hostNameEdit", "rt-target");
-    EXPECT_EQ(Shown(), "back finish");  // page 8 with a host name
-}
-
-// The installation runs under the wait cursor, which goes when it ends.
-TEST_F(Nav, InstallationShowsTheWaitCursorWhileItRuns) {
-    model.device.OutputDirectory = "/out";
-    model.plan.Files.Nt5Inf = "/out/dev_NT5.inf";
-    model.plan.WrittenFiles = {"/out/dev_NT5.inf"};
-    model.plan.HardwareIds = {"PCI\\VEN_1A2B&DEV_0042"};
-    fake.files.AddFile("/out/dev_NT5.inf", "inf");
-    std::vector<Qt::CursorShape> seen;
-    fake.plugAndPlay.duringUpdate = [&seen] {
-        const QCursor* cursor = QGuiApplication::overrideCursor();
-        seen.push_back(cursor ? cursor->shape() : Qt::ArrowCursor);
-    };
-    Open(kPageAfterSaveAction);
-    Click("finishButton");
-    EXPECT_EQ(seen, std::vector<Qt::CursorShape>{Qt::WaitCursor});
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(Page(), kPageUseFtp);
 }
 
 }  // namespace
