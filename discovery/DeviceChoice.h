@@ -7,8 +7,8 @@
 
 #include "device/DeviceDescription.h"
 #include "discovery/AttachedDevices.h"
+#include "discovery/DeviceTable.h"
 #include "discovery/IdDatabase.h"
-#include "platform/DeviceTable.h"
 
 namespace tessaly {
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/StepEditorFields.h"
+#include "interrupts/StepEditorFields.h"
 
 namespace tessaly {
 

@@ -1,7 +1,7 @@
 #include "output/Generation.h"
 
-#include "modulefile/ModuleFileWriter.h"
 #include "output/InfWriters.h"
+#include "output/ModuleFileWriter.h"
 
 namespace tessaly {
 namespace {

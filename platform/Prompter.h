@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "platform/DeviceTable.h"
-#include "platform/StepEditorFields.h"
+#include "discovery/DeviceTable.h"
+#include "interrupts/StepEditorFields.h"
 
 namespace tessaly {
 

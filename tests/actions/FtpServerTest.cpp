@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "actions/FtpTransfer.h"
-#include "platform/curl/CurlFtpClient.h"
+#include "system/curl/CurlFtpClient.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
 

@@ -14,9 +14,9 @@
 #include <tuple>
 #include <vector>
 
-#include "modulefile/ModuleFileWriter.h"
 #include "modulefile/ModuleLoader.h"
 #include "output/InfWriters.h"
+#include "output/ModuleFileWriter.h"
 #include "tests/fakes/FakeFileSystem.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"

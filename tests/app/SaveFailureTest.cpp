@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "app/WizardApp.h"
-#include "platform/posix/PosixPlatform.h"
+#include "system/posix/PosixPlatform.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"

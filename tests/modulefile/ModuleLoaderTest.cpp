@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "modulefile/ModuleFileWriter.h"
 #include "modulefile/ModuleLoader.h"
+#include "output/ModuleFileWriter.h"
 #include "platform/NativeSystem.h"
 #include "tests/fakes/FakeFileSystem.h"
 #include "tests/fakes/Golden.h"

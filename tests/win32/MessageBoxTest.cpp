@@ -3,8 +3,8 @@
 #include <sstream>
 #include <string>
 
-#include "platform/win32/MessageBoxPrompter.h"
-#include "platform/win32/WindowsApi.h"
+#include "system/win32/MessageBoxPrompter.h"
+#include "system/win32/WindowsApi.h"
 
 namespace tessaly {
 namespace {

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "discovery/HardwareIds.h"
-#include "platform/win32/MessageBoxPrompter.h"
-#include "platform/win32/Win32DeviceSource.h"
-#include "platform/win32/Win32Platform.h"
-#include "platform/win32/Win32Registry.h"
-#include "platform/win32/Win32SharedLibrary.h"
-#include "platform/win32/WinInetFtpClient.h"
-#include "platform/win32/WindowsApi.h"
+#include "system/win32/MessageBoxPrompter.h"
+#include "system/win32/Win32DeviceSource.h"
+#include "system/win32/Win32Platform.h"
+#include "system/win32/Win32Registry.h"
+#include "system/win32/Win32SharedLibrary.h"
+#include "system/win32/WinInetFtpClient.h"
+#include "system/win32/WindowsApi.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/TempDir.h"
 // After windows.h, which WindowsApi.h includes lean, without the old winsock.h.

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+
+#include "actions/InfInstaller.h"
+#include "app/GuiModule.h"
+#include "gui/qt/QtPrompter.h"
+#include "gui/qt/QtShell.h"
+
+namespace tessaly {
+
+// The module's side of a run: the Qt application, its message boxes and the wizard sheet.
+class QtGuiSession final : public GuiSession {
+public:
+    explicit QtGuiSession(const GuiContext& context);
+    ~QtGuiSession() override;
+
+    Prompter& prompter() override { return prompter_; }
+    void RunWizard(WizardModel& model, PageId startPage) override;
+
+private:
+    GuiContext context_;
+    QApplication app_;
+    QtPrompter prompter_;
+    QtShell shell_;                     // opens folders through the desktop
+    Platform platform_;                 // the program's platform with that shell
+    RealTimeProductDetector detector_;  // remembers a found product for the whole run
+};
+
+}  // namespace tessaly

@@ -1,0 +1,354 @@
+#include "system/posix/PosixPlatform.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <strings.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <random>
+
+namespace tessaly {
+namespace {
+
+std::string ParentOf(const std::string& path) {
+    std::string p = path;
+    while (p.size() > 1 && p.back() == '/') {
+        p.pop_back();
+    }
+    const auto pos = p.rfind('/');
+    if (pos == std::string::npos) {
+        return ".";
+    }
+    return pos == 0 ? "/" : p.substr(0, pos);
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Creates a hidden temporary in the folder of `path` (".<name>.<random>.tmp") with the mode a new
+// file gets, and gives its descriptor and name; -1 when the folder takes no new file.
+int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
+    static constexpr char kLetters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    // Names stay below the 255-byte limit of a name whatever the target's length.
+    constexpr std::size_t kNameRoom = 200;
+    thread_local std::mt19937_64 random(std::random_device{}() ^
+                                        static_cast<std::uint64_t>(::getpid()));
+    const auto slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = path.substr(folder.size()).substr(0, kNameRoom);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix(8, ' ');
+        for (char& c : suffix) {
+            c = kLetters[random() % (sizeof kLetters - 1)];
+        }
+        temporary = folder + "." + name + "." + suffix + ".tmp";
+        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
+
+bool PosixFileSystem::WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = calls_.write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            return false;  // a full disk, a quota, an I/O error
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+bool PosixFileSystem::CopyAll(int from, int to) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t got = ::read(from, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            return got == 0;
+        }
+        if (!WriteAll(to, std::string_view(buffer, static_cast<std::size_t>(got)))) {
+            return false;
+        }
+    }
+}
+
+bool PosixFileSystem::Finish(int fd, const std::string& temporary, const std::string& path,
+                             bool complete) {
+    // close can report a write the kernel could not finish (NFS), so it counts too.
+    const bool closed = ::close(fd) == 0;
+    if (complete && closed && ::rename(temporary.c_str(), path.c_str()) == 0) {
+        return true;
+    }
+    ::unlink(temporary.c_str());
+    return false;
+}
+
+bool PosixFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+    std::string temporary;
+    const int fd = CreateTemporaryBeside(path, temporary);
+    if (fd < 0) {
+        return false;
+    }
+    return Finish(fd, temporary, path, WriteAll(fd, bytes) && calls_.fsync(fd) == 0);
+}
+
+bool PosixFileSystem::CanWriteFile(const std::string& path) {
+    std::string temporary;
+    const int fd = CreateTemporaryBeside(path, temporary);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    ::unlink(temporary.c_str());
+    return true;
+}
+
+FileContents PosixFileSystem::ReadFile(const std::string& path, std::size_t maxBytes) {
+    // Non-blocking, so that a FIFO without a writer does not hold the open.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return {ReadError::CannotOpen, {}};
+    }
+    FileContents contents;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        contents.error = ReadError::ReadFailed;
+    } else if (!S_ISREG(st.st_mode)) {
+        contents.error = ReadError::NotRegularFile;
+    } else if (static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+        contents.error = ReadError::TooLarge;
+    } else {
+        // The file may grow or be swapped after fstat: read one byte past the limit at most.
+        const std::size_t cap = maxBytes == SIZE_MAX ? maxBytes : maxBytes + 1;
+        char buffer[65536];
+        while (contents.bytes.size() < cap) {
+            const std::size_t want = std::min(sizeof buffer, cap - contents.bytes.size());
+            const ssize_t got = ::read(fd, buffer, want);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                contents.error = ReadError::ReadFailed;
+                break;
+            }
+            if (got == 0) {
+                break;
+            }
+            contents.bytes.append(buffer, static_cast<std::size_t>(got));
+        }
+        if (contents.ok() && contents.bytes.size() > maxBytes) {
+            contents.error = ReadError::TooLarge;
+        }
+    }
+    ::close(fd);
+    if (!contents.ok()) {
+        contents.bytes.clear();
+    }
+    return contents;
+}
+
+bool PosixFileSystem::CanOpenForReading(const std::string& path) {
+    if (IsDirectory(path)) {
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+FileAttributes PosixFileSystem::QueryAttributes(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        return {FileError::None, S_ISDIR(st.st_mode)};
+    }
+    if (errno == ENOTDIR) {
+        return {FileError::PathNotFound, false};
+    }
+    if (errno != ENOENT) {
+        return {FileError::Other, false};
+    }
+    return {IsDirectory(ParentOf(path)) ? FileError::FileNotFound : FileError::PathNotFound, false};
+}
+
+bool PosixFileSystem::MakeDirectory(const std::string& path) {
+    // Another process may create the folder between a caller's check and this call.
+    return ::mkdir(path.c_str(), 0777) == 0 || (errno == EEXIST && IsDirectory(path));
+}
+
+bool PosixFileSystem::CopyReplacing(const std::string& from, const std::string& to) {
+    const int source = ::open(from.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (source < 0) {
+        return false;
+    }
+    struct stat st {};
+    std::string temporary;
+    const int fd = ::fstat(source, &st) == 0 && S_ISREG(st.st_mode)
+                       ? CreateTemporaryBeside(to, temporary)
+                       : -1;
+    if (fd < 0) {
+        ::close(source);
+        return false;
+    }
+    const bool copied = CopyAll(source, fd) && calls_.fsync(fd) == 0;
+    ::close(source);
+    return Finish(fd, temporary, to, copied);
+}
+
+bool PosixFileSystem::RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+PosixSystemInfo::PosixSystemInfo(std::optional<std::string> windowsDirectory,
+                                 std::string homeDirectory, std::ostream& warnings)
+    : windowsDirectory_(std::move(windowsDirectory)),
+      homeDirectory_(std::move(homeDirectory)),
+      warnings_(&warnings) {}
+
+PosixSystemInfo PosixSystemInfo::FromEnvironment(std::ostream& warnings) {
+    std::optional<std::string> windows;
+    if (const char* dir = std::getenv("TESSALY_WINDOWS_DIR"); dir && *dir) {
+        windows = dir;
+    }
+    std::string home;
+    if (const char* h = std::getenv("HOME"); h && *h) {
+        home = h;
+    } else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) {
+        home = pw->pw_dir;
+    }
+    return PosixSystemInfo(std::move(windows), std::move(home), warnings);
+}
+
+std::optional<OsVersion> PosixSystemInfo::GetOsVersion() {
+    return OsVersion{true, 10, 0};
+}
+
+std::optional<std::string> PosixSystemInfo::GetWindowsDirectory() {
+    if (!windowsDirectory_ || !IsDirectory(*windowsDirectory_)) {
+        return std::nullopt;
+    }
+    return windowsDirectory_;
+}
+
+std::string PosixSystemInfo::DefaultOutputBase() {
+    std::string base = homeDirectory_;
+    if (base.empty() || base.back() != '/') {
+        base += '/';
+    }
+    return base + "vxipnp/";
+}
+
+std::optional<std::string> PosixSystemInfo::Ignore(const std::string& value,
+                                                   const std::string& reason) {
+    if (warned_.insert(value).second) {
+        *warnings_ << "Tessaly Wizard: ignoring the registry path \"" << value << "\": " << reason
+                   << ".\n"
+                   << std::flush;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> PosixSystemInfo::FolderFromRegistryPath(const std::string& value) {
+    if (value.empty()) {
+        return Ignore(value, "it is empty");
+    }
+    if (value.front() == '/') {
+        return value;
+    }
+    const bool drivePath = value.size() >= 3 &&
+                           std::isalpha(static_cast<unsigned char>(value[0])) && value[1] == ':' &&
+                           (value[2] == '\\' || value[2] == '/');
+    if (!drivePath) {
+        return Ignore(value, "it is not an absolute path");
+    }
+    if (std::toupper(static_cast<unsigned char>(value[0])) != 'C') {
+        return Ignore(value, "only drive C:, the Windows image's drive, can be reached");
+    }
+    const std::optional<std::string> windows = GetWindowsDirectory();
+    if (!windows) {
+        return Ignore(value, "TESSALY_WINDOWS_DIR names no Windows image to find drive C: in");
+    }
+    // C:\ is the folder that holds the Windows directory.
+    std::string folder = ParentOf(*windows);
+    bool exists = true;
+    std::size_t start = 3;
+    while (start <= value.size()) {
+        const std::size_t end = std::min(value.find_first_of("\\/", start), value.size());
+        const std::string name = value.substr(start, end - start);
+        start = end + 1;
+        if (name.empty() || name == ".") {
+            continue;
+        }
+        if (name == "..") {
+            return Ignore(value, "it climbs out of its folder with \"..\"");
+        }
+        std::string found = name;
+        // A Windows image keeps the letter case its installer chose; Windows ignores it.
+        if (exists) {
+            exists = false;
+            if (DIR* dir = ::opendir(folder.c_str())) {
+                while (const dirent* entry = ::readdir(dir)) {
+                    if (::strcasecmp(entry->d_name, name.c_str()) == 0) {
+                        found = entry->d_name;
+                        exists = true;
+                        if (found == name) {
+                            break;
+                        }
+                    }
+                }
+                ::closedir(dir);
+            }
+        }
+        folder += (folder.back() == '/' ? "" : "/") + found;
+    }
+    return folder.back() == '/' ? folder : folder + '/';
+}
+
+bool PosixShell::OpenFolder(const std::string& path) {
+    // Started and left to run; the child is reaped by a second fork so no zombie remains.
+    const pid_t child = ::fork();
+    if (child < 0) {
+        return false;
+    }
+    if (child == 0) {
+        if (::fork() == 0) {
+            const char* argv[] = {"xdg-open", path.c_str(), nullptr};
+            ::execvp("xdg-open", const_cast<char* const*>(argv));
+            ::_exit(127);
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+int PosixShell::Execute(const std::string&, const std::string&) {
+    // ERROR_FILE_NOT_FOUND: there is no rundll32 here.
+    return 2;
+}
+
+}  // namespace tessaly
