@@ -9,7 +9,8 @@ scripts/install-deps.sh
 export QT_QPA_PLATFORM=offscreen
 
 echo "== build and test (g++, RelWithDebInfo)"
-scripts/build.sh build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_BENCHMARKS=ON
+scripts/build.sh build/ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTESSALY_BENCHMARKS=ON \
+    -DTESSALY_WERROR=ON
 ctest --test-dir build/ci --output-on-failure -j2
 
 echo "== install into a temporary prefix and validate the desktop files"
@@ -17,14 +18,14 @@ scripts/check-install.sh build/ci
 
 echo "== build and test (clang, AddressSanitizer + UndefinedBehaviorSanitizer)"
 CXX=clang++ scripts/build.sh build/asan -DCMAKE_BUILD_TYPE=Debug \
-    -DTESSALY_SANITIZE=address,undefined -DTESSALY_FUZZ=ON
+    -DTESSALY_SANITIZE=address,undefined -DTESSALY_FUZZ=ON -DTESSALY_WERROR=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir build/asan --output-on-failure -j2
 
-echo "== cross-build for Windows (mingw-w64) and test under Wine"
+echo "== cross-build for Windows (mingw-w64, Release as the README builds it) and test under Wine"
 windows_start=$SECONDS
 scripts/build.sh build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    -DCMAKE_BUILD_TYPE=Release -DTESSALY_WERROR=ON
 ctest --test-dir build/win64 --output-on-failure -j2
 echo "Windows build and tests: $((SECONDS - windows_start)) s"
 

@@ -28,6 +28,17 @@ DeviceDescription Typed() {
     return typed;
 }
 
+// Built by a function, not braces: g++ 12 at -O3 then wrongly calls the address uninitialised.
+PciDevice Pci(std::uint16_t vendor, std::uint16_t device, std::uint16_t subsystemVendor = 0,
+              std::uint16_t subsystemDevice = 0) {
+    PciDevice chosen;
+    chosen.vendorId = vendor;
+    chosen.deviceId = device;
+    chosen.subsystemVendorId = subsystemVendor;
+    chosen.subsystemDeviceId = subsystemDevice;
+    return chosen;
+}
+
 struct PciCase {
     const char* what;
     PciDevice chosen;
@@ -41,17 +52,17 @@ struct PciCase {
 TEST(DeviceChoiceTest, PciChoiceFillsIdsSubsystemAndKnownNames) {
     const PciCase cases[] = {
         {"subsystem and names",
-         {"", 0x1a2b, 0x42, 0x1a2b, 0xbeef},
+         Pci(0x1a2b, 0x42, 0x1a2b, 0xbeef),
          false,
          {"0x1A2B", "0x0042", true, "0x1A2B", "0xBEEF", "Tessaly Instruments", "TX-4021 Digitizer"},
          {}},
         {"no subsystem clears the box, the codes stay; unknown names keep their text",
-         {"", 0xffff, 0x7, 0, 0x1},
+         Pci(0xffff, 0x7, 0, 0x1),
          true,
          {"0xFFFF", "0x0007", false, "0x0777", "0x0888", "Typed Maker", "Typed Model"},
          {}},
         {"UTF-8 within Latin-1 taken, beyond it refused",
-         {"", 0x1a2c, 0x1},
+         Pci(0x1a2c, 0x1),
          false,
          {"0x1A2C", "0x0001", false, "0x0777", "0x0888", "Caf\xe9 Instruments", "Typed Model"},
          "The name \"Scope\xe2\x84\xa2 One\" has characters the .INF files cannot hold; the "
