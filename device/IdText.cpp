@@ -21,15 +21,24 @@ int DigitValue(char c) {
     return 99;
 }
 
-}  // namespace
+// What ParseIdText reads: the wrapped value, where reading stopped, and what it met on the way.
+struct IdScan {
+    std::uint32_t value = 0;
+    std::size_t end = 0;
+    bool sign = false;
+    std::size_t digits = 0;
+    bool overflow = false;  // the number does not fit in 32 bits
+};
 
-std::int32_t ParseIdText(std::string_view text) {
+IdScan ScanIdText(std::string_view text) {
+    IdScan scan;
     std::size_t i = 0;
     while (i < text.size() && IsCSpace(text[i])) {
         ++i;
     }
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        scan.sign = true;
         negative = text[i] == '-';
         ++i;
     }
@@ -42,18 +51,36 @@ std::int32_t ParseIdText(std::string_view text) {
         }
     }
     // Wraps modulo 2^32, which keeps the low bits every caller uses.
-    std::uint32_t value = 0;
     for (; i < text.size(); ++i) {
         const int digit = DigitValue(text[i]);
         if (digit >= static_cast<int>(base)) {
             break;
         }
-        value = value * base + static_cast<std::uint32_t>(digit);
+        scan.overflow =
+            scan.overflow || scan.value > (0xFFFFFFFFu - static_cast<std::uint32_t>(digit)) / base;
+        scan.value = scan.value * base + static_cast<std::uint32_t>(digit);
+        ++scan.digits;
     }
     if (negative) {
-        value = 0u - value;
+        scan.value = 0u - scan.value;
     }
-    return static_cast<std::int32_t>(value);
+    scan.end = i;
+    return scan;
+}
+
+}  // namespace
+
+std::int32_t ParseIdText(std::string_view text) {
+    return static_cast<std::int32_t>(ScanIdText(text).value);
+}
+
+std::optional<std::uint16_t> ParseExactIdText(std::string_view text) {
+    const IdScan scan = ScanIdText(text);
+    if (scan.sign || scan.digits == 0 || scan.end != text.size() || scan.overflow ||
+        scan.value > 0xFFFFu) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint16_t>(scan.value);
 }
 
 std::string NormalizeIdText(std::string_view text) {

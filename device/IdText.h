@@ -12,6 +12,11 @@ namespace tessaly {
 // Nothing readable gives 0.
 std::int32_t ParseIdText(std::string_view text);
 
+// The identifier when the whole text is one number from 0 to 0xFFFF in a form ParseIdText reads
+// (decimal, 0x hexadecimal or octal, white space before it, no sign); nullopt for anything else,
+// where ParseIdText would quietly stop, wrap or take the low bits.
+std::optional<std::uint16_t> ParseExactIdText(std::string_view text);
+
 // The low 16 bits of ParseIdText(text) as "0x%04X".
 std::string NormalizeIdText(std::string_view text);
 

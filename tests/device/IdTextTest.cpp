@@ -29,5 +29,18 @@ TEST(IdTextTest, NormalizeGivesLow16BitsInCanonicalForm) {
     }
 }
 
+// What a script passes must be one whole 16-bit number: no text after the digits, no wrap, no
+// sign, no bare prefix.
+TEST(IdTextTest, ExactReadingTakesOnlyWholeSixteenBitNumbers) {
+    const std::pair<const char*, std::optional<std::uint16_t>> cases[] = {
+        {"4660", 0x1234}, {"0x1abc", 0x1ABC},  {"017", 15}, {"0", 0},        {" 0XFFFF", 0xFFFF},
+        {"65536", {}},    {"0x100000000", {}}, {"0x", {}},  {"08", {}},      {"12abc", {}},
+        {"-1", {}},       {"+1", {}},          {"", {}},    {"0x1234 ", {}}, {"99999999999", {}},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ParseExactIdText(text), expected) << text;
+    }
+}
+
 }  // namespace
 }  // namespace tessaly
