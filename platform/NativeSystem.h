@@ -9,6 +9,7 @@
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
 #include "platform/SharedLibrary.h"
+#include "platform/Workers.h"
 
 namespace tessaly {
 
@@ -27,6 +28,8 @@ public:
     virtual const std::string& startupError() const = 0;
 
     virtual SharedLibraryLoader& loader() = 0;
+    // Runs the independent steps of a batch side by side where the system has threads.
+    virtual Workers& workers() = 0;
     // Windows can be shown: always on Windows, with a display elsewhere.
     virtual bool displayAvailable() const = 0;
     // Shows messages when the window module cannot: standard error on POSIX, message boxes on

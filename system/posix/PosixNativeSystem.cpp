@@ -8,6 +8,7 @@
 #include "system/posix/PosixPlatform.h"
 #include "system/posix/PosixSharedLibrary.h"
 #include "system/posix/RegFile.h"
+#include "system/posix/ThreadWorkers.h"
 
 namespace tessaly {
 namespace {
@@ -30,6 +31,7 @@ public:
     bool registryConfigured() const override { return registry_.configured; }
     const std::string& startupError() const override { return registry_.error; }
     SharedLibraryLoader& loader() override { return loader_; }
+    Workers& workers() override { return workers_; }
     bool displayAvailable() const override {
         return EnvironmentSet("DISPLAY") || EnvironmentSet("WAYLAND_DISPLAY") ||
                EnvironmentSet("QT_QPA_PLATFORM");
@@ -47,6 +49,7 @@ private:
     SysfsDeviceSource devices_;
     Platform platform_;
     PosixSharedLibraryLoader loader_;
+    ThreadWorkers workers_;
     ConsolePrompter console_;
 };
 

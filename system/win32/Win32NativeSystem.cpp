@@ -22,6 +22,8 @@ public:
     bool registryConfigured() const override { return true; }
     const std::string& startupError() const override { return noError_; }
     SharedLibraryLoader& loader() override { return loader_; }
+    // The toolchain's standard library has no threads here.
+    Workers& workers() override { return workers_; }
     bool displayAvailable() const override { return true; }
     bool fallbackShowsMessageBoxes() const override { return true; }
     Prompter& fallbackPrompter() override { return boxes_; }
@@ -36,6 +38,7 @@ private:
     Win32DeviceSource devices_;
     Platform platform_;
     Win32SharedLibraryLoader loader_;
+    SequentialWorkers workers_;
     MessageBoxPrompter boxes_;
     const std::string noError_;
 };
