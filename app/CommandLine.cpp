@@ -1,60 +1,261 @@
 #include "app/CommandLine.h"
 
 #include <algorithm>
+#include <set>
 #include <string_view>
+#include <variant>
 
 #include "device/TextRules.h"
 
 namespace tessaly {
+namespace {
 
-void CWizardCommandLineInfo::ParseParam(const std::string& param, bool isSwitch, bool isLast) {
-    constexpr std::string_view kFunction = "Function";
-    if (isSwitch && EqualsIgnoringCase(param, "SilentAutoInstall")) {
-        SilentAutoInstall = true;
-    } else if (isSwitch && EqualsIgnoringCase(param.substr(0, kFunction.size()), kFunction) &&
-               (param.size() == kFunction.size() || param[kFunction.size()] == ':')) {
-        function = param.substr(std::min(param.size(), kFunction.size() + 1));
-    } else if (isSwitch) {
-        // The framework's standard switches choose a command other than opening the file.
-        if (param == "p" || param == "pt" || param == "dde" ||
-            EqualsIgnoringCase(param, "Embedding") || EqualsIgnoringCase(param, "Automation") ||
-            EqualsIgnoringCase(param, "Register") || EqualsIgnoringCase(param, "Regserver") ||
-            EqualsIgnoringCase(param, "Unregister") || EqualsIgnoringCase(param, "Unregserver")) {
-            otherCommand = true;
+// One option of the build-script mode. A new option is a row here and a member of
+// BatchOptions; its help line and its checks follow from the row.
+struct OptionRow {
+    std::string_view name;       // "--output"; also accepted as "--output=VALUE"
+    std::string_view shortName;  // "-o", or empty
+    std::string_view valueName;  // "DIR"; empty for an option without a value
+    std::variant<bool BatchOptions::*, std::optional<std::string> BatchOptions::*> target;
+    // The options it makes sense only with, separated by spaces.
+    std::string_view needs;
+    std::string_view help;
+};
+
+constexpr OptionRow kOptions[] = {
+    {"--output", "-o", "DIR", &BatchOptions::output, "",
+     "write each device's files into DIR/<prefix>/, missing\n"
+     "folders created; no window, no question, messages on\n"
+     "standard error"},
+    {"--install", "", "", &BatchOptions::install, "--output",
+     "also install each XP/2000 or WDM INF as\n"
+     "/SilentAutoInstall does, and copy each module file into\n"
+     "the resource manager's folder"},
+    {"--list", "", "", &BatchOptions::list, "--output",
+     "print the path of every file written into DIR on\n"
+     "standard output, one a line"},
+    {"--usb", "", "VID:PID", &BatchOptions::usb, "--output --prefix",
+     "write the WDM INF of a USB device instead of module\n"
+     "files; the IDs in decimal, 0x hexadecimal or octal"},
+    {"--prefix", "", "P", &BatchOptions::prefix, "--usb",
+     "the USB device's instrument prefix: at most 31\n"
+     "characters, none that a file name cannot hold"},
+    {"--manufacturer", "", "TEXT", &BatchOptions::manufacturer, "--usb",
+     "the USB device's manufacturer name (default empty)"},
+    {"--model", "", "TEXT", &BatchOptions::model, "--usb",
+     "the USB device's model name (default empty)"},
+    {"--interfaces", "", "N", &BatchOptions::interfaces, "--usb",
+     "a compound USB device with N interfaces (2 to 99)"},
+};
+
+const OptionRow* FindOption(std::string_view name) {
+    for (const OptionRow& row : kOptions) {
+        if (row.name == name || (!row.shortName.empty() && row.shortName == name)) {
+            return &row;
         }
-    } else if (fileName.empty()) {
-        fileName = param;
     }
-    // Decided at the last argument whatever it is, so the switch may come after the file.
-    if (isLast) {
-        filePresent = !fileName.empty() && !otherCommand;
-    }
+    return nullptr;
 }
 
-CWizardCommandLineInfo ParseCommandLine(const std::vector<std::string>& arguments) {
-    CWizardCommandLineInfo info;
+std::vector<std::string_view> Words(std::string_view text) {
+    std::vector<std::string_view> words;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(' ', start), text.size());
+        words.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return words;
+}
+
+std::string Quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+std::string OptionForm(const OptionRow& row) {
+    return std::string(row.name) + (row.valueName.empty() ? "" : " ") + std::string(row.valueName);
+}
+
+// What the mode of the line allows, checked once every argument is read.
+std::string CheckModes(const CommandLine& line, const std::set<std::string_view>& given) {
+    for (const OptionRow& row : kOptions) {
+        if (!given.contains(row.name)) {
+            continue;
+        }
+        for (const std::string_view needed : Words(row.needs)) {
+            if (!given.contains(needed)) {
+                return std::string(row.name) + " needs " + OptionForm(*FindOption(needed)) + ".";
+            }
+        }
+    }
+    const CWizardCommandLineInfo& wizard = line.wizard;
+    const BatchOptions& batch = line.batch;
+    if (!line.batchMode()) {
+        return "";
+    }
+    if (batch.output->empty()) {
+        return "--output needs a folder: --output DIR.";
+    }
+    if (wizard.SilentAutoInstall) {
+        return "/SilentAutoInstall is not for --output; --install installs what it writes.";
+    }
+    if (wizard.otherCommand) {
+        return "--output takes no other switch than /Function:<n>.";
+    }
+    if (batch.usb && !line.files.empty()) {
+        return "--usb describes one USB device; the module file " + Quoted(line.files.front()) +
+               " cannot go with it.";
+    }
+    if (batch.usb && wizard.function) {
+        return "/Function:<n> picks a function of a module file; --usb has none.";
+    }
+    if (wizard.function && !FunctionPosition(*wizard.function)) {
+        return FunctionSwitchError(*wizard.function);
+    }
+    if (batch.usb && std::count(batch.usb->begin(), batch.usb->end(), ':') != 1) {
+        return "--usb needs the two IDs separated by a colon: --usb VID:PID, not " +
+               Quoted(*batch.usb) + ".";
+    }
+    if (!batch.usb && line.files.empty()) {
+        return "--output needs module files (FILE.ini ...) or --usb VID:PID.";
+    }
+    return "";
+}
+
+}  // namespace
+
+bool CWizardCommandLineInfo::ParseParam(const std::string& param, bool isSwitch) {
+    constexpr std::string_view kFunction = "Function";
+    if (!isSwitch) {
+        if (fileName.empty()) {
+            fileName = param;
+        }
+        return true;
+    }
+    if (EqualsIgnoringCase(param, "SilentAutoInstall")) {
+        SilentAutoInstall = true;
+        return true;
+    }
+    if (EqualsIgnoringCase(param.substr(0, kFunction.size()), kFunction) &&
+        (param.size() == kFunction.size() || param[kFunction.size()] == ':')) {
+        function = param.substr(std::min(param.size(), kFunction.size() + 1));
+        return true;
+    }
+    // The framework's standard switches choose a command other than opening the file.
+    if (param == "p" || param == "pt" || param == "dde" || EqualsIgnoringCase(param, "Embedding") ||
+        EqualsIgnoringCase(param, "Automation") || EqualsIgnoringCase(param, "Register") ||
+        EqualsIgnoringCase(param, "Regserver") || EqualsIgnoringCase(param, "Unregister") ||
+        EqualsIgnoringCase(param, "Unregserver")) {
+        otherCommand = true;
+        return true;
+    }
+    return false;
+}
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments,
+                             const std::function<bool(const std::string&)>& exists) {
+    CommandLine line;
+    std::set<std::string_view> given;
+    const auto fail = [&line](const std::string& error) {
+        if (line.error.empty()) {
+            line.error = error;
+        }
+    };
+    const auto file = [&line](const std::string& argument) {
+        line.files.push_back(argument);
+        line.wizard.ParseParam(argument, false);
+    };
+    bool switchesEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
-        // "/" introduces a switch as on Windows, but an absolute path ("/home/...") is a file.
+        if (switchesEnded) {
+            file(argument);
+            continue;
+        }
+        if (argument == "--") {
+            switchesEnded = true;
+            continue;
+        }
+        if (argument == "--help" || argument == "-h" || argument == "/?" ||
+            argument == "--version") {
+            if (line.info == InfoRequest::None) {
+                line.info = argument == "--version" ? InfoRequest::Version : InfoRequest::Usage;
+            }
+            continue;
+        }
+        const std::string_view name = std::string_view(argument).substr(0, argument.find('='));
+        if (argument.starts_with("--") || FindOption(argument)) {
+            const OptionRow* row = FindOption(argument.starts_with("--") ? name : argument);
+            if (!row) {
+                fail("unknown option " + Quoted(name) + ".");
+                continue;
+            }
+            const bool inlineValue = argument.starts_with("--") && name.size() < argument.size();
+            if (!given.insert(row->name).second) {
+                fail(std::string(row->name) + " is given twice.");
+            }
+            if (const auto flag = std::get_if<bool BatchOptions::*>(&row->target)) {
+                if (inlineValue) {
+                    fail(std::string(row->name) + " takes no value.");
+                }
+                line.batch.*(*flag) = true;
+                continue;
+            }
+            std::optional<std::string> value;
+            if (inlineValue) {
+                value = argument.substr(name.size() + 1);
+            } else if (i + 1 < arguments.size()) {
+                value = arguments[++i];
+            } else {
+                fail(std::string(row->name) + " needs a value: " + OptionForm(*row) + ".");
+                continue;
+            }
+            line.batch.*std::get<std::optional<std::string> BatchOptions::*>(row->target) = value;
+            continue;
+        }
+        // "/" introduces a switch as on Windows, but an absolute path ("/home/...") or a file at
+        // the root ("/m.ini") is a file.
         const bool isSwitch = argument.size() > 1 &&
                               (argument[0] == '-' ||
-                               (argument[0] == '/' && argument.find('/', 1) == std::string::npos));
-        info.ParseParam(isSwitch ? argument.substr(1) : argument, isSwitch,
-                        i + 1 == arguments.size());
+                               (argument[0] == '/' && argument.find('/', 1) == std::string::npos &&
+                                !exists(argument)));
+        if (!isSwitch) {
+            file(argument);
+        } else if (!line.wizard.ParseParam(argument.substr(1), true)) {
+            fail("unknown switch " + Quoted(argument) + ".");
+        }
     }
-    return info;
+    // Decided once every argument is read, so the switches may come after the file.
+    line.wizard.filePresent = !line.wizard.fileName.empty() && !line.wizard.otherCommand;
+    if (line.error.empty()) {
+        line.error = CheckModes(line, given);
+    }
+    return line;
+}
+
+std::optional<int> FunctionPosition(const std::string& number) {
+    const bool digits =
+        !number.empty() && number.size() <= 9 &&
+        std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (!digits || std::stoi(number) < 1) {
+        return std::nullopt;
+    }
+    return std::stoi(number) - 1;
+}
+
+std::string FunctionSwitchError(const std::string& number) {
+    return "The switch /Function:" + number + " needs the number of a function, 1 for the first.";
 }
 
 InfoRequest FindInfoRequest(const std::vector<std::string>& arguments) {
-    for (const std::string& argument : arguments) {
-        if (argument == "--help" || argument == "-h" || argument == "/?") {
-            return InfoRequest::Usage;
-        }
-        if (argument == "--version") {
-            return InfoRequest::Version;
-        }
-    }
-    return InfoRequest::None;
+    return ParseCommandLine(arguments, [](const std::string&) { return false; }).info;
+}
+
+std::string UsageHint() {
+    return R"(Usage: tessaly-wizard [FILE.ini [/SilentAutoInstall] [/Function:<n>]]
+       tessaly-wizard --output DIR [--install] [--list] [/Function:<n>] FILE.ini...
+       tessaly-wizard --output DIR [--install] [--list] --usb VID:PID --prefix P
+                      [--manufacturer TEXT] [--model TEXT] [--interfaces N]
+A file whose name begins with "-" goes after "--". "tessaly-wizard --help" tells more.)";
 }
 
 std::string UsageText(std::string_view version, std::string_view systemNotes) {
@@ -71,17 +272,55 @@ Usage:
   tessaly-wizard FILE.ini /SilentAutoInstall
                                       write the files and install the Windows XP/2000
                                       INF without showing a window
+  tessaly-wizard --output DIR [--install] [--list] [/Function:<n>] FILE.ini...
+                                      for build scripts: write the files of every module
+                                      file, every function of a combination module, each
+                                      into DIR/<prefix>/
+  tessaly-wizard --output DIR [--install] [--list] --usb VID:PID --prefix P
+                 [--manufacturer TEXT] [--model TEXT] [--interfaces N]
+                                      for build scripts: write DIR/P/P_WDM.inf for a USB
+                                      device
   tessaly-wizard --help | --version
 
 Switches (with "/" or "-", in any letter case, before or after the file):
   /SilentAutoInstall   after writing, install the INF and end; needs no display
   /Function:<n>        take function n (1 for the first) of a combination module
-                       instead of asking
+                       instead of asking; with --output, of every module file
+
+Options for build scripts:
+)";
+    // Each row's help, its lines in the column of the switches' help.
+    constexpr std::size_t kHelpColumn = 23;
+    for (const OptionRow& row : kOptions) {
+        std::string form = "  ";
+        if (!row.shortName.empty()) {
+            form += std::string(row.shortName) + ", ";
+        }
+        form += OptionForm(row);
+        for (std::size_t start = 0;;) {
+            const std::size_t end = std::min(row.help.find('\n', start), row.help.size());
+            form.resize(std::max(form.size() + 1, kHelpColumn), ' ');
+            text += form + std::string(row.help.substr(start, end - start)) + "\n";
+            form.clear();
+            if (end == row.help.size()) {
+                break;
+            }
+            start = end + 1;
+        }
+    }
+    text += R"(  With --output, each module file stands alone: one that fails is named on standard
+  error and the others are still written; a prefix already written in the same run
+  is refused. Only --install writes outside DIR.
 
   --help, -h, /?       print this text and end
   --version            print the version and end
+  --                   the arguments after it are files, even those beginning with "-"
 
-Exit status: 0 when the run ended without a failure message, 1 otherwise.
+An argument that starts with "/" is a file when it names one that exists or holds a
+further "/". A switch or option the program does not know is an error.
+
+Exit status: 0 when the run ended without a failure message (with --output: every module
+and function written whole), 1 otherwise, 2 when the command line is wrong.
 )";
     text += systemNotes;
     return text;

@@ -1,8 +1,7 @@
 #include "app/WizardApp.h"
 
-#include <algorithm>
-
 #include "actions/InfInstaller.h"
+#include "app/BatchRun.h"
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
 #include "output/InfHazards.h"
@@ -16,18 +15,6 @@ constexpr const char* kInvalidCommandLineFile =
     "file was cancelled.";
 constexpr const char* kCouldNotSave = "The wizard could not save the output files.";
 constexpr const char* kCouldNotInstall = "The wizard could not install the output files.";
-
-// The position (0 = first) that "/Function:<n>" names, or nullopt when <n> is not a number from
-// 1 up.
-std::optional<int> FunctionPosition(const std::string& number) {
-    const bool digits =
-        !number.empty() && number.size() <= 9 &&
-        std::all_of(number.begin(), number.end(), [](char c) { return c >= '0' && c <= '9'; });
-    if (!digits || std::stoi(number) < 1) {
-        return std::nullopt;
-    }
-    return std::stoi(number) - 1;
-}
 
 // Passes everything on, notices to their own place, and remembers whether a failure (stop or
 // exclamation) was shown.
@@ -52,9 +39,20 @@ private:
 
 }  // namespace
 
-int RunWizardApp(const std::vector<std::string>& arguments, const Platform& platform,
-                 WizardUi& ui) {
-    const CWizardCommandLineInfo command = ParseCommandLine(arguments);
+int RunWizardApp(const std::vector<std::string>& arguments, const Platform& platform, WizardUi& ui,
+                 std::ostream& output, Workers& workers) {
+    const CommandLine line = ParseCommandLine(arguments, [&platform](const std::string& path) {
+        return platform.files.QueryAttributes(path).ok();
+    });
+    // Never a window for these: a script that got the line wrong must not wait on one.
+    if (!line.error.empty()) {
+        ui.notices().ShowMessage(line.error + "\n" + UsageHint(), MessageIcon::None);
+        return 2;
+    }
+    if (line.batchMode()) {
+        return RunBatch(line, platform, workers, ui.notices(), output);
+    }
+    const CWizardCommandLineInfo& command = line.wizard;
     WizardModel model;
     if (!command.filePresent) {
         ui.RunWizard(model, kPageWelcome);
@@ -66,9 +64,7 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
     if (command.function) {
         function = FunctionPosition(*command.function);
         if (!function) {
-            prompter.ShowMessage("The switch /Function:" + *command.function +
-                                     " needs the number of a function, 1 for the first.",
-                                 MessageIcon::Stop);
+            prompter.ShowMessage(FunctionSwitchError(*command.function), MessageIcon::Stop);
             return 1;
         }
     }

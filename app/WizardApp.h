@@ -1,11 +1,13 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "app/CommandLine.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
+#include "platform/Workers.h"
 #include "wizard/PageIds.h"
 #include "wizard/WizardModel.h"
 
@@ -25,7 +27,10 @@ public:
 };
 
 // The program: decides the run mode from the command line and runs it. Returns the process exit
-// status: 0 when the run ended without a failure message, 1 otherwise.
-int RunWizardApp(const std::vector<std::string>& arguments, const Platform& platform, WizardUi& ui);
+// status: 0 when the run ended without a failure message, 1 otherwise, 2 for a command line it
+// cannot follow (said on the UI's notices). `output` is standard output, where --list goes;
+// `workers` run the devices of a batch side by side.
+int RunWizardApp(const std::vector<std::string>& arguments, const Platform& platform, WizardUi& ui,
+                 std::ostream& output, Workers& workers);
 
 }  // namespace tessaly

@@ -1,4 +1,5 @@
 #include <chrono>
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -13,6 +14,11 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
 
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+#ifdef SIGPIPE
+    // Output into a closed pipe (a reader that stopped early) must not kill the run: the write
+    // fails, and the exit status says so.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     // Answered before anything else: no registry, no window, no display needed.
     if (const InfoRequest request = FindInfoRequest(arguments); request != InfoRequest::None) {
         std::cout << (request == InfoRequest::Usage ? UsageText(TESSALY_VERSION, NativeUsageNotes())
@@ -39,6 +45,6 @@ int main(int argc, char** argv) {
         ui.prompter().ShowMessage(system->startupError(), MessageIcon::Stop);
         return 1;
     }
-    const int status = RunWizardApp(arguments, platform, ui);
+    const int status = RunWizardApp(arguments, platform, ui, std::cout, system->workers());
     return ui.couldNotShow() ? 1 : status;
 }

@@ -12,10 +12,6 @@ namespace {
 
 constexpr std::size_t kMaxPrefixLength = 31;
 
-constexpr const char* kPrefixMessage =
-    "All VXIplug&play compliant instrument drivers must limit the instrument prefix to 31 "
-    "characters.\nIn addition, the characters must be valid in the context of a filename.";
-
 }  // namespace
 
 bool IsForbiddenPrefixCharacter(char c) {

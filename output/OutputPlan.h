@@ -40,6 +40,11 @@ struct OutputPlan {
 
 inline constexpr const char* kInitialPrefix = "prefix";
 
+// What the output page says about a prefix that breaks the rules.
+inline constexpr const char* kPrefixMessage =
+    "All VXIplug&play compliant instrument drivers must limit the instrument prefix to 31 "
+    "characters.\nIn addition, the characters must be valid in the context of a filename.";
+
 // The characters an instrument prefix may not hold: those a file name cannot, plus space, the
 // square brackets, percent, semicolon, tab, line feed and equals sign.
 inline constexpr char kPrefixForbiddenCharacters[] = "\\/:*?\"<>| []%;\t\n=";

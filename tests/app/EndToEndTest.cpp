@@ -6,9 +6,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <string>
 #include <tuple>
@@ -39,6 +41,31 @@ std::string Module(const std::string& registration, const std::string& name = "S
            "\r\nManufCode = 0xABCD\r\nVISARegistration = " + registration + "\r\n[" + registration +
            "]\r\nNumDetectSequences = 1\r\n"
            "InterruptDetect0 = \"C16 BAR0 0x00000010 0xFFFF 0x0001;\"\r\n";
+}
+
+// Every file below `folder` by its path relative to it, with its bytes.
+std::map<std::string, std::string> Tree(const fs::path& folder) {
+    std::map<std::string, std::string> files;
+    if (fs::is_directory(folder)) {
+        for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+            if (!entry.is_directory()) {
+                files[fs::relative(entry.path(), folder).string()] =
+                    ReadFileBytes(entry.path().string());
+            }
+        }
+    }
+    return files;
+}
+
+// Each line of `lines` as the program says it about `label`.
+std::string Labelled(const std::string& label, const std::string& lines) {
+    std::string out;
+    for (std::size_t start = 0; start < lines.size();) {
+        const std::size_t end = std::min(lines.find('\n', start), lines.size());
+        out += "Tessaly Wizard: " + label + ": " + lines.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
+    return out;
 }
 
 class EndToEndTest : public ::testing::Test {
@@ -77,6 +104,14 @@ protected:
         return pid;
     }
 
+    // Makes `program` a copy with no window module beside it: a run that tried to show a window
+    // would say so instead of waiting for a click.
+    void WithoutWindowModule() {
+        program = (temp.path() / "bin" / "tessaly-wizard").string();
+        fs::create_directories(temp.path() / "bin");
+        fs::copy_file(TESSALY_WIZARD_EXE, program, fs::copy_options::overwrite_existing);
+    }
+
     // The exit status, or -signal when a signal ended the program.
     static int Wait(pid_t pid) {
         int status = 0;
@@ -105,6 +140,7 @@ protected:
     fs::path windows = temp.path() / "c" / "Windows";
     fs::path cwd = temp.path() / "cwd";
     fs::path out = home / "vxipnp" / "winnt" / "Scope9";
+    fs::path dir = temp.path() / "dir" / "new";  // the batch's folder: two levels to create
     std::string errors;
     std::string output;
 };
@@ -130,6 +166,12 @@ TEST_F(EndToEndTest, HelpAndVersionAnswerWithoutADisplay) {
     const int errorFd = ::open("/dev/null", O_WRONLY);
     EXPECT_EQ(Wait(Start({"--help"}, errorFd, {}, full)), 1);
     ::close(full);
+    // A reader that is gone: the write fails, the program is not killed.
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ::close(fds[0]);
+    EXPECT_EQ(Wait(Start({"--help"}, errorFd, {}, fds[1])), 1);
+    ::close(fds[1]);
     ::close(errorFd);
 }
 
@@ -291,9 +333,7 @@ TEST_F(EndToEndTest, WithoutTheWindowModuleOnlyTheWindowIsMissing) {
     ASSERT_NE(libraries.find("libc.so"), std::string::npos) << libraries;
     EXPECT_EQ(libraries.find("libQt"), std::string::npos) << libraries;
 
-    program = (temp.path() / "bin" / "tessaly-wizard").string();
-    fs::create_directories(temp.path() / "bin");
-    fs::copy_file(TESSALY_WIZARD_EXE, program);
+    WithoutWindowModule();
     const Strings display = {"QT_QPA_PLATFORM=offscreen"};
     EXPECT_EQ(Run({temp.Write("m.ini", Module("Scope9")), "/SilentAutoInstall"}, display), 0);
     EXPECT_EQ(errors, "");
@@ -302,6 +342,293 @@ TEST_F(EndToEndTest, WithoutTheWindowModuleOnlyTheWindowIsMissing) {
     EXPECT_EQ(Run({}, display), 1);
     EXPECT_EQ(errors.rfind("Tessaly Wizard: The window module could not be loaded (", 0), 0u);
     EXPECT_EQ(errors.find('\n'), errors.size() - 1) << errors;
+}
+
+// Command lines the program cannot follow: the message, the usage, status 2, nothing written and
+// no window, though a display is there. "--" and an existing file make the last row a run.
+TEST_F(EndToEndTest, CommandLinesThatCannotBeFollowedEndWithStatus2) {
+    WithoutWindowModule();
+    temp.Write("cwd/-m.ini", Module("Scope9"));
+    temp.Write("cwd/m.ini", Module("Scope9"));
+    const std::pair<Strings, std::string> cases[] = {
+        {{"m.ini", "/SilentAutoInstal"}, "unknown switch \"/SilentAutoInstal\"."},
+        {{"-m.ini", "/SilentAutoInstall"}, "unknown switch \"-m.ini\"."},
+        {{"/m.ini"}, "unknown switch \"/m.ini\"."},
+        {{"--outptu", "out", "m.ini"}, "unknown option \"--outptu\"."},
+        {{"m.ini", "--output"}, "--output needs a value: --output DIR."},
+        {{"--output=", "m.ini"}, "--output needs a folder: --output DIR."},
+        {{"-o", "out", "--usb", "0x1234:0x0001"}, "--usb needs --prefix P."},
+        {{"-o", "out", "/SilentAutoInstall", "m.ini"},
+         "/SilentAutoInstall is not for --output; --install installs what it writes."},
+    };
+    for (const auto& [arguments, error] : cases) {
+        SCOPED_TRACE(arguments.back());
+        EXPECT_EQ(Run(arguments, {"QT_QPA_PLATFORM=offscreen"}), 2);
+        EXPECT_EQ(errors.rfind("Tessaly Wizard: " + error + "\nUsage: tessaly-wizard ", 0), 0u)
+            << errors;
+        EXPECT_EQ(output, "");
+    }
+    EXPECT_FALSE(fs::exists(home));
+    EXPECT_EQ(testing::FolderNames(cwd), (Strings{"-m.ini", "m.ini"}));
+
+    EXPECT_EQ(Run({"/SilentAutoInstall", "--", "-m.ini"}), 0) << errors;
+    EXPECT_EQ(testing::FolderNames(out).size(), 5u);
+}
+
+// A batch into one folder: each module's files in <prefix>/, byte for byte the golden files; the
+// warnings name their module. --list prints the paths written, nothing else.
+TEST_F(EndToEndTest, BatchWritesEachModuleIntoItsPrefixFolder) {
+    const struct {
+        const char* module;
+        const char* prefix;
+        Strings written;  // the golden file of each file in writing order; the module file last
+    } modules[] = {
+        {"pxi_subsys.ini",
+         "abcdefgh",
+         {"abcde_RT.inf:pxi_subsys_RT.inf", "abcdefgh_9x.inf:pxi_subsys_9x.inf",
+          "abcdefgh_NT4.inf:pxi_subsys_NT4.inf", "abcdefgh_NT5.inf:pxi_subsys_NT5.inf",
+          "abcdefgh.ini:pxi_subsys.ini"}},
+        {"pxi_lower.ini",
+         "lc",
+         {"lc_RT.inf:pxi_lower_RT.inf", "lc_9x.inf:pxi_lower_9x.inf",
+          "lc_NT4.inf:pxi_lower_NT4.inf", "lc_NT5.inf:pxi_lower_NT5.inf", "lc.ini:pxi_lower.ini"}},
+        {"mdf_simple.ini",
+         "PXI-4321Digitizer",
+         {"PXI-4_RT.inf:", "PXI-4321Digitizer_9x.inf:", "PXI-4321Digitizer_NT4.inf:",
+          "PXI-4321Digitizer_NT5.inf:", "PXI-4321Digitizer.ini:mdf_simple.ini"}},
+    };
+    Strings arguments = {"--list", "--output", dir.string()};
+    std::string listed, warned;
+    std::size_t count = 0;
+    for (const auto& m : modules) {
+        arguments.push_back(testing::GoldenPath(m.module));
+        for (const std::string& pair : m.written) {
+            listed += (dir / m.prefix / pair.substr(0, pair.find(':'))).string() + "\n";
+        }
+        count += m.written.size();
+    }
+    warned = ReadFileBytes(testing::GoldenPath("pxi_subsys_warnings.txt"));
+    for (std::size_t at = 0; (at = warned.find("warning:", at)) != std::string::npos; ++at) {
+        warned.insert(at, arguments[3] + ": ");
+        at += arguments[3].size() + 2;
+    }
+
+    EXPECT_EQ(Run(arguments), 0);
+    EXPECT_EQ(errors, warned);
+    EXPECT_EQ(output, listed);
+    const auto tree = Tree(dir);
+    EXPECT_EQ(tree.size(), count);
+    for (const auto& m : modules) {
+        for (const std::string& pair : m.written) {
+            const std::string name = pair.substr(0, pair.find(':'));
+            const std::string golden = pair.substr(name.size() + 1);
+            const auto it = tree.find(std::string(m.prefix) + "/" + name);
+            ASSERT_NE(it, tree.end()) << name;
+            EXPECT_TRUE(golden.empty() || testing::MatchesGolden(golden, it->second)) << name;
+        }
+    }
+    EXPECT_FALSE(fs::exists(home));
+}
+
+// Bad module files between good ones: each named with its reason, the good ones written, the
+// status 1. A folder that cannot be made fails only its module.
+TEST_F(EndToEndTest, BatchNamesBadModulesAndWritesTheGoodOnes) {
+    const std::string one = temp.Write("one.ini", Module("One"));
+    const std::string two = temp.Write("two.ini", Module("Two"));
+    const std::string missing = (temp.path() / "missing.ini").string();
+    const std::string folder = (temp.path() / "folder.ini").string();
+    fs::create_directories(folder);
+    const std::string notes = temp.Write("notes.txt", "[Notes]\r\nText = a\r\n");
+    const std::string blocked = temp.Write("blocked.ini", Module("Blocked"));
+    temp.Write("dir/new/Blocked", "a file where the folder goes");
+
+    EXPECT_EQ(Run({"-o", dir.string(), one, missing, folder, notes, blocked, two}), 1);
+    EXPECT_EQ(errors,
+              Labelled(missing, "There is no file \"" + missing + "\".") +
+                  Labelled(folder, "The file \"" + folder +
+                                       "\" cannot be a module description file: it is not a "
+                                       "regular file.") +
+                  Labelled(notes, "The file you selected is not a valid module description file.") +
+                  Labelled(blocked,
+                           "Unable to create directory\nThe files cannot be written into "
+                           "\"" +
+                               (dir / "Blocked").string() + "\"."));
+    EXPECT_EQ(output, "");
+    EXPECT_EQ(testing::FolderNames(dir), (Strings{"Blocked", "One", "Two"}));
+    EXPECT_EQ(testing::FolderNames(dir / "Two").size(), 5u);
+}
+
+// A combination module writes every function, each as the run that picks it with /Function:<n>
+// writes it on its own.
+TEST_F(EndToEndTest, BatchWritesEveryFunctionAsASingleFunctionRunWould) {
+    const std::string combo = temp.Write(
+        "combo.ini",
+        "[Module]\r\nModuleName = \"Combo\"\r\nModuleVendor = \"Acme\"\r\nFunctionList = 1,2,3\r\n"
+        "[Function1]\r\nModelCode = 0x1111\r\nManufCode = 0xABCD\r\nVISARegistration = One\r\n"
+        "[One]\r\nNumDetectSequences = 1\r\nInterruptDetect0 = \"C8 CFG 0x00000000 0x01 0x01;\"\r\n"
+        "[Function2]\r\nType = InternalBridge\r\nDeviceList = 0\r\n[Device0]\r\n"
+        "ModelCode = 0x2222\r\nManufCode = 0xABCD\r\nVISARegistration = Two\r\n"
+        "[Function3]\r\nModelCode = 0x3333\r\nManufCode = 0xABCD\r\nVISARegistration = Simple\r\n");
+    ASSERT_EQ(Run({"--output", dir.string(), combo}), 0) << errors;
+    const auto whole = Tree(dir);
+    std::map<std::string, std::string> pieces;
+    for (const std::string n : {"1", "2", "3"}) {
+        const fs::path single = temp.path() / ("single" + n);
+        ASSERT_EQ(Run({"--output=" + single.string(), combo, "/Function:" + n}), 0) << errors;
+        EXPECT_EQ(testing::FolderNames(single).size(), 1u);
+        pieces.merge(Tree(single));
+    }
+    EXPECT_EQ(testing::FolderNames(dir), (Strings{"Combo", "One", "Two"}));
+    EXPECT_EQ(whole.size(), 15u);
+    EXPECT_EQ(whole, pieces);
+}
+
+// The same prefix twice in one run, in any letter case: the later one is refused and the
+// earlier one's files stay as it wrote them.
+TEST_F(EndToEndTest, BatchRefusesAPrefixTheRunAlreadyWrote) {
+    const std::string first = temp.Write("first.ini", Module("Scope9", "First"));
+    const std::string upper = temp.Write("upper.ini", Module("SCOPE9", "Upper"));
+    const std::string combination = testing::GoldenPath("module_combination.ini");
+    const auto refused = [&combination](const std::string& by) {
+        return "The prefix \"ComboModule\" is already written by " + combination + ", function " +
+               by + " in this run; these files are not written.";
+    };
+    const struct {
+        Strings modules;
+        std::string errors;  // the refusals only; warnings left out
+        Strings folders;
+        // A file of the prefix and a line only the first device of the prefix writes into it.
+        std::pair<std::string, std::string> kept;
+    } cases[] = {
+        {{first, upper, first},
+         Labelled(upper, "The prefix \"SCOPE9\" is already written by " + first +
+                             " in this run; these files are not written.") +
+             Labelled(first, "The prefix \"Scope9\" is already written by " + first +
+                                 " in this run; these files are not written."),
+         {"Scope9"},
+         {"Scope9/Scope9.ini", "ModuleName = \"First\""}},
+        {{combination},
+         Labelled(combination + ", function 4", refused("2")) +
+             Labelled(combination + ", function 5", refused("2")) +
+             Labelled(combination + ", function 6", refused("2")) +
+             Labelled(combination + ", function 8", refused("2")),
+         {"ComboModule", "CountNegative", "FromSimple", "RegA", "RegD", "SimpleZero"},
+         {"ComboModule/ComboModule.ini", "ModelCode = 0xD000"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.modules.front());
+        fs::remove_all(dir);
+        Strings arguments = {"-o", dir.string()};
+        arguments.insert(arguments.end(), c.modules.begin(), c.modules.end());
+        EXPECT_EQ(Run(arguments), 1);
+        std::string refusals;
+        for (std::size_t start = 0; start < errors.size();) {
+            const std::size_t end = errors.find('\n', start) + 1;
+            if (errors.find("warning:", start) > end) {
+                refusals += errors.substr(start, end - start);
+            }
+            start = end;
+        }
+        EXPECT_EQ(refusals, c.errors);
+        EXPECT_EQ(testing::FolderNames(dir), c.folders);
+        EXPECT_NE(ReadFileBytes((dir / c.kept.first).string()).find(c.kept.second),
+                  std::string::npos);
+    }
+}
+
+// A USB device from options: the WDM INF the wizard writes for the same entries, IDs in any form
+// the USB page takes; refused values each named, nothing written.
+TEST_F(EndToEndTest, BatchWritesUsbDevicesAsTheWizardDoes) {
+    // The names of the golden files' device.
+    const Strings names = {"--manufacturer", "Acme Instruments", "--model", "Model 42 Counter"};
+    const struct {
+        Strings arguments;
+        int status;
+        std::string golden;  // of dev_WDM.inf; "" when nothing is written
+        std::string errors;
+    } cases[] = {
+        {{"--usb", "0x1234:0xABCD", "--prefix", "dev"}, 0, "wdm_simple.inf", ""},
+        {{"--usb=4660:0125715", "--prefix=dev", "--interfaces", "3"}, 0, "wdm_compound.inf", ""},
+        {{"--usb", "0:0x1FFFF", "--prefix", "a b", "--interfaces", "100", "--model",
+          "\xCE\xA9-Meter"},
+         1,
+         "",
+         "Tessaly Wizard: --usb product ID \"0x1FFFF\": not a number from 0 to 0xFFFF in "
+         "decimal, 0x hexadecimal or octal.\n"
+         "Tessaly Wizard: --model \"\xCE\xA9-Meter\": the files hold Latin-1 text, which lacks a "
+         "character of it.\n"
+         "Tessaly Wizard: --prefix \"a b\": All VXIplug&play compliant instrument drivers must "
+         "limit the instrument prefix to 31 characters.\nIn addition, the characters must be "
+         "valid in the context of a filename.\n"
+         "Tessaly Wizard: --usb \"0:0x1FFFF\": Manufacturer ID cannot be zero.\n"},
+        {{"--usb", "1:2", "--prefix", "dev", "--interfaces", "1"},
+         1,
+         "",
+         "Tessaly Wizard: --interfaces \"1\": The number of interfaces entered for this compound "
+         "device is invalid.  Please choose a number between 2 and 99.\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments[1]);
+        fs::remove_all(dir);
+        Strings arguments = {"-o", dir.string()};
+        if (!c.golden.empty()) {
+            arguments.insert(arguments.end(), names.begin(), names.end());
+        }
+        arguments.insert(arguments.end(), c.arguments.begin(), c.arguments.end());
+        EXPECT_EQ(Run(arguments), c.status);
+        EXPECT_EQ(errors, c.errors);
+        if (c.golden.empty()) {
+            EXPECT_FALSE(fs::exists(dir));
+        } else {
+            EXPECT_EQ(Tree(dir).size(), 1u);
+            EXPECT_TRUE(testing::MatchesGolden(
+                c.golden, ReadFileBytes((dir / "dev" / "dev_WDM.inf").string())));
+        }
+    }
+    // A name typed in UTF-8 reaches the file as the Latin-1 bytes the wizard's field holds.
+    EXPECT_EQ(Run({"-o", dir.string(), "--usb", "1:2", "--prefix", "Caf\xC3\xA9", "--model",
+                   "5 \xC2\xB5s"}),
+              0);
+    const std::string wdm = ReadFileBytes((dir / "Caf\xC3\xA9" / "Caf\xC3\xA9_WDM.inf").string());
+    EXPECT_NE(wdm.find("\r\nCaf\xE9_WDM.inf\r\n"), std::string::npos);
+    EXPECT_NE(wdm.find(".DeviceDesc=\"5 \xB5s\"\r\n"), std::string::npos);
+}
+
+// Without --install nothing is written outside DIR, though the registry names the I/O library's
+// folder and the resource manager's and a Windows folder is there; with it, the INF is installed
+// and the module file copied, and still nothing goes to the default folder. No window module is
+// loaded, though a display is there.
+TEST_F(EndToEndTest, BatchWritesNothingOutsideItsFolderUnlessInstalling) {
+    WithoutWindowModule();
+    const fs::path descriptions = temp.path() / "pxirm" / "Hardware Descriptions";
+    fs::create_directories(descriptions);
+    const std::string registry =
+        temp.Write("r.reg",
+                   "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvane\\ZEL-VISA for Windows "
+                   "95/NT]\r\n\"InstDir\"=\"" +
+                       (temp.path() / "instdir").string() +
+                       "\"\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvane\\ZEL-PXIRM\\CurrentVersion]"
+                       "\r\n\"Path\"=\"" +
+                       (temp.path() / "pxirm").string() + "\"\r\n");
+    const std::string module = temp.Write("m.ini", Module("Scope9"));
+    const Strings env = {"TESSALY_REGISTRY=" + registry, "QT_QPA_PLATFORM=offscreen"};
+    const auto before = Tree(temp.path());
+
+    EXPECT_EQ(Run({"-o", dir.string(), module}, env), 0);
+    EXPECT_EQ(Run({"-o", dir.string(), "--usb", "1:2", "--prefix", "Usb"}, env), 0);
+    EXPECT_EQ(errors + output, "");
+    auto after = Tree(temp.path());
+    std::erase_if(after, [](const auto& file) { return file.first.starts_with("dir/new/"); });
+    EXPECT_EQ(after.size(), before.size() + 2);  // the two runs' standard error and output
+    EXPECT_EQ(Tree(dir).size(), 6u);
+
+    EXPECT_EQ(Run({"--install", "-o", dir.string(), module, "--list"}, env), 0) << errors;
+    EXPECT_EQ(errors, "");
+    EXPECT_EQ(std::count(output.begin(), output.end(), '\n'), 5);
+    EXPECT_EQ(Tree(descriptions / "Modules").size(), 1u);
+    EXPECT_EQ(ReadFileBytes((windows / "inf" / "Scope9_NT5.inf").string()),
+              ReadFileBytes((dir / "Scope9" / "Scope9_NT5.inf").string()));
+    EXPECT_FALSE(fs::exists(home) || fs::exists(temp.path() / "instdir"));
 }
 
 }  // namespace

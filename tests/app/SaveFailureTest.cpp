@@ -83,9 +83,12 @@ struct Machine {
         testing::FakeFtpClient ftp;
         testing::FakeDeviceSource devices;
         FakeWizardUi ui;
+        std::ostringstream output;
+        SequentialWorkers workers;
         const int status =
             RunWizardApp({module, "/SilentAutoInstall"},
-                         Platform{registry, files, system, shell, plugAndPlay, ftp, devices}, ui);
+                         Platform{registry, files, system, shell, plugAndPlay, ftp, devices}, ui,
+                         output, workers);
         if (messages) {
             *messages = ui.recorder.Texts();
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -104,7 +105,9 @@ TEST(WizardAppTest, RunModes) {
         }
         arguments.insert(arguments.end(), c.switches.begin(), c.switches.end());
 
-        EXPECT_EQ(RunWizardApp(arguments, fake.platform(), ui), c.status);
+        std::ostringstream output;
+        SequentialWorkers workers;
+        EXPECT_EQ(RunWizardApp(arguments, fake.platform(), ui, output, workers), c.status);
         EXPECT_EQ(ui.recorder.Texts(), c.messages);
         EXPECT_EQ(ui.shownAt, c.shownAt);
         std::vector<std::string> installed;
