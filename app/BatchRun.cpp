@@ -80,8 +80,7 @@ std::optional<std::string> TextFromArgument(const std::string& argument, const F
 
 // Why a module file gave nothing when the loader said nothing itself.
 std::string UnreadableReason(const std::string& path, FileSystem& files) {
-    return files.QueryAttributes(path).ok() ? "The file cannot be read."
-                                            : "There is no file " + Quoted(path) + ".";
+    return files.QueryAttributes(path).ok() ? "The file cannot be read." : "There is no such file.";
 }
 
 std::vector<std::unique_ptr<BatchDevice>> LoadModuleDevices(const std::string& path,
@@ -195,8 +194,7 @@ void ClaimPrefixes(std::vector<std::unique_ptr<BatchDevice>>& devices,
         const auto [it, fresh] = claimed.emplace(FileNameKey(prefix), device->label);
         if (!fresh) {
             device->log.ShowMessage("The prefix " + Quoted(prefix) + " is already written by " +
-                                        (it->second.empty() ? "the USB device" : it->second) +
-                                        " in this run; these files are not written.",
+                                        it->second + " in this run; these files are not written.",
                                     MessageIcon::Stop);
             device->ready = false;
         }
@@ -290,6 +288,8 @@ int RunBatch(const CommandLine& line, const Platform& platform, Workers& workers
                     group[i]->written = WriteDevice(*group[i], target);
                 }
             },
+            // Installing goes into places the devices share (the Windows inf folder, the resource
+            // manager's folder, the driver store): one device at a time.
             options.install ? 1 : kDevicesAtOnce);
         for (const auto& device : group) {
             for (const MessageLog::Entry& entry : device->log.entries()) {
@@ -297,7 +297,8 @@ int RunBatch(const CommandLine& line, const Platform& platform, Workers& workers
                     device->label.empty() ? entry.text : device->label + ": " + entry.text,
                     entry.icon);
             }
-            if (device->written && options.list) {
+            // What a device that failed midway did write is listed too: it is there.
+            if (options.list) {
                 for (const std::string& path : device->model.plan.WrittenFiles) {
                     list << path << '\n';
                 }
