@@ -92,24 +92,6 @@ TEST(CommandLineTest, RefusesWhatItCannotFollow) {
     }
 }
 
-TEST(CommandLineTest, FillsTheBatchOptions) {
-    const CommandLine line =
-        ParseCommandLine({"--list", "-o", "out dir", "--usb=0x10:7", "--prefix", "dev",
-                          "--manufacturer", "Acme", "--interfaces", "3", "--install"},
-                         Exists);
-    ASSERT_EQ(line.error, "");
-    const BatchOptions& batch = line.batch;
-    EXPECT_EQ(batch.output, "out dir");
-    EXPECT_TRUE(batch.install && batch.list);
-    EXPECT_EQ(batch.usb, "0x10:7");
-    EXPECT_EQ(batch.prefix, "dev");
-    EXPECT_EQ(batch.manufacturer, "Acme");
-    EXPECT_EQ(batch.model, std::nullopt);
-    EXPECT_EQ(batch.interfaces, "3");
-    EXPECT_EQ(ParseCommandLine({"-o", "out", "/Function:2", "a.ini", "b.ini"}, Exists).files,
-              (Strings{"a.ini", "b.ini"}));
-}
-
 // Help and version win over a usage error, but not when they are a file or an option's value.
 TEST(CommandLineTest, FindsInfoRequests) {
     const std::pair<Strings, InfoRequest> cases[] = {
