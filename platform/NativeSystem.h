@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "platform/FileSystem.h"
+#include "platform/PackageCrypto.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
 #include "platform/SharedLibrary.h"
@@ -50,5 +51,8 @@ std::string_view NativeUsageNotes();
 
 // The system's own file operations, for tests that need real files.
 std::unique_ptr<FileSystem> MakeNativeFileSystem();
+
+// The system's crypto library, which signs driver packages.
+std::unique_ptr<PackageCrypto> MakeNativePackageCrypto();
 
 }  // namespace tessaly

@@ -9,6 +9,7 @@ packages=(
     qt6-base-dev fonts-dejavu-core
     libcurl4-openssl-dev python3 python3-pyftpdlib
     desktop-file-utils appstream man-db
+    libssl-dev openssl osslsigncode
     g++-mingw-w64-x86-64-win32 wine wine64 xvfb
 )
 

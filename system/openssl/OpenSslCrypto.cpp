@@ -9,6 +9,8 @@
 
 #include <limits>
 
+#include "platform/NativeSystem.h"
+
 namespace tessaly {
 namespace {
 
@@ -216,6 +218,10 @@ Credential OpenSslCrypto::ReadKeyAndCertificate(std::string_view keyBytes,
         return Failed(CredentialError::NotACertificate);
     }
     return Pair(std::move(key), certificate.get());
+}
+
+std::unique_ptr<PackageCrypto> MakeNativePackageCrypto() {
+    return std::make_unique<OpenSslCrypto>();
 }
 
 }  // namespace tessaly
