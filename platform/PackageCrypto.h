@@ -27,10 +27,12 @@ public:
 // Why a key or certificate could not be taken from what the user gave.
 enum class CredentialError {
     None,
-    WrongPassword,        // the PKCS #12 file's integrity check fails with this password
+    WrongPassword,        // the PKCS #12 file does not open with this password
     NotPkcs12,            // the bytes are no PKCS #12 file
     NoKeyAndCertificate,  // a PKCS #12 file without a private key and its certificate
     NotAKey,              // no private key in a PEM or DER key file (or its password is wrong)
+    EncryptedKey,         // an encrypted key this library does not open
+    KeyUnavailable,       // the library holds the key but cannot sign with it here
     NotACertificate,      // no certificate in a PEM or DER certificate file
     NotRsa,               // a key of another kind: packages are signed with RSA
 };

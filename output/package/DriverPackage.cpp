@@ -68,6 +68,12 @@ std::string CredentialProblem(CredentialError error, const SigningChoice& choice
             return choice.pkcs12Path + " does not hold a private key with its certificate.";
         case CredentialError::NotAKey:
             return keyFile + " holds no private key (or its password is wrong).";
+        case CredentialError::EncryptedKey:
+            return "the key in " + keyFile +
+                   " is encrypted, which this system's crypto library does not open; give it "
+                   "unencrypted or as a .pfx file.";
+        case CredentialError::KeyUnavailable:
+            return "this system's crypto library cannot sign with the key in " + keyFile + ".";
         case CredentialError::NotACertificate:
             return choice.certificatePath + " holds no certificate.";
         case CredentialError::NotRsa:

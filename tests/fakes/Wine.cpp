@@ -1,0 +1,18 @@
+#include "tests/fakes/Wine.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace tessaly::testing {
+
+bool RunningUnderWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
+
+}  // namespace tessaly::testing
