@@ -25,7 +25,8 @@ public:
           system_(PosixSystemInfo::FromEnvironment(warnings)),
           devices_(DiscoveryFolders::FromEnvironment()),
           platform_{*registry_.registry, files_, system_, shell_, plugAndPlay_, ftp_, devices_},
-          console_(std::cerr) {}
+          console_(std::cerr),
+          driverStore_(files_, system_) {}
 
     const Platform& platform() const override { return platform_; }
     bool registryConfigured() const override { return registry_.configured; }
@@ -38,6 +39,7 @@ public:
     }
     bool fallbackShowsMessageBoxes() const override { return false; }
     Prompter& fallbackPrompter() override { return console_; }
+    DriverStore& driverStore() override { return driverStore_; }
 
 private:
     ConfiguredRegistry registry_;
@@ -51,6 +53,7 @@ private:
     PosixSharedLibraryLoader loader_;
     ThreadWorkers workers_;
     ConsolePrompter console_;
+    PosixDriverStore driverStore_;
 };
 
 }  // namespace

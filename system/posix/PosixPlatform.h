@@ -10,8 +10,11 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "actions/PackageInstaller.h"
 #include "device/TextRules.h"
+#include "platform/DriverStore.h"
 #include "platform/FileSystem.h"
 #include "platform/Shell.h"
 #include "platform/SystemInfo.h"
@@ -95,6 +98,25 @@ class PosixPlugAndPlay final : public PlugAndPlay {
 public:
     bool IsAvailable() override { return true; }
     void UpdateDriver(const std::string&, const std::string&) override {}
+};
+
+// No driver or certificate store: installing a package stages its INF and catalog in the inf
+// folder of the Windows directory, as the XP/2000 INF is staged.
+class PosixDriverStore final : public DriverStore {
+public:
+    PosixDriverStore(FileSystem& files, SystemInfo& system) : files_(files), system_(system) {}
+
+    bool HasCertificateStores() override { return false; }
+    bool TrustPublisher(std::string_view) override { return true; }
+    bool InstallPackage(const std::string& inf, const std::string& catalog,
+                        const std::vector<std::string>&) override {
+        return StagePackageInInfFolder(inf, catalog, files_, system_);
+    }
+    bool Is64BitWindows() override { return false; }
+
+private:
+    FileSystem& files_;
+    SystemInfo& system_;
 };
 
 }  // namespace tessaly

@@ -3,6 +3,7 @@
 #include "platform/NativeSystem.h"
 #include "system/win32/MessageBoxPrompter.h"
 #include "system/win32/Win32DeviceSource.h"
+#include "system/win32/Win32DriverStore.h"
 #include "system/win32/Win32Platform.h"
 #include "system/win32/Win32Registry.h"
 #include "system/win32/Win32SharedLibrary.h"
@@ -27,6 +28,7 @@ public:
     bool displayAvailable() const override { return true; }
     bool fallbackShowsMessageBoxes() const override { return true; }
     Prompter& fallbackPrompter() override { return boxes_; }
+    DriverStore& driverStore() override { return driverStore_; }
 
 private:
     Win32Registry registry_;
@@ -40,6 +42,7 @@ private:
     Win32SharedLibraryLoader loader_;
     SequentialWorkers workers_;
     MessageBoxPrompter boxes_;
+    Win32DriverStore driverStore_;
     const std::string noError_;
 };
 
