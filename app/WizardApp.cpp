@@ -1,6 +1,7 @@
 #include "app/WizardApp.h"
 
 #include "actions/InfInstaller.h"
+#include "actions/PackageInstaller.h"
 #include "app/BatchRun.h"
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
@@ -84,6 +85,7 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
         return 1;
     }
     if (command.SilentAutoInstall) {
+        WarnIfSeedInfIsIgnored(platform.driverStore, prompter);
         if (!InstallInf(model, platform)) {
             prompter.ShowMessage(kCouldNotInstall, MessageIcon::Stop);
         }

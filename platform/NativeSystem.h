@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "platform/DriverStore.h"
 #include "platform/FileSystem.h"
 #include "platform/PackageCrypto.h"
 #include "platform/Platform.h"
@@ -37,8 +36,6 @@ public:
     // Shows messages when the window module cannot: standard error on POSIX, message boxes on
     // Windows.
     virtual Prompter& fallbackPrompter() = 0;
-    // Where driver packages are installed.
-    virtual DriverStore& driverStore() = 0;
     // The fallback's messages are the system's own message boxes (Windows), so a message or a
     // question needs no window module.
     virtual bool fallbackShowsMessageBoxes() const = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DriverStore.h"
 #include "platform/FileSystem.h"
 #include "platform/FtpClient.h"
 #include "platform/Registry.h"
@@ -19,6 +20,7 @@ struct Platform {
     PlugAndPlay& plugAndPlay;
     FtpClient& ftp;
     DeviceSource& devices;
+    DriverStore& driverStore;
 };
 
 }  // namespace tessaly

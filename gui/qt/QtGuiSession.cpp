@@ -13,9 +13,10 @@ QtGuiSession::QtGuiSession(const GuiContext& context)
     : context_(context),
       app_(*context.argc, context.argv),
       shell_(context.platform->shell),
-      platform_{
-          context.platform->registry,    context.platform->files, context.platform->system, shell_,
-          context.platform->plugAndPlay, context.platform->ftp,   context.platform->devices} {
+      platform_{context.platform->registry,    context.platform->files,
+                context.platform->system,      shell_,
+                context.platform->plugAndPlay, context.platform->ftp,
+                context.platform->devices,     context.platform->driverStore} {
     QApplication::setApplicationName(QString::fromLatin1(
         strings::kAppTitle.data(), static_cast<qsizetype>(strings::kAppTitle.size())));
     // Lets the desktop match the window to the installed launcher and its icon.

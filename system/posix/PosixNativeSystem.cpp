@@ -24,9 +24,10 @@ public:
         : registry_(LoadRegistryFromEnvironment()),
           system_(PosixSystemInfo::FromEnvironment(warnings)),
           devices_(DiscoveryFolders::FromEnvironment()),
-          platform_{*registry_.registry, files_, system_, shell_, plugAndPlay_, ftp_, devices_},
-          console_(std::cerr),
-          driverStore_(files_, system_) {}
+          driverStore_(files_, system_),
+          platform_{*registry_.registry, files_, system_,  shell_,
+                    plugAndPlay_,        ftp_,   devices_, driverStore_},
+          console_(std::cerr) {}
 
     const Platform& platform() const override { return platform_; }
     bool registryConfigured() const override { return registry_.configured; }
@@ -39,7 +40,6 @@ public:
     }
     bool fallbackShowsMessageBoxes() const override { return false; }
     Prompter& fallbackPrompter() override { return console_; }
-    DriverStore& driverStore() override { return driverStore_; }
 
 private:
     ConfiguredRegistry registry_;
@@ -49,11 +49,11 @@ private:
     PosixPlugAndPlay plugAndPlay_;
     CurlFtpClient ftp_;
     SysfsDeviceSource devices_;
+    PosixDriverStore driverStore_;
     Platform platform_;
     PosixSharedLibraryLoader loader_;
     ThreadWorkers workers_;
     ConsolePrompter console_;
-    PosixDriverStore driverStore_;
 };
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 class Win32NativeSystem final : public NativeSystem {
 public:
     Win32NativeSystem()
-        : platform_{registry_, files_, system_, shell_, plugAndPlay_, ftp_, devices_},
+        : platform_{registry_, files_, system_, shell_, plugAndPlay_, ftp_, devices_, driverStore_},
           boxes_(std::cerr) {}
 
     const Platform& platform() const override { return platform_; }
@@ -28,7 +28,6 @@ public:
     bool displayAvailable() const override { return true; }
     bool fallbackShowsMessageBoxes() const override { return true; }
     Prompter& fallbackPrompter() override { return boxes_; }
-    DriverStore& driverStore() override { return driverStore_; }
 
 private:
     Win32Registry registry_;
@@ -38,11 +37,11 @@ private:
     Win32PlugAndPlay plugAndPlay_;
     WinInetFtpClient ftp_;
     Win32DeviceSource devices_;
+    Win32DriverStore driverStore_;
     Platform platform_;
     Win32SharedLibraryLoader loader_;
     SequentialWorkers workers_;
     MessageBoxPrompter boxes_;
-    Win32DriverStore driverStore_;
     const std::string noError_;
 };
 

@@ -11,30 +11,10 @@
 namespace tessaly {
 namespace {
 
+using testing::FakeDriverStore;
 using testing::FakeFileSystem;
 using testing::FakeSystemInfo;
 using testing::RecordingPrompter;
-
-class FakeDriverStore final : public DriverStore {
-public:
-    bool certificateStores = true;
-    bool trustSucceeds = true;
-    bool is64Bit = true;
-    std::vector<std::string> trusted;
-    std::vector<std::string> installed;  // INF paths
-
-    bool HasCertificateStores() override { return certificateStores; }
-    bool TrustPublisher(std::string_view certificate) override {
-        trusted.emplace_back(certificate);
-        return trustSucceeds;
-    }
-    bool InstallPackage(const std::string& inf, const std::string&,
-                        const std::vector<std::string>&) override {
-        installed.push_back(inf);
-        return true;
-    }
-    bool Is64BitWindows() override { return is64Bit; }
-};
 
 DriverPackage Package(bool generated) {
     DriverPackage package;

@@ -82,13 +82,14 @@ struct Machine {
         testing::FakePlugAndPlay plugAndPlay;
         testing::FakeFtpClient ftp;
         testing::FakeDeviceSource devices;
+        testing::FakeDriverStore driverStore;
         FakeWizardUi ui;
         std::ostringstream output;
         SequentialWorkers workers;
-        const int status =
-            RunWizardApp({module, "/SilentAutoInstall"},
-                         Platform{registry, files, system, shell, plugAndPlay, ftp, devices}, ui,
-                         output, workers);
+        const int status = RunWizardApp(
+            {module, "/SilentAutoInstall"},
+            Platform{registry, files, system, shell, plugAndPlay, ftp, devices, driverStore}, ui,
+            output, workers);
         if (messages) {
             *messages = ui.recorder.Texts();
         }

@@ -76,6 +76,29 @@ public:
     }
 };
 
+// Records what is trusted and installed; a 32-bit Windows with certificate stores until a test
+// says otherwise.
+class FakeDriverStore final : public DriverStore {
+public:
+    bool certificateStores = true;
+    bool trustSucceeds = true;
+    bool is64Bit = false;
+    std::vector<std::string> trusted;    // certificates
+    std::vector<std::string> installed;  // INF paths
+
+    bool HasCertificateStores() override { return certificateStores; }
+    bool TrustPublisher(std::string_view certificate) override {
+        trusted.emplace_back(certificate);
+        return trustSucceeds;
+    }
+    bool InstallPackage(const std::string& inf, const std::string&,
+                        const std::vector<std::string>&) override {
+        installed.push_back(inf);
+        return true;
+    }
+    bool Is64BitWindows() override { return is64Bit; }
+};
+
 // A Windows-like machine: "\" paths, drive c: present, an NT system of major version 10, no
 // registry keys until a test adds them, no attached devices.
 struct FakePlatform {
@@ -86,11 +109,12 @@ struct FakePlatform {
     FakePlugAndPlay plugAndPlay;
     FakeFtpClient ftp;
     FakeDeviceSource devices;
+    FakeDriverStore driverStore;
 
     explicit FakePlatform(char separator = '\\') : files(separator) {}
 
     Platform platform() {
-        return Platform{registry, files, system, shell, plugAndPlay, ftp, devices};
+        return Platform{registry, files, system, shell, plugAndPlay, ftp, devices, driverStore};
     }
 };
 

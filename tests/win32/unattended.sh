@@ -42,9 +42,15 @@ inf=$drive_c/windows/inf
 "$wine" "$probe" create "$device" >/dev/null 2>&1 || fail "cannot create the test device"
 printf 'stale' >"$inf/abcdefgh_NT5.pnf"
 run 0 "$module" /SilentAutoInstall
-# Text-mode standard error ends its lines with CR LF on Windows.
-tr -d '\r' <"$work/stderr" | cmp - "$golden/pxi_subsys_warnings.txt" ||
-    fail "warnings: $(cat "$work/stderr")"
+# Text-mode standard error ends its lines with CR LF on Windows. The prefix is 64-bit, which
+# ignores the XP/2000 INF: that is said before it is installed.
+{
+    cat "$golden/pxi_subsys_warnings.txt"
+    echo "Tessaly Wizard: warning: 64-bit Windows does not use this INF file: its models are" \
+        "not decorated for x64 or ARM64 and it has no signed catalog. Install the signed driver" \
+        "package instead."
+} >"$work/expected"
+tr -d '\r' <"$work/stderr" | cmp - "$work/expected" || fail "warnings: $(cat "$work/stderr")"
 same_files "$drive_c/vxipnp/winnt/abcdefgh"
 cmp "$inf/abcdefgh_NT5.inf" "$golden/pxi_subsys_NT5.inf" || fail "installed INF"
 # Setup may compile a new .pnf from the installed INF; the stale one must be gone.
