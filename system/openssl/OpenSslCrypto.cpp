@@ -1,5 +1,8 @@
 #include "system/openssl/OpenSslCrypto.h"
 
+#include <dlfcn.h>
+#include <openssl/bio.h>
+#include <openssl/crypto.h>
 #include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
@@ -7,85 +10,183 @@
 #include <openssl/rsa.h>
 #include <openssl/x509.h>
 
+#include <cstring>
 #include <limits>
+#include <utility>
 
 #include "platform/NativeSystem.h"
 
 namespace tessaly {
+
+// The libcrypto functions used here, looked up in the library loaded at run time. Several of
+// OpenSSL's names are macros over these (EVP_RSA_gen, sk_X509_num, OPENSSL_free...).
+struct CryptoLibrary {
+    decltype(&ERR_clear_error) clear_error = nullptr;
+    decltype(&CRYPTO_free) free = nullptr;
+    decltype(&EVP_Digest) digest = nullptr;
+    decltype(&EVP_sha1) sha1 = nullptr;
+    decltype(&EVP_sha256) sha256 = nullptr;
+    decltype(&EVP_MD_CTX_new) md_ctx_new = nullptr;
+    decltype(&EVP_MD_CTX_free) md_ctx_free = nullptr;
+    decltype(&EVP_DigestSignInit) digest_sign_init = nullptr;
+    decltype(&EVP_DigestSign) digest_sign = nullptr;
+    decltype(&EVP_PKEY_CTX_set_rsa_padding) set_rsa_padding = nullptr;
+    decltype(&EVP_PKEY_Q_keygen) keygen = nullptr;
+    decltype(&EVP_PKEY_get_base_id) key_base_id = nullptr;
+    decltype(&EVP_PKEY_free) key_free = nullptr;
+    decltype(&i2d_PUBKEY) encode_public_key = nullptr;
+    decltype(&X509_free) x509_free = nullptr;
+    decltype(&i2d_X509) encode_x509 = nullptr;
+    decltype(&BIO_new_mem_buf) bio_new_mem_buf = nullptr;
+    decltype(&BIO_free_all) bio_free_all = nullptr;
+    decltype(&PEM_read_bio_PrivateKey) pem_read_key = nullptr;
+    decltype(&PEM_read_bio_X509) pem_read_x509 = nullptr;
+    decltype(&d2i_PrivateKey_bio) der_read_key = nullptr;
+    decltype(&d2i_X509_bio) der_read_x509 = nullptr;
+    decltype(&d2i_PKCS12_bio) der_read_pkcs12 = nullptr;
+    decltype(&PKCS12_free) pkcs12_free = nullptr;
+    decltype(&PKCS12_mac_present) pkcs12_mac_present = nullptr;
+    decltype(&PKCS12_verify_mac) pkcs12_verify_mac = nullptr;
+    decltype(&PKCS12_parse) pkcs12_parse = nullptr;
+    decltype(&OPENSSL_sk_num) stack_num = nullptr;
+    decltype(&OPENSSL_sk_value) stack_value = nullptr;
+    decltype(&OPENSSL_sk_pop_free) stack_pop_free = nullptr;
+};
+
 namespace {
 
-template <typename T, void (*Free)(T*)>
-struct Deleter {
-    void operator()(T* p) const { Free(p); }
-};
-template <typename T, void (*Free)(T*)>
-using Owned = std::unique_ptr<T, Deleter<T, Free>>;
-
-using Key = Owned<EVP_PKEY, EVP_PKEY_free>;
-using Certificate = Owned<X509, X509_free>;
-using Bio = Owned<BIO, BIO_free_all>;
-using Pkcs12 = Owned<PKCS12, PKCS12_free>;
-using DigestContext = Owned<EVP_MD_CTX, EVP_MD_CTX_free>;
-
-void FreeCertificates(STACK_OF(X509) * certificates) {
-    sk_X509_pop_free(certificates, X509_free);
+template <typename Function>
+bool Resolve(void* library, const char* name, Function& function) {
+    static_assert(sizeof(Function) == sizeof(void*));
+    void* symbol = dlsym(library, name);
+    std::memcpy(&function, &symbol, sizeof function);  // POSIX: the same representation
+    return symbol != nullptr;
 }
-using Certificates = Owned<STACK_OF(X509), FreeCertificates>;
+
+// The library stays mapped until the process ends, as libcrypto expects of its users.
+bool Load(const std::string& name, CryptoLibrary& api) {
+    void* library = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
+    return library && Resolve(library, "ERR_clear_error", api.clear_error) &&
+           Resolve(library, "CRYPTO_free", api.free) &&
+           Resolve(library, "EVP_Digest", api.digest) && Resolve(library, "EVP_sha1", api.sha1) &&
+           Resolve(library, "EVP_sha256", api.sha256) &&
+           Resolve(library, "EVP_MD_CTX_new", api.md_ctx_new) &&
+           Resolve(library, "EVP_MD_CTX_free", api.md_ctx_free) &&
+           Resolve(library, "EVP_DigestSignInit", api.digest_sign_init) &&
+           Resolve(library, "EVP_DigestSign", api.digest_sign) &&
+           Resolve(library, "EVP_PKEY_CTX_set_rsa_padding", api.set_rsa_padding) &&
+           Resolve(library, "EVP_PKEY_Q_keygen", api.keygen) &&
+           Resolve(library, "EVP_PKEY_get_base_id", api.key_base_id) &&
+           Resolve(library, "EVP_PKEY_free", api.key_free) &&
+           Resolve(library, "i2d_PUBKEY", api.encode_public_key) &&
+           Resolve(library, "X509_free", api.x509_free) &&
+           Resolve(library, "i2d_X509", api.encode_x509) &&
+           Resolve(library, "BIO_new_mem_buf", api.bio_new_mem_buf) &&
+           Resolve(library, "BIO_free_all", api.bio_free_all) &&
+           Resolve(library, "PEM_read_bio_PrivateKey", api.pem_read_key) &&
+           Resolve(library, "PEM_read_bio_X509", api.pem_read_x509) &&
+           Resolve(library, "d2i_PrivateKey_bio", api.der_read_key) &&
+           Resolve(library, "d2i_X509_bio", api.der_read_x509) &&
+           Resolve(library, "d2i_PKCS12_bio", api.der_read_pkcs12) &&
+           Resolve(library, "PKCS12_free", api.pkcs12_free) &&
+           Resolve(library, "PKCS12_mac_present", api.pkcs12_mac_present) &&
+           Resolve(library, "PKCS12_verify_mac", api.pkcs12_verify_mac) &&
+           Resolve(library, "PKCS12_parse", api.pkcs12_parse) &&
+           Resolve(library, "OPENSSL_sk_num", api.stack_num) &&
+           Resolve(library, "OPENSSL_sk_value", api.stack_value) &&
+           Resolve(library, "OPENSSL_sk_pop_free", api.stack_pop_free);
+}
+
+// An object of the library, freed by the library's function for it.
+template <typename T>
+class Owned {
+public:
+    Owned(T* object, void (*free)(T*)) : object_(object), release_(free) {}
+    ~Owned() {
+        if (object_) {
+            release_(object_);
+        }
+    }
+    Owned(Owned&& other) noexcept : object_(other.object_), release_(other.release_) {
+        other.object_ = nullptr;
+    }
+    Owned& operator=(Owned&& other) noexcept {
+        // The other takes this one's object and frees it.
+        std::swap(object_, other.object_);
+        std::swap(release_, other.release_);
+        return *this;
+    }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+
+    T* get() const { return object_; }
+    T* release() { return std::exchange(object_, nullptr); }
+    explicit operator bool() const { return object_ != nullptr; }
+
+private:
+    T* object_;
+    void (*release_)(T*);
+};
 
 // The library's error queue says nothing the user acts on; each failure is reported by kind.
-struct ErrorQueueCleaner {
-    ~ErrorQueueCleaner() { ERR_clear_error(); }
+class ErrorQueueCleaner {
+public:
+    explicit ErrorQueueCleaner(const CryptoLibrary& api) : api_(api) {}
+    ~ErrorQueueCleaner() { api_.clear_error(); }
+    ErrorQueueCleaner(const ErrorQueueCleaner&) = delete;
+    ErrorQueueCleaner& operator=(const ErrorQueueCleaner&) = delete;
+
+private:
+    const CryptoLibrary& api_;
 };
 
-Bio MemoryBio(std::string_view bytes) {
-    if (bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
-        return nullptr;
-    }
-    return Bio(BIO_new_mem_buf(bytes.data(), static_cast<int>(bytes.size())));
+Owned<BIO> MemoryBio(const CryptoLibrary& api, std::string_view bytes) {
+    BIO* bio = bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())
+                   ? nullptr
+                   : api.bio_new_mem_buf(bytes.data(), static_cast<int>(bytes.size()));
+    return Owned<BIO>(bio, api.bio_free_all);
 }
 
-std::string Encode(X509* certificate) {
+// What an i2d_ function gives, as bytes.
+template <typename T>
+std::string Encode(const CryptoLibrary& api, int (*encode)(const T*, unsigned char**),
+                   const T* object) {
     unsigned char* der = nullptr;
-    const int length = i2d_X509(certificate, &der);
+    const int length = encode(object, &der);
     if (length <= 0) {
         return {};
     }
     std::string out(reinterpret_cast<const char*>(der), static_cast<std::size_t>(length));
-    OPENSSL_free(der);
+    api.free(der, OPENSSL_FILE, OPENSSL_LINE);
     return out;
 }
 
 class OpenSslKey final : public SigningKey {
 public:
-    explicit OpenSslKey(Key key) : key_(std::move(key)) {}
+    OpenSslKey(std::shared_ptr<const CryptoLibrary> api, EVP_PKEY* key)
+        : api_(std::move(api)), key_(key, api_->key_free) {}
 
     std::string PublicKeyInfo() const override {
-        unsigned char* der = nullptr;
-        const int length = i2d_PUBKEY(key_.get(), &der);
-        if (length <= 0) {
-            return {};
-        }
-        std::string out(reinterpret_cast<const char*>(der), static_cast<std::size_t>(length));
-        OPENSSL_free(der);
-        return out;
+        return Encode(*api_, api_->encode_public_key, static_cast<const EVP_PKEY*>(key_.get()));
     }
 
     std::optional<std::string> SignSha256(std::string_view data) override {
-        const ErrorQueueCleaner cleaner;
-        DigestContext context(EVP_MD_CTX_new());
+        const CryptoLibrary& api = *api_;
+        const ErrorQueueCleaner cleaner(api);
+        Owned<EVP_MD_CTX> context(api.md_ctx_new(), api.md_ctx_free);
         EVP_PKEY_CTX* keyContext = nullptr;
         std::size_t length = 0;
         const auto* bytes = reinterpret_cast<const unsigned char*>(data.data());
         if (!context ||
-            EVP_DigestSignInit(context.get(), &keyContext, EVP_sha256(), nullptr, key_.get()) !=
+            api.digest_sign_init(context.get(), &keyContext, api.sha256(), nullptr, key_.get()) !=
                 1 ||
-            EVP_PKEY_CTX_set_rsa_padding(keyContext, RSA_PKCS1_PADDING) != 1 ||
-            EVP_DigestSign(context.get(), nullptr, &length, bytes, data.size()) != 1) {
+            api.set_rsa_padding(keyContext, RSA_PKCS1_PADDING) != 1 ||
+            api.digest_sign(context.get(), nullptr, &length, bytes, data.size()) != 1) {
             return std::nullopt;
         }
         std::string signature(length, '\0');
-        if (EVP_DigestSign(context.get(), reinterpret_cast<unsigned char*>(signature.data()),
-                           &length, bytes, data.size()) != 1) {
+        if (api.digest_sign(context.get(), reinterpret_cast<unsigned char*>(signature.data()),
+                            &length, bytes, data.size()) != 1) {
             return std::nullopt;
         }
         signature.resize(length);
@@ -93,7 +194,8 @@ public:
     }
 
 private:
-    Key key_;
+    std::shared_ptr<const CryptoLibrary> api_;
+    Owned<EVP_PKEY> key_;
 };
 
 Credential Failed(CredentialError error) {
@@ -102,14 +204,15 @@ Credential Failed(CredentialError error) {
     return credential;
 }
 
-// Checks the key's kind and wraps the pair.
-Credential Pair(Key key, X509* certificate) {
-    if (EVP_PKEY_base_id(key.get()) != EVP_PKEY_RSA) {
+// Checks the key's kind and wraps the pair; takes over the key.
+Credential Pair(const std::shared_ptr<const CryptoLibrary>& api, Owned<EVP_PKEY>& key,
+                X509* certificate) {
+    if (api->key_base_id(key.get()) != EVP_PKEY_RSA) {
         return Failed(CredentialError::NotRsa);
     }
     Credential credential;
-    credential.certificate = Encode(certificate);
-    credential.key = std::make_unique<OpenSslKey>(std::move(key));
+    credential.certificate = Encode(*api, api->encode_x509, static_cast<const X509*>(certificate));
+    credential.key = std::make_unique<OpenSslKey>(api, key.release());
     return credential;
 }
 
@@ -123,65 +226,65 @@ int PemPassword(char* buffer, int size, int, void* userData) {
     return static_cast<int>(password->size());
 }
 
-Key ReadKey(std::string_view bytes, const std::string& password) {
-    Bio pem = MemoryBio(bytes);
-    Key key(pem ? PEM_read_bio_PrivateKey(pem.get(), nullptr, PemPassword,
-                                          const_cast<std::string*>(&password))
-                : nullptr);
-    if (!key) {
-        ERR_clear_error();
-        Bio der = MemoryBio(bytes);
-        key.reset(der ? d2i_PrivateKey_bio(der.get(), nullptr) : nullptr);
-    }
-    return key;
-}
-
-Certificate ReadCertificate(std::string_view bytes) {
-    Bio pem = MemoryBio(bytes);
-    Certificate certificate(pem ? PEM_read_bio_X509(pem.get(), nullptr, nullptr, nullptr)
-                                : nullptr);
-    if (!certificate) {
-        ERR_clear_error();
-        Bio der = MemoryBio(bytes);
-        certificate.reset(der ? d2i_X509_bio(der.get(), nullptr) : nullptr);
-    }
-    return certificate;
-}
-
 }  // namespace
 
+OpenSslCrypto::OpenSslCrypto(std::string library) : name_(std::move(library)) {}
+
+OpenSslCrypto::~OpenSslCrypto() = default;
+
+const CryptoLibrary* OpenSslCrypto::Library() {
+    if (!tried_) {
+        tried_ = true;
+        auto api = std::make_shared<CryptoLibrary>();
+        if (Load(name_, *api)) {
+            library_ = std::move(api);
+        }
+    }
+    return library_.get();
+}
+
 std::string OpenSslCrypto::Digest(DigestAlgorithm algorithm, std::string_view data) {
-    const ErrorQueueCleaner cleaner;
+    const CryptoLibrary* api = Library();
+    if (!api) {
+        return {};
+    }
+    const ErrorQueueCleaner cleaner(*api);
     unsigned char digest[EVP_MAX_MD_SIZE];
     unsigned int length = 0;
-    const EVP_MD* type = algorithm == DigestAlgorithm::Sha1 ? EVP_sha1() : EVP_sha256();
-    if (EVP_Digest(data.data(), data.size(), digest, &length, type, nullptr) != 1) {
+    const EVP_MD* type = algorithm == DigestAlgorithm::Sha1 ? api->sha1() : api->sha256();
+    if (api->digest(data.data(), data.size(), digest, &length, type, nullptr) != 1) {
         return {};
     }
     return std::string(reinterpret_cast<const char*>(digest), length);
 }
 
 std::unique_ptr<SigningKey> OpenSslCrypto::GenerateRsaKey(unsigned bits) {
-    const ErrorQueueCleaner cleaner;
-    Key key(EVP_RSA_gen(bits));
-    if (!key) {
+    const CryptoLibrary* api = Library();
+    if (!api) {
         return nullptr;
     }
-    return std::make_unique<OpenSslKey>(std::move(key));
+    const ErrorQueueCleaner cleaner(*api);
+    EVP_PKEY* key = api->keygen(nullptr, nullptr, "RSA", static_cast<std::size_t>(bits));
+    return key ? std::make_unique<OpenSslKey>(library_, key) : nullptr;
 }
 
 Credential OpenSslCrypto::ReadPkcs12(std::string_view bytes, const std::string& password) {
-    const ErrorQueueCleaner cleaner;
-    Bio input = MemoryBio(bytes);
-    Pkcs12 file(input ? d2i_PKCS12_bio(input.get(), nullptr) : nullptr);
+    const CryptoLibrary* api = Library();
+    if (!api) {
+        return Failed(CredentialError::KeyUnavailable);
+    }
+    const ErrorQueueCleaner cleaner(*api);
+    Owned<BIO> input = MemoryBio(*api, bytes);
+    Owned<PKCS12> file(input ? api->der_read_pkcs12(input.get(), nullptr) : nullptr,
+                       api->pkcs12_free);
     if (!file) {
         return Failed(CredentialError::NotPkcs12);
     }
     // A file may be protected by an empty password or by none at all; both count as "".
     const char* pass = password.c_str();
-    if (PKCS12_mac_present(file.get()) &&
-        PKCS12_verify_mac(file.get(), pass, static_cast<int>(password.size())) != 1) {
-        if (!password.empty() || PKCS12_verify_mac(file.get(), nullptr, 0) != 1) {
+    if (api->pkcs12_mac_present(file.get()) &&
+        api->pkcs12_verify_mac(file.get(), pass, static_cast<int>(password.size())) != 1) {
+        if (!password.empty() || api->pkcs12_verify_mac(file.get(), nullptr, 0) != 1) {
             return Failed(CredentialError::WrongPassword);
         }
         pass = nullptr;
@@ -189,18 +292,24 @@ Credential OpenSslCrypto::ReadPkcs12(std::string_view bytes, const std::string& 
     EVP_PKEY* rawKey = nullptr;
     X509* rawCertificate = nullptr;
     STACK_OF(X509)* rawChain = nullptr;
-    if (PKCS12_parse(file.get(), pass, &rawKey, &rawCertificate, &rawChain) != 1) {
+    if (api->pkcs12_parse(file.get(), pass, &rawKey, &rawCertificate, &rawChain) != 1) {
         return Failed(CredentialError::WrongPassword);
     }
-    Key key(rawKey);
-    Certificate certificate(rawCertificate);
-    Certificates chain(rawChain);
-    if (!key || !certificate) {
-        return Failed(CredentialError::NoKeyAndCertificate);
+    Owned<EVP_PKEY> key(rawKey, api->key_free);
+    Owned<X509> certificate(rawCertificate, api->x509_free);
+    const auto chainStack = reinterpret_cast<OPENSSL_STACK*>(rawChain);
+    Credential credential = key && certificate ? Pair(library_, key, certificate.get())
+                                               : Failed(CredentialError::NoKeyAndCertificate);
+    for (int i = 0; chainStack && i < api->stack_num(chainStack); ++i) {
+        if (credential.error == CredentialError::None) {
+            credential.chain.push_back(Encode(
+                *api, api->encode_x509, static_cast<const X509*>(api->stack_value(chainStack, i))));
+        }
     }
-    Credential credential = Pair(std::move(key), certificate.get());
-    for (int i = 0; chain && i < sk_X509_num(chain.get()); ++i) {
-        credential.chain.push_back(Encode(sk_X509_value(chain.get(), i)));
+    if (chainStack) {
+        // The macro sk_X509_pop_free casts the same way.
+        api->stack_pop_free(chainStack, reinterpret_cast<OPENSSL_sk_freefunc>(
+                                            reinterpret_cast<void (*)()>(api->x509_free)));
     }
     return credential;
 }
@@ -208,16 +317,39 @@ Credential OpenSslCrypto::ReadPkcs12(std::string_view bytes, const std::string& 
 Credential OpenSslCrypto::ReadKeyAndCertificate(std::string_view keyBytes,
                                                 std::string_view certificateBytes,
                                                 const std::string& password) {
-    const ErrorQueueCleaner cleaner;
-    Key key = ReadKey(keyBytes, password);
+    const CryptoLibrary* api = Library();
+    if (!api) {
+        return Failed(CredentialError::KeyUnavailable);
+    }
+    const ErrorQueueCleaner cleaner(*api);
+    Owned<BIO> pemKey = MemoryBio(*api, keyBytes);
+    Owned<EVP_PKEY> key(pemKey ? api->pem_read_key(pemKey.get(), nullptr, PemPassword,
+                                                   const_cast<std::string*>(&password))
+                               : nullptr,
+                        api->key_free);
+    if (!key) {
+        Owned<BIO> derKey = MemoryBio(*api, keyBytes);
+        key = Owned<EVP_PKEY>(derKey ? api->der_read_key(derKey.get(), nullptr) : nullptr,
+                              api->key_free);
+    }
     if (!key) {
         return Failed(CredentialError::NotAKey);
     }
-    Certificate certificate = ReadCertificate(certificateBytes);
+    Owned<BIO> pemCertificate = MemoryBio(*api, certificateBytes);
+    Owned<X509> certificate(
+        pemCertificate ? api->pem_read_x509(pemCertificate.get(), nullptr, nullptr, nullptr)
+                       : nullptr,
+        api->x509_free);
+    if (!certificate) {
+        Owned<BIO> derCertificate = MemoryBio(*api, certificateBytes);
+        certificate = Owned<X509>(
+            derCertificate ? api->der_read_x509(derCertificate.get(), nullptr) : nullptr,
+            api->x509_free);
+    }
     if (!certificate) {
         return Failed(CredentialError::NotACertificate);
     }
-    return Pair(std::move(key), certificate.get());
+    return Pair(library_, key, certificate.get());
 }
 
 std::unique_ptr<PackageCrypto> MakeNativePackageCrypto() {
