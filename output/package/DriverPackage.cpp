@@ -163,6 +163,22 @@ std::optional<Signer> GeneratedSigner(const DriverPackageRequest& request, Packa
 
 }  // namespace
 
+std::optional<std::int64_t> ParseSourceDateEpoch(std::string_view text) {
+    // 253402300799 is the last second of the year 9999, the last one a date here can show.
+    constexpr std::int64_t kLast = 253402300799;
+    if (text.empty() || text.size() > 12) {
+        return std::nullopt;
+    }
+    std::int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (c - '0');
+    }
+    return value <= kLast ? std::optional(value) : std::nullopt;
+}
+
 std::optional<DriverPackage> WriteDriverPackage(const DriverPackageRequest& request,
                                                 FileSystem& files, PackageCrypto& crypto,
                                                 Prompter& prompter) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "device/DeviceDescription.h"
@@ -55,6 +56,11 @@ struct DriverPackage {
     std::string thumbprint;   // SHA-1 of the certificate, upper-case hexadecimal
     bool generatedCertificate = false;
 };
+
+// The moment SOURCE_DATE_EPOCH names: seconds since 1970 in decimal digits and nothing else;
+// nullopt for any other text, which a reproducible build must not silently replace by the
+// current time.
+std::optional<std::int64_t> ParseSourceDateEpoch(std::string_view text);
 
 // The generated certificate's lifetime.
 inline constexpr std::int64_t kGeneratedCertificateYears = 20;

@@ -233,13 +233,12 @@ OpenSslCrypto::OpenSslCrypto(std::string library) : name_(std::move(library)) {}
 OpenSslCrypto::~OpenSslCrypto() = default;
 
 const CryptoLibrary* OpenSslCrypto::Library() {
-    if (!tried_) {
-        tried_ = true;
+    std::call_once(loaded_, [this] {
         auto api = std::make_shared<CryptoLibrary>();
         if (Load(name_, *api)) {
             library_ = std::move(api);
         }
-    }
+    });
     return library_.get();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "platform/PackageCrypto.h"
@@ -24,12 +25,12 @@ public:
                                      const std::string& password) override;
 
 private:
-    // The library's functions; nullptr when it cannot be loaded.
+    // The library's functions; nullptr when it cannot be loaded. Safe from several threads.
     const CryptoLibrary* Library();
 
     std::string name_;
     std::shared_ptr<const CryptoLibrary> library_;
-    bool tried_ = false;
+    std::once_flag loaded_;
 };
 
 }  // namespace tessaly

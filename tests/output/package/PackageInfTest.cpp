@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "output/InfWriters.h"
+#include "output/package/DriverPackage.h"
 #include "output/package/PackageInf.h"
 #include "tests/fakes/Golden.h"
 
@@ -215,7 +216,7 @@ TEST(PackageInfTest, IsCompleteAndKeepsTheSeedsValues) {
     }
 }
 
-TEST(PackageInfTest, DriverVersionsAndDates) {
+TEST(PackageInfTest, DriverVersionsAndSourceDates) {
     const std::tuple<std::int64_t, const char*> kDates[] = {
         {0, "01/01/1970,1.0.0.0"},
         {kNov14of2023, "11/14/2023,1.0.0.0"},
@@ -234,6 +235,20 @@ TEST(PackageInfTest, DriverVersionsAndDates) {
     };
     for (const auto& [version, valid] : kVersions) {
         EXPECT_EQ(IsValidDriverVersion(version), valid) << version;
+    }
+    const std::tuple<const char*, std::optional<std::int64_t>> kEpochs[] = {
+        {"1700000000", kNov14of2023},
+        {"0", 0},
+        {"253402300799", 253402300799},
+        {"253402300800", std::nullopt},
+        {"", std::nullopt},
+        {"-1", std::nullopt},
+        {"17e8", std::nullopt},
+        {" 1", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+    };
+    for (const auto& [text, moment] : kEpochs) {
+        EXPECT_EQ(ParseSourceDateEpoch(text), moment) << text;
     }
 }
 
