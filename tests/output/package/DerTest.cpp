@@ -2,8 +2,10 @@
 
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "output/package/Der.h"
+#include "output/package/RsaKey.h"
 
 namespace tessaly::der {
 namespace {
@@ -99,6 +101,36 @@ TEST(DerTest, ReaderStopsAtMalformedInput) {
     EXPECT_EQ(inner.NextIf(kOctetString)->content, "ab");
     EXPECT_TRUE(inner.AtEnd());
     EXPECT_FALSE(inner.failed());
+}
+
+// The key files a user gives: told apart by their structure, the numbers taken from either form.
+TEST(DerTest, ReadsRsaKeyFilesAndTellsOthersApart) {
+    std::vector<std::string> numbers = {Integer(0)};  // the version
+    for (int i = 1; i <= 8; ++i) {
+        numbers.push_back(UnsignedInteger(std::string(1, static_cast<char>(0x80 + i))));
+    }
+    const std::string pkcs1 = SequenceOf(numbers);
+    const auto pkcs8 = [&](const char* algorithm) {
+        return Sequence({Integer(0), Sequence({Oid(algorithm), Null()}), OctetString(pkcs1)});
+    };
+    const std::tuple<const char*, std::string, RsaKeyError> kCases[] = {
+        {"PKCS #1", pkcs1, RsaKeyError::None},
+        {"PKCS #8", pkcs8("1.2.840.113549.1.1.1"), RsaKeyError::None},
+        {"an EC key", pkcs8("1.2.840.10045.2.1"), RsaKeyError::NotRsa},
+        {"encrypted",
+         Sequence({Sequence({Oid("1.2.840.113549.1.5.13")}), OctetString("cipher text")}),
+         RsaKeyError::Encrypted},
+        {"a certificate's start", Sequence({Sequence({Integer(2)})}), RsaKeyError::NotAKey},
+        {"no DER", "-----BEGIN", RsaKeyError::NotAKey},
+    };
+    for (const auto& [name, der, error] : kCases) {
+        const RsaKeyRead read = ReadRsaPrivateKey(der);
+        EXPECT_EQ(read.error, error) << name;
+        if (error == RsaKeyError::None) {
+            EXPECT_EQ(read.numbers.modulus, "\x81") << name;
+            EXPECT_EQ(read.numbers.coefficient, "\x88") << name;
+        }
+    }
 }
 
 }  // namespace
