@@ -147,11 +147,10 @@ std::optional<Signer> GeneratedSigner(const DriverPackageRequest& request, Packa
     // A day's margin for a clock on the target PC that runs behind.
     const std::int64_t from = request.now - kSecondsPerDay;
     const std::int64_t until = request.now + kGeneratedCertificateYears * 365 * kSecondsPerDay;
+    const std::string name = (manufacturer.empty() ? "" : manufacturer + " ") +
+                             request.device.InstrumentPrefix + " driver package";
     const std::optional<std::string> certificate =
-        key ? MakeSelfSignedCertificate(
-                  manufacturer + " " + request.device.InstrumentPrefix + " driver package", from,
-                  until, *key, crypto)
-            : std::nullopt;
+        key ? MakeSelfSignedCertificate(name, from, until, *key, crypto) : std::nullopt;
     const std::optional<CertificateInfo> info =
         certificate ? ParseCertificate(*certificate) : std::nullopt;
     if (!info) {
@@ -202,6 +201,10 @@ std::optional<DriverPackage> WriteDriverPackage(const DriverPackageRequest& requ
         return std::nullopt;
     };
 
+    if (request.device.InstrumentPrefix.empty()) {
+        refuse("the package's files are named by the instrument prefix, which is empty.");
+        return refused();
+    }
     if (!IsValidDriverVersion(request.driverVersion)) {
         refuse("the driver version " + request.driverVersion +
                " is not of the form a.b.c.d (numbers up to 65535).");

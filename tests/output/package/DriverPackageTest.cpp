@@ -179,6 +179,10 @@ TEST(DriverPackageTest, BadInputWritesNoPackage) {
         {"no code-signing usage",
          KeyPair("/keys/signer.key", "/keys/server.crt"),
          {"the certificate in /keys/server.crt is not for code signing"}},
+        {"no prefix",
+         {},
+         {"named by the instrument prefix, which is empty"},
+         [](DriverPackageRequest& r) { r.device.InstrumentPrefix.clear(); }},
         {"driver version",
          {},
          {"the driver version 1.2.3 is not of the form a.b.c.d"},
@@ -187,12 +191,13 @@ TEST(DriverPackageTest, BadInputWritesNoPackage) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.name);
         Machine machine;
-        for (const char* old : {"abcdefgh.inf", "abcdefgh.cat", "abcdefgh.cer"}) {
-            machine.files.AddFile(std::string("/out/abcdefgh/package/") + old, "earlier run");
-        }
         DriverPackageRequest request = Request(c.signing);
         if (c.change) {
             c.change(request);
+        }
+        for (const char* old : {".inf", ".cat", ".cer"}) {
+            machine.files.AddFile("/out/abcdefgh/package/" + request.device.InstrumentPrefix + old,
+                                  "earlier run");
         }
         EXPECT_FALSE(machine.Write(request));
         EXPECT_EQ(machine.PackageFiles(), std::vector<std::string>{});
