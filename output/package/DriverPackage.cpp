@@ -1,6 +1,8 @@
 #include "output/package/DriverPackage.h"
 
+#include <cstdio>
 #include <memory>
+#include <utility>
 
 #include "output/package/Catalog.h"
 #include "output/package/Certificate.h"

@@ -1,6 +1,7 @@
 #include "output/package/PackageInf.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "device/IdText.h"
 #include "output/InfText.h"
