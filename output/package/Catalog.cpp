@@ -12,6 +12,7 @@ constexpr std::string_view kCatalogList = "1.3.6.1.4.1.311.12.1.1";
 constexpr std::string_view kCatalogListMemberV2 = "1.3.6.1.4.1.311.12.1.3";
 constexpr std::string_view kNameValue = "1.3.6.1.4.1.311.12.2.1";
 constexpr std::string_view kMemberInfo = "1.3.6.1.4.1.311.12.2.2";
+constexpr std::string_view kMemberInfo2 = "1.3.6.1.4.1.311.12.2.3";
 constexpr std::string_view kIndirectData = "1.3.6.1.4.1.311.2.1.4";
 constexpr std::string_view kFlatFileData = "1.3.6.1.4.1.311.2.1.25";
 constexpr std::string_view kOpusInfo = "1.3.6.1.4.1.311.2.1.12";
@@ -25,8 +26,6 @@ constexpr std::string_view kFlatFileSubject = "{DE351A42-8E59-11D0-8C47-00C04FC2
 constexpr std::uint64_t kMemberInfoVersion = 512;
 // Authenticated, the value is text, the name is text.
 constexpr std::uint64_t kNameValueFlags = 0x10010001;
-// The file link of a member that is no image: Windows writes this placeholder.
-constexpr std::string_view kObsoleteLink = "<<<Obsolete>>>";
 
 std::string Attribute(std::string_view oid, const std::string& value) {
     return der::Sequence({der::Oid(oid), der::SetOf({value})});
@@ -42,23 +41,25 @@ std::string Sha256Algorithm() {
 }
 
 std::string Member(const CatalogMember& member) {
-    // SpcIndirectDataContent: a flat file (its link a placeholder) and its digest.
-    const std::string link = der::Tlv(
-        der::ContextTag(2, true), der::Tlv(der::ContextTag(0, false), der::Utf16Be(kObsoleteLink)));
+    // SpcIndirectDataContent: a flat file, whose link is left empty, and its digest.
+    const std::string link =
+        der::Tlv(der::ContextTag(2, true), der::Tlv(der::ContextTag(0, false), {}));
     const std::string indirectData = der::Sequence({
         der::Sequence({der::Oid(kFlatFileData), link}),
         der::Sequence({Sha256Algorithm(), der::OctetString(member.sha256)}),
     });
     const std::string memberInfo =
         der::Sequence({der::BmpString(kFlatFileSubject), der::Integer(kMemberInfoVersion)});
-    // The member tag is the digest in upper-case hexadecimal, as Windows looks it up.
+    // In a list of SHA-256 members the subject is the digest itself. Windows marks such members
+    // with the second member info; readers that know only the first (Wine's) need that one.
     return der::Sequence({
-        der::OctetString(der::Utf16LeWithNul(HexUpper(member.sha256))),
+        der::OctetString(member.sha256),
         der::SetOf({
             NameValue("File", member.fileName),
             NameValue("OSAttr", kCatalogOsAttribute),
             Attribute(kIndirectData, indirectData),
             Attribute(kMemberInfo, memberInfo),
+            Attribute(kMemberInfo2, der::Tlv(der::ContextTag(2, false), {})),
         }),
     });
 }

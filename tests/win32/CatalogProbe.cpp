@@ -6,8 +6,8 @@
 // - It has no CryptCATAdminCalcHashFromFileHandle2, hence BCrypt.
 // - Its CryptCATGetAttrInfo answers CRYPT_E_NOT_FOUND for every attribute. Then the "File"
 //   attribute is read with crypt32 instead (CertCreateCTLContext, CryptDecodeObjectEx with
-//   CAT_NAMEVALUE_OBJID), and the entry is matched to wintrust's member by the member tag,
-//   which wintrust forms from the member's digest.
+//   CAT_NAMEVALUE_OBJID), and the entry is matched to wintrust's member by the digest, which
+//   is the subject of an entry in a list of SHA-256 members.
 
 #include <windows.h>
 // After windows.h, whose types these headers use.
@@ -66,10 +66,10 @@ bool Sha256(const std::vector<unsigned char>& data, std::vector<unsigned char>& 
     return ok;
 }
 
-// The name each catalog entry's "File" attribute gives, by member tag, read with crypt32.
-std::vector<std::pair<std::wstring, std::wstring>> FileNamesByTag(
+// The name each catalog entry's "File" attribute gives, by subject, read with crypt32.
+std::vector<std::pair<std::string, std::wstring>> FileNamesBySubject(
     const std::vector<unsigned char>& catalog) {
-    std::vector<std::pair<std::wstring, std::wstring>> names;
+    std::vector<std::pair<std::string, std::wstring>> names;
     PCCTL_CONTEXT context =
         CertCreateCTLContext(X509_ASN_ENCODING | PKCS_7_ASN_ENCODING, catalog.data(),
                              static_cast<DWORD>(catalog.size()));
@@ -81,7 +81,8 @@ std::vector<std::pair<std::wstring, std::wstring>> FileNamesByTag(
     const CTL_INFO& list = *context->pCtlInfo;
     for (DWORD i = 0; i < list.cCTLEntry; ++i) {
         const CTL_ENTRY& entry = list.rgCTLEntry[i];
-        const std::wstring tag(reinterpret_cast<const wchar_t*>(entry.SubjectIdentifier.pbData));
+        const std::string subject(reinterpret_cast<const char*>(entry.SubjectIdentifier.pbData),
+                                  entry.SubjectIdentifier.cbData);
         for (DWORD a = 0; a < entry.cAttribute; ++a) {
             const CRYPT_ATTRIBUTE& attribute = entry.rgAttribute[a];
             if (std::strcmp(attribute.pszObjId, CAT_NAMEVALUE_OBJID) != 0 ||
@@ -98,8 +99,8 @@ std::vector<std::pair<std::wstring, std::wstring>> FileNamesByTag(
             }
             if (std::wcscmp(value->pwszTag, L"File") == 0) {
                 names.emplace_back(
-                    tag, std::wstring(reinterpret_cast<const wchar_t*>(value->Value.pbData),
-                                      value->Value.cbData / sizeof(wchar_t)));
+                    subject, std::wstring(reinterpret_cast<const wchar_t*>(value->Value.pbData),
+                                          value->Value.cbData / sizeof(wchar_t)));
             }
             LocalFree(value);
         }
@@ -161,8 +162,10 @@ int main(int argc, char** argv) {
             if (members == 1) {
                 std::printf("CryptCATGetAttrInfo found no File attribute: read with crypt32\n");
             }
-            for (const auto& [tag, fileName] : FileNamesByTag(catalogBytes)) {
-                if (tag == member->pwszReferenceTag) {
+            const CRYPT_HASH_BLOB& blob = member->pIndirectData->Digest;
+            const std::string memberDigest(reinterpret_cast<const char*>(blob.pbData), blob.cbData);
+            for (const auto& [subject, fileName] : FileNamesBySubject(catalogBytes)) {
+                if (subject == memberDigest) {
                     value = fileName;
                 }
             }
