@@ -8,8 +8,8 @@ packages=(
     googletest libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev fonts-dejavu-core
     libcurl4-openssl-dev python3 python3-pyftpdlib
-    desktop-file-utils appstream man-db
     libssl-dev openssl osslsigncode
+    desktop-file-utils appstream man-db
     g++-mingw-w64-x86-64-win32 wine wine64 xvfb
 )
 
