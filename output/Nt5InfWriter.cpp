@@ -117,15 +117,9 @@ std::string RenderNt5Inf(const DeviceDescription& device, std::vector<std::strin
         .Line("HKR,,DeviceClass,1,72,65,73,75");
     pxi_inf::AddInterruptValues(text, keyStart, device);
     pxi_inf::AddNameValues(text, keyStart, device);
+    text.Rule().Line();
+    pxi_inf::AddCorbelService(text);
     text.Rule()
-        .Line()
-        .Line("[corbel_Service_Inst]")
-        .Line("DisplayName   = %corbel.SvcDesc%")
-        .Line("ServiceType   = 1         ;SERVICE_KERNEL_DRIVER")
-        .Line("StartType     = 0         ;SERVICE_BOOT_START")
-        .Line("ErrorControl  = 1         ;SERVICE_ERROR_NORMAL")
-        .Line("ServiceBinary = %12%\\corbelk.sys")
-        .Rule()
         .Line()
         .Line("[Strings]")
         .Join("Vendor0=\"", device.ManufName, "\"")

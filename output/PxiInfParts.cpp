@@ -57,6 +57,15 @@ void AddNameValues(InfText& text, std::string_view keyStart, const DeviceDescrip
     text.Join(keyStart, "\"ModelName\",0,\"", device.ModelName, "\"");
 }
 
+void AddCorbelService(InfText& text) {
+    text.Line("[corbel_Service_Inst]")
+        .Line("DisplayName   = %corbel.SvcDesc%")
+        .Line("ServiceType   = 1         ;SERVICE_KERNEL_DRIVER")
+        .Line("StartType     = 0         ;SERVICE_BOOT_START")
+        .Line("ErrorControl  = 1         ;SERVICE_ERROR_NORMAL")
+        .Line("ServiceBinary = %12%\\corbelk.sys");
+}
+
 void AddLegacyStrings(InfText& text, const DeviceDescription& device) {
     const std::string& prefix = device.InstrumentPrefix;
     text.Line("[Strings]")

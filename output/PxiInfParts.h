@@ -45,6 +45,9 @@ void AddInterruptValues(InfText& text, std::string_view keyStart, const DeviceDe
 // The "ManufName" and "ModelName" lines under the key.
 void AddNameValues(InfText& text, std::string_view keyStart, const DeviceDescription& device);
 
+// "[corbel_Service_Inst]": the kernel service of the XP/2000 INF and the driver package.
+void AddCorbelService(InfText& text);
+
 // The [Strings] section the Windows 9x, NT4 and real-time files have in common.
 void AddLegacyStrings(InfText& text, const DeviceDescription& device);
 

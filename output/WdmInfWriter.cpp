@@ -1,10 +1,9 @@
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "device/IdText.h"
 #include "output/InfText.h"
 #include "output/InfWriters.h"
+#include "output/UsbInfParts.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
 
@@ -13,28 +12,10 @@ namespace {
 
 constexpr const char* kWdmSaveFailed = "Unable to save Windows WDM Setup Information File";
 
-// One ID for a simple device; one per interface, "&MI_nn", for a compound device.
-std::vector<std::string> UsbHardwareIds(const DeviceDescription& device) {
-    std::string base = "USB\\VID_";
-    base += IdDigits(device.UsbVendorId);
-    base += "&PID_";
-    base += IdDigits(device.UsbProductId);
-    if (!device.IsCompoundDevice) {
-        return {base};
-    }
-    std::vector<std::string> ids;
-    for (int i = 0; i < device.InterfaceCount; ++i) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "&MI_%02d", i);
-        ids.push_back(base + suffix);
-    }
-    return ids;
-}
-
 }  // namespace
 
 std::string RenderWdmInf(const DeviceDescription& device, std::vector<std::string>& hardwareIds) {
-    const std::vector<std::string> ids = UsbHardwareIds(device);
+    const std::vector<std::string> ids = usb_inf::HardwareIds(device);
     InfText inf;
     inf.Rule()
         .Line(";")
@@ -117,25 +98,9 @@ std::string RenderWdmInf(const DeviceDescription& device, std::vector<std::strin
         .Line()
         .Line("[ZELVIUSBK_Device]")
         .Line("AddReg=ZELVIUSBK.AddReg")
-        .Line()
-        .Line("[ZELVIUSBK_Device.NT]")
-        .Line("AddReg=ZELVIUSBK.AddReg")
-        .Line()
-        .Line("[ZELVIUSBK_Device.NT.Services]")
-        .Line("Addservice = ZELVIUSBK, 0x00000002, ZELVIUSBK.AddService")
-        .Line()
-        .Line("[ZELVIUSBK.AddService]")
-        .Line("DisplayName    = %ZELVIUSBK.SvcDesc%")
-        .Line("ServiceType    = 1                  ; SERVICE_KERNEL_DRIVER")
-        .Line("StartType      = 2                  ; SERVICE_AUTO_START")
-        .Line("ErrorControl   = 1                  ; SERVICE_ERROR_NORMAL")
-        .Line("ServiceBinary  = %10%\\System32\\Drivers\\ZELVIUSBK.sys")
-        .Line("LoadOrderGroup = Base")
-        .Line()
-        .Line("[ZELVIUSBK.AddReg]")
-        .Line("HKR,,DevLoader,,*ntkern")
-        .Line("HKR,,NTMPDriver,,ZELVIUSBK.sys")
-        .Line()
+        .Line();
+    usb_inf::AddNtInstallSections(inf);
+    inf.Line()
         .Rule()
         .Line()
         .Line("[Strings]")

@@ -3,28 +3,13 @@
 #include <cstdio>
 #include <utility>
 
-#include "device/IdText.h"
 #include "output/InfText.h"
 #include "output/PxiInfParts.h"
+#include "output/UsbInfParts.h"
 #include "output/package/Der.h"
 
 namespace tessaly {
 namespace {
-
-std::vector<std::string> UsbIds(const DeviceDescription& device) {
-    std::string base = "USB\\VID_";
-    base.append(IdDigits(device.UsbVendorId)).append("&PID_").append(IdDigits(device.UsbProductId));
-    if (!device.IsCompoundDevice) {
-        return {base};
-    }
-    std::vector<std::string> ids;
-    for (int i = 0; i < device.InterfaceCount; ++i) {
-        char suffix[16];
-        std::snprintf(suffix, sizeof suffix, "&MI_%02d", i);
-        ids.push_back(base + suffix);
-    }
-    return ids;
-}
 
 void AddHeader(InfText& text, std::string_view prefix) {
     text.Rule()
@@ -107,14 +92,9 @@ std::string PxiInf(const DeviceDescription& device, std::string_view driverVer,
     const std::string keyStart = pxi_inf::KeyStart(device);
     pxi_inf::AddInterruptValues(text, keyStart, device);
     pxi_inf::AddNameValues(text, keyStart, device);
+    text.Line();
+    pxi_inf::AddCorbelService(text);
     text.Line()
-        .Line("[corbel_Service_Inst]")
-        .Line("DisplayName   = %corbel.SvcDesc%")
-        .Line("ServiceType   = 1         ;SERVICE_KERNEL_DRIVER")
-        .Line("StartType     = 0         ;SERVICE_BOOT_START")
-        .Line("ErrorControl  = 1         ;SERVICE_ERROR_NORMAL")
-        .Line("ServiceBinary = %12%\\corbelk.sys")
-        .Line()
         .Line("[Strings]")
         .Join("Vendor0=\"", device.ManufName, "\"")
         .Join("Vendor1=\"", device.ManufName, "\"");
@@ -128,7 +108,7 @@ std::string PxiInf(const DeviceDescription& device, std::string_view driverVer,
 
 std::string UsbInf(const DeviceDescription& device, std::string_view driverVer,
                    std::vector<std::string>& hardwareIds) {
-    const std::vector<std::string> ids = UsbIds(device);
+    const std::vector<std::string> ids = usb_inf::HardwareIds(device);
     InfText text;
     AddHeader(text, device.InstrumentPrefix);
     AddVersion(text, "visaUsbDevice", "{A3330EDF-239D-4206-833B-1D58952613D5}",
@@ -149,24 +129,8 @@ std::string UsbInf(const DeviceDescription& device, std::string_view driverVer,
         text.Line();
     }
     hardwareIds.insert(hardwareIds.end(), ids.begin(), ids.end());
-    text.Line("[ZELVIUSBK_Device.NT]")
-        .Line("AddReg=ZELVIUSBK.AddReg")
-        .Line()
-        .Line("[ZELVIUSBK_Device.NT.Services]")
-        .Line("Addservice = ZELVIUSBK, 0x00000002, ZELVIUSBK.AddService")
-        .Line()
-        .Line("[ZELVIUSBK.AddService]")
-        .Line("DisplayName    = %ZELVIUSBK.SvcDesc%")
-        .Line("ServiceType    = 1                  ; SERVICE_KERNEL_DRIVER")
-        .Line("StartType      = 2                  ; SERVICE_AUTO_START")
-        .Line("ErrorControl   = 1                  ; SERVICE_ERROR_NORMAL")
-        .Line("ServiceBinary  = %10%\\System32\\Drivers\\ZELVIUSBK.sys")
-        .Line("LoadOrderGroup = Base")
-        .Line()
-        .Line("[ZELVIUSBK.AddReg]")
-        .Line("HKR,,DevLoader,,*ntkern")
-        .Line("HKR,,NTMPDriver,,ZELVIUSBK.sys")
-        .Line()
+    usb_inf::AddNtInstallSections(text);
+    text.Line()
         .Line("[Strings]")
         .Join("Vendor0=\"", device.UsbManufName, "\"")
         .Join("Vendor1=\"", device.UsbManufName, "\"");
