@@ -13,6 +13,7 @@
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/Wine.h"
+#include "tests/output/package/GoldenDevices.h"
 
 namespace tessaly {
 namespace {
@@ -60,18 +61,7 @@ struct Machine {
 // The golden files' device (the subsystem module of the seed's tests) and dates.
 DriverPackageRequest Request(SigningChoice signing = {}) {
     DriverPackageRequest r;
-    DeviceDescription& d = r.device;
-    d.ManufCode = "0xABCD";
-    d.ModelCode = "0x1234";
-    d.UsesSubsystem = true;
-    d.SubsystemManufCode = "0x5678";
-    d.SubsystemModelCode = "0x9ABC";
-    d.ManufName = "Caf\xE9 \"Labs\" 100%";
-    d.ModelName = "5 \xB5s Timer";
-    d.InstrumentPrefix = "abcdefgh";
-    d.RemovalSteps = "R8 CFG 0x00000004;W32 BAR1 0x00000100 0x00000001;";
-    d.DetectSequences = {{0, "C16 BAR0 0x00000010 0xFFFF 0x0001;", 1},
-                         {1, "C8 CFG 0x00000044 0xFF 0x01;", 1}};
+    r.device = testing::GoldenPxiDevice(true);
     r.outputDirectory = "/out/abcdefgh";
     r.driverVersion = "1.2.3.4";
     r.date = kNov14of2023;

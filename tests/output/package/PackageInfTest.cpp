@@ -12,6 +12,7 @@
 #include "output/package/DriverPackage.h"
 #include "output/package/PackageInf.h"
 #include "tests/fakes/Golden.h"
+#include "tests/output/package/GoldenDevices.h"
 
 namespace tessaly {
 namespace {
@@ -19,22 +20,6 @@ namespace {
 using testing::MatchesGolden;
 
 constexpr std::int64_t kNov14of2023 = 1700000000;
-
-DeviceDescription PxiDevice(bool subsystem) {
-    DeviceDescription d;
-    d.ManufCode = "0xABCD";
-    d.ModelCode = "0x1234";
-    d.UsesSubsystem = subsystem;
-    d.SubsystemManufCode = "0x5678";
-    d.SubsystemModelCode = "0x9ABC";
-    d.ManufName = "Caf\xE9 \"Labs\" 100%";
-    d.ModelName = "5 \xB5s Timer";
-    d.InstrumentPrefix = "abcdefgh";
-    d.RemovalSteps = "R8 CFG 0x00000004;W32 BAR1 0x00000100 0x00000001;";
-    d.DetectSequences = {{0, "C16 BAR0 0x00000010 0xFFFF 0x0001;", 1},
-                         {1, "C8 CFG 0x00000044 0xFF 0x01;", 1}};
-    return d;
-}
 
 DeviceDescription UsbDevice(bool compound) {
     DeviceDescription d;
@@ -165,8 +150,8 @@ std::vector<std::string> LinesStartingWith(const std::string& inf, const std::st
 
 TEST(PackageInfTest, MatchesTheGoldenFiles) {
     const std::tuple<const char*, DeviceDescription, int> kCases[] = {
-        {"package_pxi_subsys.inf", PxiDevice(true), kBusPxi},
-        {"package_pxi.inf", PxiDevice(false), kBusPxi},
+        {"package_pxi_subsys.inf", testing::GoldenPxiDevice(true), kBusPxi},
+        {"package_pxi.inf", testing::GoldenPxiDevice(false), kBusPxi},
         {"package_usb_compound.inf", UsbDevice(true), kBusUsb},
     };
     for (const auto& [golden, device, bus] : kCases) {
@@ -178,9 +163,9 @@ TEST(PackageInfTest, MatchesTheGoldenFiles) {
 
 // What 64-bit Windows needs, and everything the seed's INF for the bus gives its device.
 TEST(PackageInfTest, IsCompleteAndKeepsTheSeedsValues) {
-    DeviceDescription plain = PxiDevice(false);
+    DeviceDescription plain = testing::GoldenPxiDevice(false);
     plain.ManufName = "Acme Instruments";
-    DeviceDescription subsystem = PxiDevice(true);
+    DeviceDescription subsystem = testing::GoldenPxiDevice(true);
     subsystem.ManufName = plain.ManufName;
     const std::tuple<const char*, DeviceDescription, int> kCases[] = {
         {"PXI/PCI", plain, kBusPxi},
