@@ -244,8 +244,9 @@ int RunBatch(const CommandLine& line, const Platform& platform, Workers& workers
              Prompter& messages, std::ostream& list) {
     const BatchOptions& options = line.batch;
     MemoryRegistry noRegistry;
-    const Platform quiet{noRegistry,           platform.files, platform.system, platform.shell,
-                         platform.plugAndPlay, platform.ftp,   platform.devices};
+    const Platform quiet{noRegistry,       platform.files,       platform.system,
+                         platform.shell,   platform.plugAndPlay, platform.ftp,
+                         platform.devices, platform.driverStore};
     const BatchTarget target{*options.output, options.install, options.install ? platform : quiet};
     const std::optional<int> position =
         line.wizard.function ? FunctionPosition(*line.wizard.function) : std::nullopt;
