@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "device/TextRules.h"
+#include "output/package/PackageInf.h"
 
 namespace tessaly {
 namespace {
@@ -46,6 +47,21 @@ constexpr OptionRow kOptions[] = {
      "the USB device's model name (default empty)"},
     {"--interfaces", "", "N", &BatchOptions::interfaces, "--usb",
      "a compound USB device with N interfaces (2 to 99)"},
+    {"--package", "", "", &BatchOptions::package, "--output",
+     "also write a signed driver package for 64-bit Windows\n"
+     "into DIR/<prefix>/package/; with --install, install it\n"
+     "instead of the XP/2000 or WDM INF"},
+    {"--driver-version", "", "a.b.c.d", &BatchOptions::driverVersion, "--package",
+     "the package's driver version (default 1.0.0.0)"},
+    {"--sign-pfx", "", "FILE", &BatchOptions::signPfx, "--package",
+     "sign the package with the key and certificate of a\n"
+     ".pfx file, its password in TESSALY_PFX_PASSWORD"},
+    {"--sign-key", "", "KEY.pem", &BatchOptions::signKey, "--package --sign-cert",
+     "sign the package with this private key (PEM or DER)"},
+    {"--sign-cert", "", "CERT.pem", &BatchOptions::signCert, "--package --sign-key",
+     "and this code-signing certificate (PEM or DER);\n"
+     "without them or --sign-pfx, a certificate is made for\n"
+     "each package and its public part written as <prefix>.cer"},
 };
 
 const OptionRow* FindOption(std::string_view name) {
@@ -117,6 +133,21 @@ std::string CheckModes(const CommandLine& line, const std::set<std::string_view>
     }
     if (!batch.usb && line.files.empty()) {
         return "--output needs module files (FILE.ini ...) or --usb VID:PID.";
+    }
+    if (batch.signPfx && batch.signKey) {
+        return "--sign-pfx and --sign-key with --sign-cert are two ways to give the package's "
+               "certificate; give one.";
+    }
+    for (const auto& [option, file] :
+         {std::pair{"--sign-pfx", &batch.signPfx}, std::pair{"--sign-key", &batch.signKey},
+          std::pair{"--sign-cert", &batch.signCert}}) {
+        if (*file && (*file)->empty()) {
+            return std::string(option) + " needs a file: " + OptionForm(*FindOption(option)) + ".";
+        }
+    }
+    if (batch.driverVersion && !IsValidDriverVersion(*batch.driverVersion)) {
+        return "--driver-version needs four numbers up to 65535, a.b.c.d, not " +
+               Quoted(*batch.driverVersion) + ".";
     }
     return "";
 }
@@ -252,9 +283,11 @@ InfoRequest FindInfoRequest(const std::vector<std::string>& arguments) {
 
 std::string UsageHint() {
     return R"(Usage: tessaly-wizard [FILE.ini [/SilentAutoInstall] [/Function:<n>]]
-       tessaly-wizard --output DIR [--install] [--list] [/Function:<n>] FILE.ini...
-       tessaly-wizard --output DIR [--install] [--list] --usb VID:PID --prefix P
+       tessaly-wizard --output DIR [--install] [--list] [PACKAGE] [/Function:<n>] FILE.ini...
+       tessaly-wizard --output DIR [--install] [--list] [PACKAGE] --usb VID:PID --prefix P
                       [--manufacturer TEXT] [--model TEXT] [--interfaces N]
+PACKAGE: --package [--driver-version a.b.c.d]
+                   [--sign-pfx FILE | --sign-key KEY.pem --sign-cert CERT.pem]
 A file whose name begins with "-" goes after "--". "tessaly-wizard --help" tells more.)";
 }
 
@@ -272,14 +305,17 @@ Usage:
   tessaly-wizard FILE.ini /SilentAutoInstall
                                       write the files and install the Windows XP/2000
                                       INF without showing a window
-  tessaly-wizard --output DIR [--install] [--list] [/Function:<n>] FILE.ini...
+  tessaly-wizard --output DIR [--install] [--list] [PACKAGE] [/Function:<n>] FILE.ini...
                                       for build scripts: write the files of every module
                                       file, every function of a combination module, each
                                       into DIR/<prefix>/
-  tessaly-wizard --output DIR [--install] [--list] --usb VID:PID --prefix P
+  tessaly-wizard --output DIR [--install] [--list] [PACKAGE] --usb VID:PID --prefix P
                  [--manufacturer TEXT] [--model TEXT] [--interfaces N]
                                       for build scripts: write DIR/P/P_WDM.inf for a USB
                                       device
+  PACKAGE: --package [--driver-version a.b.c.d]
+                     [--sign-pfx FILE | --sign-key KEY.pem --sign-cert CERT.pem]
+                                      also a signed driver package for 64-bit Windows
   tessaly-wizard --help | --version
 
 Switches (with "/" or "-", in any letter case, before or after the file):
@@ -297,6 +333,11 @@ Options for build scripts:
             form += std::string(row.shortName) + ", ";
         }
         form += OptionForm(row);
+        // A form that reaches the help's column stands on a line of its own.
+        if (form.size() >= kHelpColumn) {
+            text += form + "\n";
+            form.clear();
+        }
         for (std::size_t start = 0;;) {
             const std::size_t end = std::min(row.help.find('\n', start), row.help.size());
             form.resize(std::max(form.size() + 1, kHelpColumn), ' ');
@@ -311,6 +352,16 @@ Options for build scripts:
     text += R"(  With --output, each module file stands alone: one that fails is named on standard
   error and the others are still written; a prefix already written in the same run
   is refused. Only --install writes outside DIR.
+
+  With --package, DIR/<prefix>/package/ gets <prefix>.inf, its signed catalog
+  <prefix>.cat and, for a made certificate, <prefix>.cer. A package is complete or
+  absent: a key or certificate that cannot be used stops it (exit status 1), the
+  device's other files are written all the same. SOURCE_DATE_EPOCH, when set, is the
+  date of the package (the current time otherwise); TESSALY_PFX_PASSWORD is the
+  password of the --sign-pfx file or of an encrypted --sign-key file. On Windows,
+  installing a package with a made certificate first adds that certificate to the
+  machine's "Root" and "TrustedPublisher" stores, saying its subject and thumbprint on
+  standard error.
 
   --help, -h, /?       print this text and end
   --version            print the version and end

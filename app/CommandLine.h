@@ -33,6 +33,11 @@ struct BatchOptions {
     std::optional<std::string> manufacturer;
     std::optional<std::string> model;
     std::optional<std::string> interfaces;
+    bool package = false;  // a driver package for 64-bit Windows beside each device's files
+    std::optional<std::string> driverVersion;
+    std::optional<std::string> signPfx;
+    std::optional<std::string> signKey;
+    std::optional<std::string> signCert;
 };
 
 // What a terminal user may ask of the program instead of a run: "--help" ("-h", "/?") or
