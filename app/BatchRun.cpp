@@ -5,6 +5,7 @@
 #include <new>
 
 #include "actions/InfInstaller.h"
+#include "actions/PackageInstaller.h"
 #include "device/DeviceChecks.h"
 #include "device/IdText.h"
 #include "device/TextRules.h"
@@ -26,6 +27,7 @@ constexpr std::size_t kDevicesAtOnce = 8;
 constexpr std::size_t kGroupSize = 64;
 
 constexpr const char* kCouldNotInstall = "The wizard could not install the output files.";
+constexpr const char* kCouldNotInstallPackage = "The wizard could not install the driver package.";
 
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -201,6 +203,45 @@ void ClaimPrefixes(std::vector<std::unique_ptr<BatchDevice>>& devices,
     }
 }
 
+// What every package of the run shares: the date, the driver version and the signer. Nullopt
+// when SOURCE_DATE_EPOCH is set to something that is no date: a reproducible build must not
+// carry the current time instead.
+std::optional<DriverPackageRequest> PackageRequest(const BatchOptions& options,
+                                                   const PackageEnvironment& environment,
+                                                   Prompter& messages) {
+    DriverPackageRequest request;
+    request.now = environment.now;
+    request.date = environment.now;
+    if (const std::optional<std::string>& epoch = environment.sourceDateEpoch) {
+        const std::optional<std::int64_t> date = ParseSourceDateEpoch(*epoch);
+        if (!date) {
+            messages.ShowMessage("SOURCE_DATE_EPOCH " + Quoted(*epoch) +
+                                     " is not a number of seconds since 1970; nothing is "
+                                     "written.",
+                                 MessageIcon::Stop);
+            return std::nullopt;
+        }
+        request.date = *date;
+    }
+    request.driverVersion = options.driverVersion.value_or(request.driverVersion);
+    SigningChoice& signing = request.signing;
+    signing.password = environment.pfxPassword.value_or("");
+    if (options.signPfx) {
+        signing.source = SigningSource::Pkcs12;
+        signing.pkcs12Path = *options.signPfx;
+        if (!environment.pfxPassword) {
+            messages.ShowMessage("warning: TESSALY_PFX_PASSWORD is not set; " + *options.signPfx +
+                                     " is opened with an empty password.",
+                                 MessageIcon::None);
+        }
+    } else if (options.signKey) {
+        signing.source = SigningSource::KeyAndCertificate;
+        signing.keyPath = *options.signKey;
+        signing.certificatePath = options.signCert.value_or("");
+    }
+    return request;
+}
+
 }  // namespace
 
 void MessageLog::ShowMessage(const std::string& text, MessageIcon icon) {
@@ -230,8 +271,26 @@ bool WriteDevice(BatchDevice& device, const BatchTarget& target) {
                 MessageIcon::Stop);
             return false;
         }
-        if (target.install && !InstallInf(model, platform)) {
-            device.log.ShowMessage(kCouldNotInstall, MessageIcon::Stop);
+        if (target.package) {
+            DriverPackageRequest request = *target.package;
+            request.device = model.device;
+            request.bus = model.plan.Bus;
+            request.outputDirectory = model.device.OutputDirectory;
+            device.package =
+                WriteDriverPackage(request, platform.files, *target.crypto, device.log);
+        }
+        if (target.install && target.package) {
+            // The package takes the seed INF's place: 64-bit Windows ignores that INF, and an
+            // older one would ask about its missing signature.
+            if (device.package && !InstallDriverPackage(*device.package, platform.driverStore,
+                                                        device.log, TrustConsent::Tell)) {
+                device.log.ShowMessage(kCouldNotInstallPackage, MessageIcon::Stop);
+            }
+        } else if (target.install) {
+            WarnIfSeedInfIsIgnored(platform.driverStore, device.log);
+            if (!InstallInf(model, platform)) {
+                device.log.ShowMessage(kCouldNotInstall, MessageIcon::Stop);
+            }
         }
     } catch (const std::bad_alloc&) {
         device.log.ShowMessage("There is not enough memory to write these files.",
@@ -240,14 +299,22 @@ bool WriteDevice(BatchDevice& device, const BatchTarget& target) {
     return !device.log.failed();
 }
 
-int RunBatch(const CommandLine& line, const Platform& platform, Workers& workers,
-             Prompter& messages, std::ostream& list) {
+int RunBatch(const CommandLine& line, const Platform& platform,
+             const PackageEnvironment& environment, Workers& workers, Prompter& messages,
+             std::ostream& list) {
     const BatchOptions& options = line.batch;
     MemoryRegistry noRegistry;
     const Platform quiet{noRegistry,       platform.files,       platform.system,
                          platform.shell,   platform.plugAndPlay, platform.ftp,
                          platform.devices, platform.driverStore};
-    const BatchTarget target{*options.output, options.install, options.install ? platform : quiet};
+    BatchTarget target{*options.output, options.install, options.install ? platform : quiet};
+    if (options.package) {
+        target.package = PackageRequest(options, environment, messages);
+        if (!target.package) {
+            return 1;
+        }
+        target.crypto = &environment.crypto;
+    }
     const std::optional<int> position =
         line.wizard.function ? FunctionPosition(*line.wizard.function) : std::nullopt;
 
@@ -302,6 +369,14 @@ int RunBatch(const CommandLine& line, const Platform& platform, Workers& workers
             if (options.list) {
                 for (const std::string& path : device->model.plan.WrittenFiles) {
                     list << path << '\n';
+                }
+                if (const std::optional<DriverPackage>& package = device->package) {
+                    for (const std::string* path :
+                         {&package->catalog, &package->certificateFile, &package->inf}) {
+                        if (!path->empty()) {
+                            list << *path << '\n';
+                        }
+                    }
                 }
             }
             allWritten = allWritten && device->written;

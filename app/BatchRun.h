@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "output/package/DriverPackage.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
 #include "platform/Workers.h"
@@ -60,6 +62,16 @@ struct BatchDevice {
     MessageLog log;
     bool ready = false;  // loaded and checked: its files may be written
     bool written = false;
+    std::optional<DriverPackage> package;  // written whole with --package
+};
+
+// What driver packages take from outside the command line, read once at start-up.
+struct PackageEnvironment {
+    PackageCrypto& crypto;  // the system's crypto library, shared by the devices' workers
+    std::int64_t now = 0;   // the time of the run, in seconds since 1970
+    // SOURCE_DATE_EPOCH and TESSALY_PFX_PASSWORD; nullopt when unset (or, for the date, empty).
+    std::optional<std::string> sourceDateEpoch = std::nullopt;
+    std::optional<std::string> pfxPassword = std::nullopt;
 };
 
 // Where and how a batch writes.
@@ -69,17 +81,23 @@ struct BatchTarget {
     // The platform the steps use; without --install its registry is empty, so nothing names a
     // folder outside DIR to write to.
     const Platform& platform;
+    // With --package: the request each device's package starts from (the device and its
+    // folder aside), and the library that signs it.
+    std::optional<DriverPackageRequest> package = std::nullopt;
+    PackageCrypto* crypto = nullptr;
 };
 
-// The step each ready device goes through: its files into DIR/<prefix>/ and, with --install,
-// the INF installed. Runs on a worker thread: it changes only `device`, and reaches the disk
+// The step each ready device goes through: its files into DIR/<prefix>/, with --package its
+// driver package into DIR/<prefix>/package/ and, with --install, the INF or the package
+// installed. Runs on a worker thread: it changes only `device`, and reaches the disk
 // only through the target's platform. True when everything was written (and installed).
 bool WriteDevice(BatchDevice& device, const BatchTarget& target);
 
 // The build-script mode (--output). Messages go to `messages`, each device's in command-line
 // order and prefixed by its label; with --list, the path of every file written goes to `list`.
 // Returns 0 when every device was written whole, 1 otherwise.
-int RunBatch(const CommandLine& line, const Platform& platform, Workers& workers,
-             Prompter& messages, std::ostream& list);
+int RunBatch(const CommandLine& line, const Platform& platform,
+             const PackageEnvironment& environment, Workers& workers, Prompter& messages,
+             std::ostream& list);
 
 }  // namespace tessaly

@@ -41,7 +41,7 @@ private:
 }  // namespace
 
 int RunWizardApp(const std::vector<std::string>& arguments, const Platform& platform, WizardUi& ui,
-                 std::ostream& output, Workers& workers) {
+                 std::ostream& output, Workers& workers, const PackageEnvironment& packages) {
     const CommandLine line = ParseCommandLine(arguments, [&platform](const std::string& path) {
         return platform.files.QueryAttributes(path).ok();
     });
@@ -51,7 +51,7 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
         return 2;
     }
     if (line.batchMode()) {
-        return RunBatch(line, platform, workers, ui.notices(), output);
+        return RunBatch(line, platform, packages, workers, ui.notices(), output);
     }
     const CWizardCommandLineInfo& command = line.wizard;
     WizardModel model;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchRun.h"
 #include "app/CommandLine.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
@@ -29,8 +30,8 @@ public:
 // The program: decides the run mode from the command line and runs it. Returns the process exit
 // status: 0 when the run ended without a failure message, 1 otherwise, 2 for a command line it
 // cannot follow (said on the UI's notices). `output` is standard output, where --list goes;
-// `workers` run the devices of a batch side by side.
+// `workers` run the devices of a batch side by side; `packages` signs their driver packages.
 int RunWizardApp(const std::vector<std::string>& arguments, const Platform& platform, WizardUi& ui,
-                 std::ostream& output, Workers& workers);
+                 std::ostream& output, Workers& workers, const PackageEnvironment& packages);
 
 }  // namespace tessaly

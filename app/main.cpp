@@ -1,6 +1,11 @@
 #include <chrono>
 #include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <ctime>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +50,19 @@ int main(int argc, char** argv) {
         ui.prompter().ShowMessage(system->startupError(), MessageIcon::Stop);
         return 1;
     }
-    const int status = RunWizardApp(arguments, platform, ui, std::cout, system->workers());
+    // The crypto library is loaded only when a package is signed.
+    const std::unique_ptr<PackageCrypto> crypto = MakeNativePackageCrypto();
+    const auto variable = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    std::optional<std::string> epoch = variable("SOURCE_DATE_EPOCH");
+    if (epoch && epoch->empty()) {
+        epoch.reset();  // as unset, the way build tools clear it
+    }
+    const PackageEnvironment packages{*crypto, static_cast<std::int64_t>(std::time(nullptr)), epoch,
+                                      variable("TESSALY_PFX_PASSWORD")};
+    const int status =
+        RunWizardApp(arguments, platform, ui, std::cout, system->workers(), packages);
     return ui.couldNotShow() ? 1 : status;
 }

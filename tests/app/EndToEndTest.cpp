@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -19,6 +21,7 @@
 #include "modulefile/ModuleLoader.h"
 #include "output/InfWriters.h"
 #include "output/ModuleFileWriter.h"
+#include "output/package/PackageInf.h"
 #include "tests/fakes/FakeFileSystem.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/RecordingPrompter.h"
@@ -55,6 +58,30 @@ std::map<std::string, std::string> Tree(const fs::path& folder) {
         }
     }
     return files;
+}
+
+const std::string kFixtures = TESSALY_PACKAGE_FIXTURES;
+
+// Whether osslsigncode, a reader independent of ours, accepts the catalog as signed by a
+// certificate that chains to `certificate` (PEM, or DER turned into PEM first); its report
+// when it does not.
+::testing::AssertionResult VerifiedByOsslsigncode(const fs::path& catalog, fs::path certificate) {
+    const auto quoted = [](const fs::path& path) { return "'" + path.string() + "'"; };
+    const fs::path log = catalog.string() + ".log";
+    if (certificate.extension() == ".cer") {
+        const fs::path pem = log.string() + ".pem";
+        if (std::system(("openssl x509 -inform DER -in " + quoted(certificate) + " -out " +
+                         quoted(pem) + " 2>" + quoted(log))
+                            .c_str()) != 0) {
+            return ::testing::AssertionFailure() << ReadFileBytes(log.string());
+        }
+        certificate = pem;
+    }
+    const int status = std::system(("osslsigncode verify -in " + quoted(catalog) + " -CAfile " +
+                                    quoted(certificate) + " >" + quoted(log) + " 2>&1")
+                                       .c_str());
+    return status == 0 ? ::testing::AssertionSuccess()
+                       : ::testing::AssertionFailure() << ReadFileBytes(log.string());
 }
 
 // Each line of `lines` as the program says it about `label`.
@@ -359,6 +386,9 @@ TEST_F(EndToEndTest, CommandLinesThatCannotBeFollowedEndWithStatus2) {
         {{"-o", "out", "--usb", "0x1234:0x0001"}, "--usb needs --prefix P."},
         {{"-o", "out", "/SilentAutoInstall", "m.ini"},
          "/SilentAutoInstall is not for --output; --install installs what it writes."},
+        {{"--package", "m.ini"}, "--package needs --output DIR."},
+        {{"-o", "out", "--package", "--sign-cert", "c.pem", "m.ini"},
+         "--sign-cert needs --sign-key KEY.pem."},
     };
     for (const auto& [arguments, error] : cases) {
         SCOPED_TRACE(arguments.back());
@@ -628,6 +658,134 @@ TEST_F(EndToEndTest, BatchWritesNothingOutsideItsFolderUnlessInstalling) {
     EXPECT_EQ(ReadFileBytes((windows / "inf" / "Scope9_NT5.inf").string()),
               ReadFileBytes((dir / "Scope9" / "Scope9_NT5.inf").string()));
     EXPECT_FALSE(fs::exists(home) || fs::exists(temp.path() / "instdir"));
+
+    // A package is installed in the XP/2000 INF's place: its INF and catalog staged side by side.
+    fs::remove_all(windows / "inf");
+    fs::create_directories(windows / "inf");
+    EXPECT_EQ(Run({"--install", "--package", "-o", dir.string(), module}, env), 0) << errors;
+    EXPECT_EQ(testing::FolderNames(windows / "inf"), (Strings{"Scope9.cat", "Scope9.inf"}));
+    for (const char* name : {"Scope9.cat", "Scope9.inf"}) {
+        EXPECT_EQ(ReadFileBytes((windows / "inf" / name).string()),
+                  ReadFileBytes((dir / "Scope9" / "package" / name).string()));
+    }
+}
+
+// --package: each device's package beside its files. With the fixture certificate, the date of
+// SOURCE_DATE_EPOCH and a driver version, the golden device's package is the golden one byte
+// for byte, whichever way the certificate is given.
+TEST_F(EndToEndTest, BatchWritesEachDevicesDriverPackage) {
+    // The golden package's device: the golden module with a second detection sequence.
+    std::string golden = ReadFileBytes(testing::GoldenPath("pxi_subsys.ini"));
+    golden.replace(
+        golden.find("NumDetectSequences = 1\r\n"), 24,
+        "NumDetectSequences = 2\r\nInterruptDetect1 = \"C8 CFG 0x00000044 0xFF 0x01;\"\r\n");
+    const struct {
+        Strings device;
+        Strings signing;
+        Strings env;
+        std::string prefix;
+        std::string goldenInf;
+        std::string goldenCatalog;  // "": verified against the fixture certificate instead
+    } cases[] = {
+        {{temp.Write("golden.ini", golden)},
+         {"--sign-key", kFixtures + "/signer.key", "--sign-cert", kFixtures + "/signer.crt"},
+         {},
+         "abcdefgh",
+         "package_pxi_subsys.inf",
+         "package_pxi_subsys.cat"},
+        {{"--usb", "0x1234:0xABCD", "--prefix", "scope", "--manufacturer", "Acme", "--model",
+          "Scope 5", "--interfaces", "3"},
+         {"--sign-pfx", kFixtures + "/signer.pfx"},
+         {"TESSALY_PFX_PASSWORD=fixture-password"},
+         "scope",
+         "package_usb_compound.inf",
+         ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.prefix);
+        fs::remove_all(dir);
+        Strings arguments = {"-o",        dir.string(),       "--list",
+                             "--package", "--driver-version", "1.2.3.4"};
+        arguments.insert(arguments.end(), c.signing.begin(), c.signing.end());
+        arguments.insert(arguments.end(), c.device.begin(), c.device.end());
+        Strings env = {"SOURCE_DATE_EPOCH=1700000000"};
+        env.insert(env.end(), c.env.begin(), c.env.end());
+
+        ASSERT_EQ(Run(arguments, env), 0) << errors;
+        const fs::path package = dir / c.prefix / "package";
+        EXPECT_EQ(testing::FolderNames(package), (Strings{c.prefix + ".cat", c.prefix + ".inf"}));
+        EXPECT_TRUE(testing::MatchesGolden(
+            c.goldenInf, ReadFileBytes((package / (c.prefix + ".inf")).string())));
+        const fs::path catalog = package / (c.prefix + ".cat");
+        if (c.goldenCatalog.empty()) {
+            EXPECT_TRUE(VerifiedByOsslsigncode(catalog, kFixtures + "/signer.crt"));
+        } else {
+            EXPECT_TRUE(testing::MatchesGolden(c.goldenCatalog, ReadFileBytes(catalog.string())));
+        }
+        // The seed's files first, then the package's, as they were written.
+        EXPECT_TRUE(output.ends_with(catalog.string() + "\n" +
+                                     (package / (c.prefix + ".inf")).string() + "\n"))
+            << output;
+    }
+}
+
+// Without a certificate of the user's, every package gets a certificate made for it alone,
+// its public part beside it, and the date is the day of the run.
+TEST_F(EndToEndTest, BatchSignsEachPackageWithACertificateOfItsOwn) {
+    const std::string combo = temp.Write(
+        "combo.ini",
+        "[Module]\r\nModuleName = \"Combo\"\r\nFunctionList = 1,2\r\n[Function1]\r\n"
+        "ModelCode = 0x1111\r\nManufCode = 0xABCD\r\nVISARegistration = One\r\n[Function2]\r\n"
+        "ModelCode = 0x2222\r\nManufCode = 0xABCD\r\nVISARegistration = Two\r\n");
+    const std::time_t before = std::time(nullptr);
+    ASSERT_EQ(Run({"--output", dir.string(), "--package", combo}), 0) << errors;
+    const std::time_t after = std::time(nullptr);
+    EXPECT_EQ(errors, "");
+    for (const auto& [prefix, other] : {std::pair{"One", "Two"}, std::pair{"Two", "One"}}) {
+        SCOPED_TRACE(prefix);
+        const fs::path package = dir / prefix / "package";
+        const std::string name = prefix;
+        EXPECT_EQ(testing::FolderNames(package),
+                  (Strings{name + ".cat", name + ".cer", name + ".inf"}));
+        const fs::path catalog = package / (name + ".cat");
+        EXPECT_TRUE(VerifiedByOsslsigncode(catalog, package / (name + ".cer")));
+        EXPECT_FALSE(VerifiedByOsslsigncode(
+            catalog, dir / other / "package" / (std::string(other) + ".cer")));
+        const std::string inf = ReadFileBytes((package / (name + ".inf")).string());
+        EXPECT_TRUE(inf.find("DriverVer=" + DriverVerValue(before, "1.0.0.0")) !=
+                        std::string::npos ||
+                    inf.find("DriverVer=" + DriverVerValue(after, "1.0.0.0")) != std::string::npos)
+            << inf;
+    }
+}
+
+// Signing input the package cannot use: the file named, no package, status 1, the seed's files
+// written all the same. A date that is no date stops the run before anything is written.
+TEST_F(EndToEndTest, BatchWritesNoPackageFromInputItCannotUse) {
+    const std::string module = temp.Write("m.ini", Module("Scope9"));
+    const std::string pfx = kFixtures + "/signer.pfx";
+    const struct {
+        Strings env;
+        std::string error;
+        std::size_t seedFiles;
+    } cases[] = {
+        {{"TESSALY_PFX_PASSWORD=guess"},
+         Labelled(module,
+                  "The driver package was not written: the password does not open " + pfx + "."),
+         5},
+        {{"TESSALY_PFX_PASSWORD=fixture-password", "SOURCE_DATE_EPOCH=2024-01-01"},
+         "Tessaly Wizard: SOURCE_DATE_EPOCH \"2024-01-01\" is not a number of seconds since "
+         "1970; nothing is written.\n",
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.env.back());
+        fs::remove_all(dir);
+        EXPECT_EQ(Run({"-o", dir.string(), "--package", "--sign-pfx", pfx, module}, c.env), 1);
+        EXPECT_EQ(errors, c.error);
+        // The five of the seed, or none; never one of the package.
+        EXPECT_EQ(Tree(dir).size(), c.seedFiles);
+    }
 }
 
 }  // namespace

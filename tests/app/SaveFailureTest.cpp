@@ -10,12 +10,14 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/WizardApp.h"
+#include "platform/NativeSystem.h"
 #include "system/posix/PosixPlatform.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/Golden.h"
@@ -86,10 +88,11 @@ struct Machine {
         FakeWizardUi ui;
         std::ostringstream output;
         SequentialWorkers workers;
+        const std::unique_ptr<PackageCrypto> crypto = MakeNativePackageCrypto();
         const int status = RunWizardApp(
             {module, "/SilentAutoInstall"},
             Platform{registry, files, system, shell, plugAndPlay, ftp, devices, driverStore}, ui,
-            output, workers);
+            output, workers, PackageEnvironment{*crypto});
         if (messages) {
             *messages = ui.recorder.Texts();
         }

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/WizardApp.h"
+#include "platform/NativeSystem.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
 
@@ -81,6 +83,8 @@ TEST(WizardAppTest, RunModes) {
         {kCombination, {"-FUNCTION:3"}, kNoFault, 1, {noFunction3, kInvalidFile}},
         {kCombination, {"/Function:0"}, kNoFault, 1, {notNumber}},
     };
+    const std::unique_ptr<PackageCrypto> crypto = MakeNativePackageCrypto();
+    const PackageEnvironment packages{*crypto};
     for (const RunCase& c : cases) {
         SCOPED_TRACE(::testing::Message() << "row " << &c - cases);
         FakePlatform fake;
@@ -107,7 +111,8 @@ TEST(WizardAppTest, RunModes) {
 
         std::ostringstream output;
         SequentialWorkers workers;
-        EXPECT_EQ(RunWizardApp(arguments, fake.platform(), ui, output, workers), c.status);
+        EXPECT_EQ(RunWizardApp(arguments, fake.platform(), ui, output, workers, packages),
+                  c.status);
         EXPECT_EQ(ui.recorder.Texts(), c.messages);
         EXPECT_EQ(ui.shownAt, c.shownAt);
         std::vector<std::string> installed;
