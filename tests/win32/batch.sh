@@ -1,17 +1,21 @@
 #!/bin/sh
-# batch.sh <wine> <tessaly-wizard.exe> <golden folder>
+# batch.sh <wine> <tessaly-wizard.exe> <golden folder> <PnpProbe.exe> <CatalogProbe.exe>
+#          <key fixtures folder>
 # The build-script mode of the Windows program, in the Wine prefix $WINEPREFIX, with the cases
 # the Linux build's end-to-end tests run: golden files, bad module files between good ones, a
-# combination module, a prefix written twice, USB devices, usage errors, nothing outside DIR.
+# combination module, a prefix written twice, USB devices, usage errors, nothing outside DIR;
+# and driver packages, checked by osslsigncode, wintrust and setupapi.
 set -eu
-wine=$1 exe=$2 golden=$3
+wine=$1 exe=$2 golden=$3 pnp_probe=$4 catalog_probe=$5 fixtures=$6
 drive_c=$WINEPREFIX/drive_c
 out=$drive_c/batch/new
 work=$(mktemp -d)
+device='PCI\VEN_ABCD&DEV_4321'
 rm -rf "$drive_c/batch" "$drive_c/BatchRM"
 cleanup() {
     rm -rf "$work" "$drive_c/batch" "$drive_c/BatchRM"
     "$wine" reg delete 'HKLM\SOFTWARE\Quorvane\ZEL-PXIRM' /reg:32 /f >/dev/null 2>&1 || true
+    "$wine" "$pnp_probe" remove "$device" >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 
@@ -121,7 +125,7 @@ run 1 -o 'C:\batch\new' --usb 0:0x1FFFF --prefix 'a b' --interfaces 100
 
 # Usage errors: status 2, the usage, nothing written.
 for arguments in "Z:$work/one.ini /SilentAutoInstal" "--outptu C:\\batch Z:$work/one.ini" \
-    "--output" "-o C:\\batch --usb 1:2"; do
+    "--output" "-o C:\\batch --usb 1:2" "-o C:\\batch --package --sign-key k Z:$work/one.ini"; do
     # shellcheck disable=SC2086
     run 2 $arguments
     grep -q '^Usage: tessaly-wizard' "$work/stderr" || fail "no usage for $arguments"
@@ -143,7 +147,61 @@ run 0 -o 'C:\batch\new' --usb 1:2 --prefix Usb
 [ -z "$(ls "$drive_c/BatchRM/Hardware Descriptions")" ] || fail "the resource manager got a copy"
 run 0 --install -o 'C:\batch\new' "Z:$work/one.ini"
 cmp "$drive_c/windows/inf/One_NT5.inf" "$out/One/One_NT5.inf" || fail "installed INF"
+grep -qF 'one.ini: warning: 64-bit Windows does not use this INF file' "$work/stderr" ||
+    fail "no warning that 64-bit Windows ignores the INF: $(cat "$work/stderr")"
 cmp "$drive_c/BatchRM/Hardware Descriptions/Modules/One.ini" "$out/One/One.ini" ||
     fail "resource manager copy"
 rm -f "$drive_c/windows/inf/One_NT5.inf" "$drive_c/windows/inf/One_NT5.pnf"
+
+# Driver packages. With the fixture key, SOURCE_DATE_EPOCH and a driver version, the golden
+# device's package is the one the Linux build writes, byte for byte. The golden device is the
+# golden module's with a second detection sequence.
+rm -rf "$drive_c/batch"
+cr=$(printf '\r')
+LC_ALL=C sed "s/^NumDetectSequences = 1$cr\$/NumDetectSequences = 2$cr\\
+InterruptDetect1 = \"C8 CFG 0x00000044 0xFF 0x01;\"$cr/" "$golden/pxi_subsys.ini" >"$work/golden.ini"
+export SOURCE_DATE_EPOCH=1700000000
+run 0 -o 'C:\batch\new' --list --package --driver-version 1.2.3.4 \
+    --sign-key "Z:$fixtures/signer.key" --sign-cert "Z:$fixtures/signer.crt" "Z:$work/golden.ini"
+unset SOURCE_DATE_EPOCH
+same "$out/abcdefgh/package/abcdefgh.inf" package_pxi_subsys.inf
+same "$out/abcdefgh/package/abcdefgh.cat" package_pxi_subsys.cat
+[ "$(ls "$out/abcdefgh/package" | tr '\n' ' ')" = "abcdefgh.cat abcdefgh.inf " ] ||
+    fail "package: $(ls "$out/abcdefgh/package")"
+grep -qxF 'C:\batch\new\abcdefgh\package\abcdefgh.inf' "$work/stdout" || fail "list: $(cat "$work/stdout")"
+
+# A key that is not the certificate's: named, no package, the seed's files written.
+rm -rf "$drive_c/batch"
+run 1 -o 'C:\batch\new' --package --sign-key "Z:$fixtures/other.key" \
+    --sign-cert "Z:$fixtures/signer.crt" "Z:$work/one.ini"
+grep -qF 'one.ini: The driver package was not written: the key in Z:' "$work/stderr" ||
+    fail "no refusal: $(cat "$work/stderr")"
+[ "$(count "$out")" -eq 5 ] || fail "not the seed's five files: $(find "$out" -type f)"
+
+# A package with a certificate made for it, installed for a device that is there: the program
+# says what it trusts, and the three readers accept what it wrote. osslsigncode on Linux checks
+# the signature against the written certificate; wintrust finds the INF's member and its
+# SHA-256; setupapi installs the package (only its x64 models can match in this 64-bit prefix).
+rm -rf "$drive_c/batch"
+printf '[Module]\r\nModuleName = "Dev 4321"\r\nModelCode = 0x4321\r\nManufCode = 0xABCD\r\nVISARegistration = Dev\r\n' \
+    >"$work/dev.ini"
+"$wine" "$pnp_probe" remove "$device" >/dev/null 2>&1 || true
+"$wine" "$pnp_probe" create "$device" >/dev/null 2>&1 || fail "cannot create the test device"
+run 0 -o 'C:\batch\new' --package --install "Z:$work/dev.ini"
+package=$out/Dev/package
+[ "$(ls "$package" | tr '\n' ' ')" = "Dev.cat Dev.cer Dev.inf " ] || fail "package: $(ls "$package")"
+openssl x509 -inform DER -in "$package/Dev.cer" -out "$work/dev.pem" || fail "Dev.cer"
+osslsigncode verify -in "$package/Dev.cat" -CAfile "$work/dev.pem" >"$work/verify" 2>&1 ||
+    fail "osslsigncode: $(cat "$work/verify")"
+"$wine" "$catalog_probe" 'C:\batch\new\Dev\package\Dev.cat' 'C:\batch\new\Dev\package\Dev.inf' \
+    >"$work/catalog" 2>&1 || fail "wintrust: $(cat "$work/catalog")"
+"$wine" "$pnp_probe" describe "$device" >"$work/device" 2>/dev/null || fail "the test device is gone"
+[ "$(head -n 1 "$work/device" | tr -d '\r')" = "Dev 4321" ] ||
+    fail "the package is not installed: $(cat "$work/device")"
+thumbprint=$(openssl x509 -inform DER -in "$package/Dev.cer" -noout -fingerprint -sha1 |
+    sed 's/.*=//; s/://g')
+grep -qF "Thumbprint: $thumbprint" "$work/stderr" || fail "thumbprint not said: $(cat "$work/stderr")"
+grep -qF 'Subject: CN=Dev driver package' "$work/stderr" || fail "subject: $(cat "$work/stderr")"
+# In the XP/2000 INF's place: that one is not installed.
+[ ! -e "$drive_c/windows/inf/Dev_NT5.inf" ] || fail "the XP/2000 INF was installed too"
 echo "ok"
