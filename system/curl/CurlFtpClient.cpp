@@ -1,15 +1,15 @@
 #include "system/curl/CurlFtpClient.h"
 
 #include <curl/curl.h>
-#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
+
+#include "system/posix/RuntimeLibrary.h"
 
 namespace tessaly {
 
@@ -32,30 +32,20 @@ struct CurlLibrary {
 
 namespace {
 
-template <typename Function>
-bool Resolve(void* library, const char* name, Function& function) {
-    static_assert(sizeof(Function) == sizeof(void*));
-    void* symbol = dlsym(library, name);
-    std::memcpy(&function, &symbol, sizeof function);  // POSIX: the same representation
-    return symbol != nullptr;
-}
-
-// The library stays mapped until the process ends: the TLS libraries it pulls in register exit
-// handlers that must find their code.
 bool Load(const std::string& name, CurlLibrary& api) {
-    void* library = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-    return library && Resolve(library, "curl_global_init", api.global_init) &&
-           Resolve(library, "curl_global_cleanup", api.global_cleanup) &&
-           Resolve(library, "curl_easy_init", api.easy_init) &&
-           Resolve(library, "curl_easy_cleanup", api.easy_cleanup) &&
-           Resolve(library, "curl_easy_setopt", api.easy_setopt) &&
-           Resolve(library, "curl_multi_init", api.multi_init) &&
-           Resolve(library, "curl_multi_cleanup", api.multi_cleanup) &&
-           Resolve(library, "curl_multi_add_handle", api.multi_add_handle) &&
-           Resolve(library, "curl_multi_remove_handle", api.multi_remove_handle) &&
-           Resolve(library, "curl_multi_perform", api.multi_perform) &&
-           Resolve(library, "curl_multi_poll", api.multi_poll) &&
-           Resolve(library, "curl_multi_info_read", api.multi_info_read);
+    void* library = LoadRuntimeLibrary(name);
+    return library && ResolveSymbol(library, "curl_global_init", api.global_init) &&
+           ResolveSymbol(library, "curl_global_cleanup", api.global_cleanup) &&
+           ResolveSymbol(library, "curl_easy_init", api.easy_init) &&
+           ResolveSymbol(library, "curl_easy_cleanup", api.easy_cleanup) &&
+           ResolveSymbol(library, "curl_easy_setopt", api.easy_setopt) &&
+           ResolveSymbol(library, "curl_multi_init", api.multi_init) &&
+           ResolveSymbol(library, "curl_multi_cleanup", api.multi_cleanup) &&
+           ResolveSymbol(library, "curl_multi_add_handle", api.multi_add_handle) &&
+           ResolveSymbol(library, "curl_multi_remove_handle", api.multi_remove_handle) &&
+           ResolveSymbol(library, "curl_multi_perform", api.multi_perform) &&
+           ResolveSymbol(library, "curl_multi_poll", api.multi_poll) &&
+           ResolveSymbol(library, "curl_multi_info_read", api.multi_info_read);
 }
 
 // One transfer handle and the multi handle whose connection cache keeps the logged-in control

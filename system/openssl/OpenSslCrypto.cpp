@@ -1,6 +1,5 @@
 #include "system/openssl/OpenSslCrypto.h"
 
-#include <dlfcn.h>
 #include <openssl/bio.h>
 #include <openssl/crypto.h>
 #include <openssl/err.h>
@@ -10,11 +9,11 @@
 #include <openssl/rsa.h>
 #include <openssl/x509.h>
 
-#include <cstring>
 #include <limits>
 #include <utility>
 
 #include "platform/NativeSystem.h"
+#include "system/posix/RuntimeLibrary.h"
 
 namespace tessaly {
 
@@ -55,46 +54,38 @@ struct CryptoLibrary {
 
 namespace {
 
-template <typename Function>
-bool Resolve(void* library, const char* name, Function& function) {
-    static_assert(sizeof(Function) == sizeof(void*));
-    void* symbol = dlsym(library, name);
-    std::memcpy(&function, &symbol, sizeof function);  // POSIX: the same representation
-    return symbol != nullptr;
-}
-
-// The library stays mapped until the process ends, as libcrypto expects of its users.
 bool Load(const std::string& name, CryptoLibrary& api) {
-    void* library = dlopen(name.c_str(), RTLD_NOW | RTLD_LOCAL);
-    return library && Resolve(library, "ERR_clear_error", api.clear_error) &&
-           Resolve(library, "CRYPTO_free", api.free) &&
-           Resolve(library, "EVP_Digest", api.digest) && Resolve(library, "EVP_sha1", api.sha1) &&
-           Resolve(library, "EVP_sha256", api.sha256) &&
-           Resolve(library, "EVP_MD_CTX_new", api.md_ctx_new) &&
-           Resolve(library, "EVP_MD_CTX_free", api.md_ctx_free) &&
-           Resolve(library, "EVP_DigestSignInit", api.digest_sign_init) &&
-           Resolve(library, "EVP_DigestSign", api.digest_sign) &&
-           Resolve(library, "EVP_PKEY_CTX_set_rsa_padding", api.set_rsa_padding) &&
-           Resolve(library, "EVP_PKEY_Q_keygen", api.keygen) &&
-           Resolve(library, "EVP_PKEY_get_base_id", api.key_base_id) &&
-           Resolve(library, "EVP_PKEY_free", api.key_free) &&
-           Resolve(library, "i2d_PUBKEY", api.encode_public_key) &&
-           Resolve(library, "X509_free", api.x509_free) &&
-           Resolve(library, "i2d_X509", api.encode_x509) &&
-           Resolve(library, "BIO_new_mem_buf", api.bio_new_mem_buf) &&
-           Resolve(library, "BIO_free_all", api.bio_free_all) &&
-           Resolve(library, "PEM_read_bio_PrivateKey", api.pem_read_key) &&
-           Resolve(library, "PEM_read_bio_X509", api.pem_read_x509) &&
-           Resolve(library, "d2i_PrivateKey_bio", api.der_read_key) &&
-           Resolve(library, "d2i_X509_bio", api.der_read_x509) &&
-           Resolve(library, "d2i_PKCS12_bio", api.der_read_pkcs12) &&
-           Resolve(library, "PKCS12_free", api.pkcs12_free) &&
-           Resolve(library, "PKCS12_mac_present", api.pkcs12_mac_present) &&
-           Resolve(library, "PKCS12_verify_mac", api.pkcs12_verify_mac) &&
-           Resolve(library, "PKCS12_parse", api.pkcs12_parse) &&
-           Resolve(library, "OPENSSL_sk_num", api.stack_num) &&
-           Resolve(library, "OPENSSL_sk_value", api.stack_value) &&
-           Resolve(library, "OPENSSL_sk_pop_free", api.stack_pop_free);
+    void* library = LoadRuntimeLibrary(name);
+    return library && ResolveSymbol(library, "ERR_clear_error", api.clear_error) &&
+           ResolveSymbol(library, "CRYPTO_free", api.free) &&
+           ResolveSymbol(library, "EVP_Digest", api.digest) &&
+           ResolveSymbol(library, "EVP_sha1", api.sha1) &&
+           ResolveSymbol(library, "EVP_sha256", api.sha256) &&
+           ResolveSymbol(library, "EVP_MD_CTX_new", api.md_ctx_new) &&
+           ResolveSymbol(library, "EVP_MD_CTX_free", api.md_ctx_free) &&
+           ResolveSymbol(library, "EVP_DigestSignInit", api.digest_sign_init) &&
+           ResolveSymbol(library, "EVP_DigestSign", api.digest_sign) &&
+           ResolveSymbol(library, "EVP_PKEY_CTX_set_rsa_padding", api.set_rsa_padding) &&
+           ResolveSymbol(library, "EVP_PKEY_Q_keygen", api.keygen) &&
+           ResolveSymbol(library, "EVP_PKEY_get_base_id", api.key_base_id) &&
+           ResolveSymbol(library, "EVP_PKEY_free", api.key_free) &&
+           ResolveSymbol(library, "i2d_PUBKEY", api.encode_public_key) &&
+           ResolveSymbol(library, "X509_free", api.x509_free) &&
+           ResolveSymbol(library, "i2d_X509", api.encode_x509) &&
+           ResolveSymbol(library, "BIO_new_mem_buf", api.bio_new_mem_buf) &&
+           ResolveSymbol(library, "BIO_free_all", api.bio_free_all) &&
+           ResolveSymbol(library, "PEM_read_bio_PrivateKey", api.pem_read_key) &&
+           ResolveSymbol(library, "PEM_read_bio_X509", api.pem_read_x509) &&
+           ResolveSymbol(library, "d2i_PrivateKey_bio", api.der_read_key) &&
+           ResolveSymbol(library, "d2i_X509_bio", api.der_read_x509) &&
+           ResolveSymbol(library, "d2i_PKCS12_bio", api.der_read_pkcs12) &&
+           ResolveSymbol(library, "PKCS12_free", api.pkcs12_free) &&
+           ResolveSymbol(library, "PKCS12_mac_present", api.pkcs12_mac_present) &&
+           ResolveSymbol(library, "PKCS12_verify_mac", api.pkcs12_verify_mac) &&
+           ResolveSymbol(library, "PKCS12_parse", api.pkcs12_parse) &&
+           ResolveSymbol(library, "OPENSSL_sk_num", api.stack_num) &&
+           ResolveSymbol(library, "OPENSSL_sk_value", api.stack_value) &&
+           ResolveSymbol(library, "OPENSSL_sk_pop_free", api.stack_pop_free);
 }
 
 // An object of the library, freed by the library's function for it.
