@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <new>
 #include <optional>
+#include <random>
 
 #include "device/TextRules.h"
 
@@ -184,32 +188,189 @@ void SortDocument(IniFile& document) {
                      });
 }
 
-// The first record named `name` in file order; in a sorted list the stable sort keeps file
-// order among equal names, so the lower bound is that same record.
-template <typename Record, typename NameOf>
-const Record* FindByName(const std::vector<Record>& records, bool sorted, std::string_view name,
-                         NameOf nameOf) {
-    if (sorted) {
-        const auto found = std::lower_bound(records.begin(), records.end(), name,
-                                            [&](const Record& record, std::string_view n) {
-                                                return IniCompareNames(nameOf(record), n) < 0;
-                                            });
-        if (found != records.end() && IniCompareNames(nameOf(*found), name) == 0) {
-            return &*found;
+// SipHash-1-3 of a name as the comparison sees it (ends trimmed, ASCII letters upper-cased),
+// keyed once per process: a file cannot be made of names that all land in one slot.
+class NameHasher {
+public:
+    static std::uint64_t Hash(std::string_view name) {
+        static const Key key = MakeKey();
+        NameHasher h(key);
+        for (const char c : Trim(name)) {
+            h.Add(Upper(c));
         }
-        return nullptr;
+        return h.Finish();
     }
-    for (const Record& record : records) {
-        if (IniCompareNames(nameOf(record), name) == 0) {
-            return &record;
+
+private:
+    struct Key {
+        std::uint64_t k0;
+        std::uint64_t k1;
+    };
+
+    static Key MakeKey() {
+        try {
+            std::random_device device;
+            const auto word = [&device] {
+                return static_cast<std::uint64_t>(device()) << 32 | device();
+            };
+            return {word(), word()};
+        } catch (const std::exception&) {
+            // No entropy source: the clock still keeps the key out of a file's reach.
+            const auto now = static_cast<std::uint64_t>(
+                std::chrono::steady_clock::now().time_since_epoch().count());
+            return {now * 0x9E3779B97F4A7C15u, now ^ 0xD6E8FEB86659FD93u};
         }
+    }
+
+    explicit NameHasher(const Key& key)
+        : v0_(key.k0 ^ 0x736f6d6570736575u),
+          v1_(key.k1 ^ 0x646f72616e646f6du),
+          v2_(key.k0 ^ 0x6c7967656e657261u),
+          v3_(key.k1 ^ 0x7465646279746573u) {}
+
+    static std::uint64_t Rotate(std::uint64_t x, int bits) { return x << bits | x >> (64 - bits); }
+
+    void Round() {
+        v0_ += v1_;
+        v1_ = Rotate(v1_, 13) ^ v0_;
+        v0_ = Rotate(v0_, 32);
+        v2_ += v3_;
+        v3_ = Rotate(v3_, 16) ^ v2_;
+        v0_ += v3_;
+        v3_ = Rotate(v3_, 21) ^ v0_;
+        v2_ += v1_;
+        v1_ = Rotate(v1_, 17) ^ v2_;
+        v2_ = Rotate(v2_, 32);
+    }
+
+    void Add(unsigned char byte) {
+        tail_ |= static_cast<std::uint64_t>(byte) << (8 * (length_ % 8));
+        if (++length_ % 8 == 0) {
+            v3_ ^= tail_;
+            Round();
+            v0_ ^= tail_;
+            tail_ = 0;
+        }
+    }
+
+    std::uint64_t Finish() {
+        const std::uint64_t last = static_cast<std::uint64_t>(length_) << 56 | tail_;
+        v3_ ^= last;
+        Round();
+        v0_ ^= last;
+        v2_ ^= 0xFF;
+        Round();
+        Round();
+        Round();
+        return v0_ ^ v1_ ^ v2_ ^ v3_;
+    }
+
+    std::uint64_t v0_, v1_, v2_, v3_;
+    std::uint64_t tail_ = 0;
+    std::size_t length_ = 0;
+};
+
+// The position of the first record of each name, in an open-addressing table at most half
+// full. Each slot keeps the high half of its name's hash, so a probe reads a record only when
+// that half matches.
+class NameTable {
+public:
+    template <typename Record, typename NameOf>
+    NameTable(const std::vector<Record>& records, NameOf nameOf) {
+        std::size_t size = 16;
+        while (size < 2 * records.size()) {
+            size *= 2;
+        }
+        slots_.assign(size, Slot{});
+        for (std::size_t i = 0; i < records.size(); ++i) {
+            const std::uint64_t hash = NameHasher::Hash(nameOf(records[i]));
+            Slot& slot = Probe(records, nameOf(records[i]), hash, nameOf);
+            if (slot.position == 0) {
+                // A later record of the same name stays hidden, as it does from a scan.
+                slot = {static_cast<std::uint32_t>(i + 1), static_cast<std::uint32_t>(hash >> 32)};
+            }
+        }
+    }
+
+    template <typename Record, typename NameOf>
+    const Record* Find(const std::vector<Record>& records, std::string_view name,
+                       NameOf nameOf) const {
+        const Slot& slot =
+            const_cast<NameTable*>(this)->Probe(records, name, NameHasher::Hash(name), nameOf);
+        return slot.position == 0 ? nullptr : &records[slot.position - 1];
+    }
+
+private:
+    struct Slot {
+        std::uint32_t position = 0;  // a record's position + 1; 0 when empty
+        std::uint32_t tag = 0;       // the high half of its name's hash
+    };
+
+    // The slot holding the record of that name, or the empty slot where it would go.
+    template <typename Record, typename NameOf>
+    Slot& Probe(const std::vector<Record>& records, std::string_view name, std::uint64_t hash,
+                NameOf nameOf) {
+        const std::size_t mask = slots_.size() - 1;
+        const auto tag = static_cast<std::uint32_t>(hash >> 32);
+        for (std::size_t at = static_cast<std::size_t>(hash) & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (slot.position == 0 ||
+                (slot.tag == tag &&
+                 IniCompareNames(nameOf(records[slot.position - 1]), name) == 0)) {
+                return slot;
+            }
+        }
+    }
+
+    std::vector<Slot> slots_;
+};
+
+std::string_view SectionName(const IniSection& section) {
+    return section.name;
+}
+
+std::string_view EntryKey(const IniEntry& entry) {
+    return entry.key;
+}
+
+}  // namespace
+
+struct IniNameIndex {
+    explicit IniNameIndex(const IniFile& document)
+        : sections(document.sections, SectionName), keys(document.sections.size()) {}
+
+    NameTable sections;
+    std::vector<std::unique_ptr<NameTable>> keys;  // one per section, built when first asked
+};
+
+namespace {
+
+// The first record named `name` in a sorted list; the stable sort keeps file order among equal
+// names, so the lower bound is the record a scan in file order finds first.
+template <typename Record, typename NameOf>
+const Record* FindSorted(const std::vector<Record>& records, std::string_view name, NameOf nameOf) {
+    const auto found = std::lower_bound(records.begin(), records.end(), name,
+                                        [&](const Record& record, std::string_view n) {
+                                            return IniCompareNames(nameOf(record), n) < 0;
+                                        });
+    if (found != records.end() && IniCompareNames(nameOf(*found), name) == 0) {
+        return &*found;
     }
     return nullptr;
 }
 
+IniNameIndex& IndexOf(const IniFile& document) {
+    if (!document.index) {
+        document.index = std::make_shared<IniNameIndex>(document);
+    }
+    return *document.index;
+}
+
 const IniSection* FindSection(const IniFile& document, std::string_view name) {
-    return FindByName(document.sections, document.sorted, name,
-                      [](const IniSection& s) -> std::string_view { return s.name; });
+    if (document.sorted) {
+        return FindSorted(document.sections, name, SectionName);
+    }
+    return IndexOf(document).sections.Find(document.sections, name, SectionName);
 }
 
 const IniEntry* FindEntry(const IniFile& document, std::string_view section, std::string_view key) {
@@ -217,8 +378,15 @@ const IniEntry* FindEntry(const IniFile& document, std::string_view section, std
     if (found == nullptr) {
         return nullptr;
     }
-    return FindByName(found->entries, found->sorted, key,
-                      [](const IniEntry& e) -> std::string_view { return e.key; });
+    if (found->sorted) {
+        return FindSorted(found->entries, key, EntryKey);
+    }
+    std::unique_ptr<NameTable>& keys =
+        IndexOf(document).keys[static_cast<std::size_t>(found - document.sections.data())];
+    if (!keys) {
+        keys = std::make_unique<NameTable>(found->entries, EntryKey);
+    }
+    return keys->Find(found->entries, key, EntryKey);
 }
 
 // The entry's value without surrounding quotes. It points into the document, so it stays valid
@@ -310,6 +478,7 @@ int IniLoadFromMemory(IniFile& document, std::string_view bytes) {
 
 int IniLoadFromSource(IniFile& document, IniByteSource& source) {
     int result = 0;
+    document.index.reset();
     try {
         LineReader reader(source);
         std::string line;
@@ -372,10 +541,18 @@ int IniGetString(IniFile& document, std::string_view section, std::string_view k
         if (const auto raw = RawLookup(document, section, key)) {
             text = *raw;
         } else {
+            // Each character of the result takes at most four of the text ("\xHH"), so the
+            // numbered keys past that many add nothing that reaches the destination. Reading
+            // them anyway would make a long chain cost its whole length at every lookup.
+            const std::size_t enough =
+                destinationSize < SIZE_MAX / 4 ? 4 * destinationSize : SIZE_MAX;
             int counter = 1;
             while (const auto part = RawLookup(document, section, NumberedKey(key, counter))) {
                 joined += *part;
                 ++counter;
+                if (joined.size() >= enough) {
+                    break;
+                }
             }
             if (counter == 1) {
                 return 0;

@@ -34,6 +34,10 @@ struct IniSection {
     int lineNumber = 0;  // line of the section header
 };
 
+// Where each name first occurs in an unsorted document, so that a lookup costs the same in a
+// file of a million keys as in one of ten.
+struct IniNameIndex;
+
 // A loaded document. Lookups take the first match in file order, or use binary search when
 // the document was created sorted.
 struct IniFile {
@@ -41,6 +45,8 @@ struct IniFile {
     bool sorted = false;
     int lastLineNumber = -1;  // line of the entry found by the last successful lookup
     std::string result;       // receives the text of IniGetString
+    // Built at the first lookup, a section's keys at the first lookup in it; loading drops it.
+    mutable std::shared_ptr<IniNameIndex> index;
 };
 
 using IniDocument = std::unique_ptr<IniFile>;

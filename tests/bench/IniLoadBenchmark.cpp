@@ -1,4 +1,6 @@
-// Load speed of the INI reader on a generated multi-megabyte file.
+// Load speed of the INI reader on a generated multi-megabyte file, and of the module loader on
+// the most expensive module files of the largest size it reads, next to the INI reader's parse of
+// the same bytes.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -7,6 +9,9 @@
 #include <string>
 
 #include "modulefile/IniFile.h"
+#include "modulefile/ModuleLoader.h"
+#include "tests/fakes/HostileModules.h"
+#include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
 
 namespace {
@@ -57,6 +62,46 @@ void BM_IniLoad(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(file.bytes.size()));
 }
 BENCHMARK(BM_IniLoad)->Unit(benchmark::kMillisecond);
+
+const testing::HostileModule& Hostile(std::int64_t index) {
+    static const std::vector<testing::HostileModule> modules = testing::HostileModules();
+    return modules.at(static_cast<std::size_t>(index));
+}
+
+// The INI reader alone: the baseline of each module file below.
+void BM_HostileParse(benchmark::State& state) {
+    const testing::HostileModule& module = Hostile(state.range(0));
+    state.SetLabel(module.name);
+    for (auto _ : state) {
+        IniDocument document = IniCreate(false);
+        IniLoadFromMemory(*document, module.bytes);
+        benchmark::DoNotOptimize(document->sections.data());
+    }
+}
+
+// The same bytes parsed and loaded as a module description file.
+void BM_HostileLoad(benchmark::State& state) {
+    const testing::HostileModule& module = Hostile(state.range(0));
+    state.SetLabel(module.name);
+    for (auto _ : state) {
+        IniDocument document = IniCreate(false);
+        IniLoadFromMemory(*document, module.bytes);
+        testing::RecordingPrompter prompter;
+        WizardModel model;
+        if (LoadModuleDescription(model, *document, prompter) != 0 ||
+            testing::ModuleSummary(model.device) != module.expected) {
+            state.SkipWithError("the module did not load as expected");
+            break;
+        }
+    }
+}
+
+void HostileArguments(benchmark::internal::Benchmark* benchmark) {
+    benchmark->DenseRange(0, static_cast<int>(testing::HostileModules(1024).size()) - 1)
+        ->Unit(benchmark::kMillisecond);
+}
+BENCHMARK(BM_HostileParse)->Apply(HostileArguments);
+BENCHMARK(BM_HostileLoad)->Apply(HostileArguments);
 
 }  // namespace
 
