@@ -42,6 +42,29 @@ inline bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Text as a message shows it: control characters written as \n, \r, \t or \xHH, so that none
+// is lost or acts on a terminal.
+inline std::string ShowControlCharacters(std::string_view text) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            shown += "\\n";
+        } else if (c == '\r') {
+            shown += "\\r";
+        } else if (c == '\t') {
+            shown += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
+        } else {
+            shown.push_back(c);
+        }
+    }
+    return shown;
+}
+
 // Text held as Latin-1 bytes in the UTF-8 form a Linux file name or terminal expects: each byte
 // is the code point of the same number.
 inline std::string Latin1ToUtf8(std::string_view latin1) {

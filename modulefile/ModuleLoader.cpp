@@ -29,6 +29,11 @@ constexpr int kMaxWalkNumbers = 4096;
 // that really holds more keys still loads whole.
 constexpr std::uint32_t kDetectSequencesAlwaysRead = 1024;
 
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr const char* kByteOrderMarkNote =
+    "It begins with a UTF-8 byte order mark, so its first line is no section header. Save it as "
+    "ANSI text, without a byte order mark.";
+
 bool IsNoRegistration(std::string_view registration) {
     return registration.empty() || EqualsIgnoringCase(registration, "Simple") ||
            EqualsIgnoringCase(registration, "None");
@@ -174,9 +179,6 @@ std::string CleanInstrumentPrefix(std::string_view source) {
     if (prefix.size() > kMaxPrefixLength) {
         prefix.resize(kMaxPrefixLength);
     }
-    if (IsDotName(prefix)) {
-        prefix.clear();
-    }
     return prefix;
 }
 
@@ -315,6 +317,16 @@ int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, FileS
         return 1;
     }
     if (IniLoadFromMemory(*document, contents.bytes) < 0) {
+        IniDestroy(std::move(document));
+        return 1;
+    }
+    // An editor's byte order mark makes the first line no section header; when that was the
+    // module's, the user needs to know why the file is refused.
+    if (contents.bytes.starts_with(kUtf8ByteOrderMark) &&
+        IniSectionExists(*document, "Module") == 0) {
+        prompter.ShowMessage(
+            std::string(strings::kNotModuleDescriptionFile) + "\n" + kByteOrderMarkNote,
+            MessageIcon::Stop);
         IniDestroy(std::move(document));
         return 1;
     }

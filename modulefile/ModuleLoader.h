@@ -22,7 +22,8 @@ inline constexpr std::size_t kMaxModuleFileBytes = std::size_t{4} << 20;
 // interrupt steps and the prefix; sets the plan's bus to PXI/PCI and RefreshOnActivate.
 // Returns 0 when a function was loaded, 1 when nothing was (the model is then unchanged).
 // A file that cannot be opened shows nothing; one that is not a regular file or is larger than
-// kMaxModuleFileBytes, and one without a "Module" section, show their messages. A combination
+// kMaxModuleFileBytes, and one without a "Module" section, show their messages (which name a
+// UTF-8 byte order mark at the start as the likely cause). A combination
 // module takes the function at `position` (0 = first) when one is given, else asks the prompter
 // to choose.
 int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, FileSystem& files,
@@ -50,8 +51,9 @@ std::uint32_t ReadModuleFunction(WizardModel& model, IniFile& document, const st
 std::vector<int> ParseNumberList(std::string_view text);
 
 // The prefix made from a registration or model name: the characters a prefix may not hold
-// (those a file name cannot, control characters) removed, at most 31 characters kept; "." and
-// ".." become empty, so the files stay in a folder of their own.
+// (those a file name cannot, control characters) removed, at most 31 characters kept. What is
+// left of "..", say, stays "..": the generation refuses it, where an empty prefix would quietly
+// name the files by their suffixes alone.
 std::string CleanInstrumentPrefix(std::string_view source);
 
 }  // namespace tessaly

@@ -58,6 +58,12 @@ int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter
     DeviceDescription& device = model.device;
     OutputPlan& plan = model.plan;
     FileSystem& files = platform.files;
+    // The output page resets a prefix the rules refuse; one loaded from a module file comes here
+    // directly, and ".." would put the files beside the folder instead of into it.
+    if (!IsValidPrefix(device.InstrumentPrefix)) {
+        prompter.ShowMessage(PrefixRefusal(device.InstrumentPrefix), MessageIcon::Stop);
+        return 1;
+    }
     if (source == GenerationSource::DefaultDirectory) {
         // This form always writes the PXI/PCI set, whatever bus the output page saw last.
         plan.Bus = kBusPxi;

@@ -23,7 +23,8 @@ bool PrepareOutputDirectory(const WizardModel& model, FileSystem& files, Prompte
 
 // Prepares the directory, empties HardwareIds and WrittenFiles and runs the writers in their
 // fixed order, recording each file saved whole.
-// Returns 0 on success, 1 when the directory was not available (nothing written). A writer
+// Returns 0 on success, 1 when the prefix breaks the prefix rules (said in a message) or the
+// directory was not available (nothing written either way). A writer
 // that fails shows its own message and the run goes on.
 int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter,
                 GenerationSource source, bool createWithoutAsking);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "device/IdText.h"
+#include "device/TextRules.h"
 #include "output/PxiInfParts.h"
 
 namespace tessaly {
@@ -202,27 +203,12 @@ std::vector<InfHazard> FindInfHazards(const DeviceDescription& device, int bus) 
 }
 
 std::string DescribeInfHazard(const InfHazard& hazard) {
-    static constexpr char kHex[] = "0123456789ABCDEF";
-    std::string shown;
-    for (const char c : hazard.text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (c == '\n') {
-            shown += "\\n";
-        } else if (c == '\r') {
-            shown += "\\r";
-        } else if (c == '\t') {
-            shown += "\\t";
-        } else if (byte < 0x20 || byte == 0x7F) {
-            shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 0xF];
-        } else {
-            shown.push_back(c);
-        }
-    }
     std::string files;
     for (const std::string& file : hazard.files) {
         files += (files.empty() ? "" : ", ") + file;
     }
-    return hazard.value + " \"" + shown + "\" in " + files + ": " + hazard.effect + ".";
+    return hazard.value + " \"" + ShowControlCharacters(hazard.text) + "\" in " + files + ": " +
+           hazard.effect + ".";
 }
 
 }  // namespace tessaly

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "device/TextRules.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
@@ -27,6 +28,11 @@ bool IsDotName(std::string_view name) {
 bool IsValidPrefix(const std::string& prefix) {
     return prefix.size() <= kMaxPrefixLength && !IsDotName(prefix) &&
            std::none_of(prefix.begin(), prefix.end(), IsForbiddenPrefixCharacter);
+}
+
+std::string PrefixRefusal(std::string_view prefix) {
+    return std::string(kPrefixMessage) + "\nThe prefix \"" + ShowControlCharacters(prefix) +
+           "\" does not keep these rules; no file was written.";
 }
 
 bool ValidatePrefix(DeviceDescription& device, OutputPlan& plan, const FileSystem& files,

@@ -61,6 +61,10 @@ bool IsDotName(std::string_view name);
 // "." or "..".
 bool IsValidPrefix(const std::string& prefix);
 
+// The prefix message, followed by a line naming `prefix`: for a prefix that reaches a
+// generation without passing the output page, which would reset it.
+std::string PrefixRefusal(std::string_view prefix);
+
 // The paths below are composed with `files`' separator, and the prefix, which is text, enters
 // them through files.PathFromText: OutputDirectory and the file paths are paths, whatever the
 // prefix holds.

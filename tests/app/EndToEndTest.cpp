@@ -282,6 +282,13 @@ TEST_F(EndToEndTest, FailuresGoToStandardErrorWithAFailureStatus) {
          "The module description file describes a combination module; choose one of its functions "
          "with /Function:<n>:\n1. Function1 (0x1111)\n2. Function2 (Two)\nTessaly Wizard: " +
              std::string(kInvalidFile)},
+        // What is left of ".. " once cleaned names no folder of its own: refused, not emptied.
+        {{temp.Write("d.ini", Module("\".. \""))},
+         {},
+         "All VXIplug&play compliant instrument drivers must limit the instrument prefix to 31 "
+         "characters.\nIn addition, the characters must be valid in the context of a filename.\n"
+         "The prefix \"..\" does not keep these rules; no file was written.\nTessaly Wizard: The "
+         "wizard could not save the output files.\n"},
         {{temp.Write("m.ini", "[Module]\r\nModuleName = \"M\"\r\n")},
          {},
          "warning: ManufCode" + noId + "warning: ModelCode" + noId +

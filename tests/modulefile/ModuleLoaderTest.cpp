@@ -12,6 +12,7 @@
 #include "platform/NativeSystem.h"
 #include "tests/fakes/FakeFileSystem.h"
 #include "tests/fakes/Golden.h"
+#include "tests/fakes/HostileModules.h"
 #include "tests/fakes/RecordingPrompter.h"
 #include "tests/fakes/TempDir.h"
 
@@ -171,16 +172,54 @@ TEST_F(ModuleLoaderTest, ABridgeNamedOverAndOverCannotMakeTheWalkRunAway) {
     EXPECT_LE(std::count(list.begin(), list.end(), ';'), 4096);
 }
 
+// Each row a file built to hurt: the largest ones the loader reads, made of what costs a lookup
+// most, load as a scan in file order would (the first of each name); prefixes that clean to
+// the name of a folder stay what they are, for the generation to refuse; a byte order mark is
+// named when it hides the module.
+TEST(HostileModuleTest, LoadsWhatAScanInFileOrderFinds) {
+    struct Row {
+        std::string name, bytes;
+        int result;
+        std::string loaded;   // ModuleSummary; "" when nothing is loaded
+        std::string message;  // the first message, "" when none
+    };
+    std::vector<Row> rows;
+    for (testing::HostileModule& m : testing::HostileModules()) {
+        rows.push_back({m.name, std::move(m.bytes), 0, m.expected, m.notice});
+    }
+    const std::string module = "[Module]\nModelCode=0x1\nVISARegistration=";
+    const std::pair<const char*, const char*> dots[] = {
+        {"..", ".."}, {".", "."}, {"\".. \"", ".."}, {"..\x01", ".."}, {"[.]/.", ".."}};
+    for (const auto& [registration, prefix] : dots) {
+        rows.push_back({registration, module + registration + "\n", 0,
+                        "0x1||0|" + std::string(prefix) + "|0|", ""});
+    }
+    rows.push_back({"prefix empty", module + "\"[]\"\n", 0, "0x1||0||0|", ""});
+    const std::string bom = "\xEF\xBB\xBF";
+    rows.push_back({"byte order mark", bom + "[Module]\nModelCode=0x1\n", 1, "",
+                    "The file you selected is not a valid module description file.\nIt begins "
+                    "with a UTF-8 byte order mark, so its first line is no section header. Save "
+                    "it as ANSI text, without a byte order mark."});
+    rows.push_back({"byte order mark before a comment", bom + ";\n[Module]\nModelCode=0x7\n", 0,
+                    "0x7||0||0|", ""});
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        testing::FakeFileSystem files;
+        files.AddFile("c:\\m.ini", row.bytes);
+        RecordingPrompter prompter;
+        WizardModel model;
+        ASSERT_EQ(LoadModuleDescriptionFile(model, "c:\\m.ini", files, prompter), row.result);
+        EXPECT_EQ(row.result == 0 ? testing::ModuleSummary(model.device) : "", row.loaded);
+        const std::string first = prompter.messages.empty() ? "" : prompter.messages[0].text;
+        EXPECT_EQ(first, row.message);
+    }
+}
+
 TEST(CleanInstrumentPrefixTest, RemovesFileNameAndControlCharactersAndKeeps31) {
     // Characters go before the length is cut: 15 are kept, then 16 of the x.
     EXPECT_EQ(CleanInstrumentPrefix("a\\./,:'*!?#\"$<&>(|) +[-]_%~;\r\t\v\n\f=\x7F\xE9" +
                                     std::string(20, 'x')),
               "a.,'!#$&()+-_~\xE9" + std::string(16, 'x'));
-    // Names of folders that are already there cannot choose where the files go.
-    for (const char* dots : {".", "..", " . ", "\x01.\x7F.", "[.]/."}) {
-        EXPECT_EQ(CleanInstrumentPrefix(dots), "") << dots;
-    }
-    EXPECT_EQ(CleanInstrumentPrefix("..."), "...");
 }
 
 TEST(ParseNumberListTest, ReadsLikeCommaSeparatedPercentD) {

@@ -87,6 +87,37 @@ TEST(GenerationTest, DirectoryCheck) {
     }
 }
 
+TEST(GenerationTest, APrefixTheRulesRefuseWritesNothingAndAnEmptyOneNamesFilesBySuffix) {
+    // A module file's prefix reaches the generation without the output page's check.
+    const std::pair<std::string, const char*> cases[] = {
+        {"..", nullptr},
+        {".", nullptr},
+        {"a b", nullptr},
+        {std::string(32, 'p'), nullptr},
+        {"", "c:\\vxipnp\\winnt\\\\_9x.inf"},
+        {"...", "c:\\vxipnp\\winnt\\...\\..._9x.inf"}};
+    for (const auto& [prefix, written] : cases) {
+        FakePlatform fake;
+        fake.files.AddDirectory("c:\\vxipnp\\winnt");
+        RecordingPrompter prompter;
+        WizardModel model = Model(kBusPxi);
+        model.device.InstrumentPrefix = prefix;
+        const int result =
+            GenerateAll(model, fake.platform(), prompter, GenerationSource::DefaultDirectory, true);
+        EXPECT_EQ(result, written ? 0 : 1) << prefix;
+        EXPECT_EQ(fake.files.WriteLog().size(), written ? 5u : 0u) << prefix;
+        if (written) {
+            EXPECT_TRUE(fake.files.HasFile(written)) << prefix;
+            continue;
+        }
+        EXPECT_EQ(prompter.Texts(),
+                  Strings{"All VXIplug&play compliant instrument drivers must limit the instrument "
+                          "prefix to 31 characters.\nIn addition, the characters must be valid in "
+                          "the context of a filename.\nThe prefix \"" +
+                          prefix + "\" does not keep these rules; no file was written."});
+    }
+}
+
 TEST(GenerationTest, DefaultDirectoryFormWritesThePxiSetAndCreatesMissingBaseFolders) {
     FakePlatform fake('/');
     fake.system.defaultOutputBase = "/home/u/vxipnp/";
