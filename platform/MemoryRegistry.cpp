@@ -85,6 +85,20 @@ private:
 
 MemoryRegistry::MemoryRegistry() : root_(std::make_unique<Node>()) {}
 
+MemoryRegistry::~MemoryRegistry() {
+    // Level by level, not each node destroying the next: a key nested a few hundred thousand
+    // levels deep would overflow the stack.
+    std::vector<std::unique_ptr<Node>> pending;
+    pending.push_back(std::move(root_));
+    while (!pending.empty()) {
+        std::unique_ptr<Node> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& [name, child] : node->children) {
+            pending.push_back(std::move(child));
+        }
+    }
+}
+
 MemoryRegistry::Node& MemoryRegistry::CreateKey(const std::string& path) {
     Node* node = root_.get();
     for (const std::string& part : SplitPath(path)) {

@@ -19,6 +19,9 @@ public:
     };
 
     MemoryRegistry();
+    ~MemoryRegistry() override;
+    MemoryRegistry(const MemoryRegistry&) = delete;
+    MemoryRegistry& operator=(const MemoryRegistry&) = delete;
 
     // Creates the key (and all keys above it); `path` is below HKEY_LOCAL_MACHINE.
     Node& CreateKey(const std::string& path);

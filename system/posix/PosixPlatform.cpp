@@ -141,6 +141,9 @@ FileContents PosixFileSystem::ReadFile(const std::string& path, std::size_t maxB
     } else {
         // The file may grow or be swapped after fstat: read one byte past the limit at most.
         const std::size_t cap = maxBytes == SIZE_MAX ? maxBytes : maxBytes + 1;
+        // Room for the whole file at once: a string that doubles its way up holds up to twice
+        // the bytes, and both copies while it moves.
+        contents.bytes.reserve(std::min(static_cast<std::size_t>(st.st_size), maxBytes) + 1);
         char buffer[65536];
         while (contents.bytes.size() < cap) {
             const std::size_t want = std::min(sizeof buffer, cap - contents.bytes.size());

@@ -1,10 +1,14 @@
 #include "system/posix/RegFile.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <new>
 #include <optional>
 #include <vector>
 
 #include "device/TextRules.h"
+#include "platform/MemoryRegistry.h"
 #include "system/posix/PosixPlatform.h"
 
 namespace tessaly {
@@ -35,6 +39,23 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
+// Names match as Windows matches them here: ASCII letters without regard to case.
+char Lower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+int CompareIgnoringCase(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto ca = static_cast<unsigned char>(Lower(a[i]));
+        const auto cb = static_cast<unsigned char>(Lower(b[i]));
+        if (ca != cb) {
+            return ca < cb ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
 // UTF-16LE code units to Latin-1; whatever Latin-1 cannot hold, a surrogate pair included,
 // becomes one '?'.
 std::string Utf16LeToLatin1(std::string_view bytes) {
@@ -60,22 +81,28 @@ std::string Utf16LeToLatin1(std::string_view bytes) {
     return out;
 }
 
-// Lines split at LF, each without its CR.
-std::vector<std::string_view> SplitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const auto end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
+// Appends `path` to `out` with its empty parts (doubled or trailing backslashes) dropped, and
+// returns the length it added; with a null `out` only the length.
+std::size_t AppendNormalPath(std::string* out, std::string_view path) {
+    std::size_t added = 0;
+    while (!path.empty()) {
+        const std::size_t end = std::min(path.find('\\'), path.size());
+        if (end > 0) {
+            if (out) {
+                out->append(added > 0 ? "\\" : "").append(path.substr(0, end));
+            }
+            added += (added > 0 ? 1 : 0) + end;
         }
-        lines.push_back(line);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(end + 1);
+        path.remove_prefix(std::min(end + 1, path.size()));
     }
-    return lines;
+    return added;
+}
+
+std::string NormalPath(std::string_view path) {
+    std::string normal;
+    normal.reserve(AppendNormalPath(nullptr, path));
+    AppendNormalPath(&normal, path);
+    return normal;
 }
 
 // Reads a quoted string starting at text[pos] == '"', undoing the \\ and \" escapes; any other
@@ -97,13 +124,13 @@ bool ReadQuoted(std::string_view text, std::size_t& pos, std::string& out) {
 }
 
 // The path below HKEY_LOCAL_MACHINE of a key line's name; nullopt for the other roots.
-std::optional<std::string> LocalMachinePath(std::string_view keyName) {
+std::optional<std::string_view> LocalMachinePath(std::string_view keyName) {
     const auto slash = keyName.find('\\');
     const std::string_view root = keyName.substr(0, slash);
     if (!EqualsIgnoringCase(root, "HKEY_LOCAL_MACHINE") && !EqualsIgnoringCase(root, "HKLM")) {
         return std::nullopt;
     }
-    return slash == std::string_view::npos ? std::string() : std::string(keyName.substr(slash + 1));
+    return slash == std::string_view::npos ? std::string_view() : keyName.substr(slash + 1);
 }
 
 bool IsOtherTypeData(std::string_view data) {
@@ -111,81 +138,89 @@ bool IsOtherTypeData(std::string_view data) {
            (StartsWithIgnoringCase(data, "hex(") && data.find("):") != std::string_view::npos);
 }
 
-class Parser {
+// Walks the export line by line, one key line or value (with its continuation lines) at a time.
+// Lines end at LF, each without its CR. Nothing is copied but the names and data of values.
+class Reader {
 public:
-    Parser(std::string_view text, MemoryRegistry& registry, RegFileError& error)
-        : lines_(SplitLines(text)), registry_(registry), error_(error) {}
+    enum class Item { End, Key, Value, Failed };
 
-    bool Run() {
-        while (index_ < lines_.size() && Trim(lines_[index_]).empty()) {
-            ++index_;
-        }
-        if (index_ == lines_.size()) {
-            index_ = 0;
-        }
-        if (index_ == lines_.size() ||
-            (Trim(lines_[index_]) != kHeader5 && Trim(lines_[index_]) != kHeader4)) {
-            return Fail("the first line is neither \"" + std::string(kHeader5) + "\" nor \"" +
-                        std::string(kHeader4) + "\"");
-        }
-        for (++index_; index_ < lines_.size(); ++index_) {
-            const std::string_view line = Trim(lines_[index_]);
-            if (line.empty() || line.front() == ';') {
-                continue;
-            }
-            bool ok = false;
-            if (line.front() == '[') {
-                ok = ReadKey(line);
-            } else if (line.front() == '"' || line.front() == '@') {
-                ok = ReadValue(line);
-            } else {
-                ok = Fail("not a key, a value or a comment");
-            }
-            if (!ok) {
-                return false;
-            }
-        }
-        return true;
-    }
+    Reader(std::string_view text, std::size_t position) : text_(text), position_(position) {}
 
-private:
-    bool Fail(std::string reason) {
-        error_.line = index_ + 1;
-        error_.reason = std::move(reason);
+    // The line the item last read started on, counted from 1 at the reader's start.
+    std::size_t LineNumber() const { return lineNumber_; }
+    std::size_t Position() const { return position_; }
+    // After a key: the name between the brackets.
+    std::string_view KeyName() const { return keyName_; }
+    // After a value: its name ("" for "@") and its text, nullopt for another type or a deletion.
+    const std::string& ValueName() const { return valueName_; }
+    const std::optional<std::string>& ValueText() const { return valueText_; }
+    const std::string& Reason() const { return reason_; }
+
+    // The next line that is not blank, trimmed; false at the end.
+    bool NextLine(std::string_view& line) {
+        while (position_ < text_.size()) {
+            const std::size_t end = std::min(text_.find('\n', position_), text_.size());
+            line = text_.substr(position_, end - position_);
+            if (!line.empty() && line.back() == '\r') {
+                line.remove_suffix(1);
+            }
+            position_ = std::min(end + 1, text_.size());
+            ++lineNumber_;
+            line = Trim(line);
+            if (!line.empty()) {
+                return true;
+            }
+        }
         return false;
     }
 
-    bool ReadKey(std::string_view line) {
+    // `inKey`: whether a key line came before, without which a value is an error.
+    Item Next(bool inKey) {
+        std::string_view line;
+        while (NextLine(line)) {
+            if (line.front() == ';') {
+                continue;
+            }
+            if (line.front() == '[') {
+                return ReadKey(line);
+            }
+            if (line.front() == '"' || line.front() == '@') {
+                return ReadValue(line, inKey);
+            }
+            return Fail("not a key, a value or a comment");
+        }
+        return Item::End;
+    }
+
+private:
+    Item Fail(std::string reason) {
+        reason_ = std::move(reason);
+        return Item::Failed;
+    }
+
+    Item ReadKey(std::string_view line) {
         const auto close = line.rfind(']');
         if (close == std::string_view::npos) {
             return Fail("a key name without its closing ']'");
         }
-        const std::string_view name = line.substr(1, close - 1);
-        inKey_ = true;
-        key_.reset();
-        if (!name.empty() && name.front() == '-') {
-            return true;  // a deletion: nothing to hold
-        }
-        key_ = LocalMachinePath(name);
-        if (key_) {
-            registry_.CreateKey(*key_);
-        }
-        return true;
+        keyName_ = line.substr(1, close - 1);
+        return Item::Key;
     }
 
-    bool ReadValue(std::string_view line) {
+    Item ReadValue(std::string_view line, bool inKey) {
         std::size_t pos = 0;
-        std::string name;
+        valueText_.reset();
         if (line.front() == '@') {
+            valueName_.clear();
             pos = 1;
-        } else if (!ReadQuoted(line, pos, name)) {
+        } else if (!ReadQuoted(line, pos, valueName_)) {
             return Fail("a value name without its closing quote");
         }
         const std::string_view rest = Trim(line.substr(pos));
         if (rest.empty() || rest.front() != '=') {
             return Fail("a value name not followed by '='");
         }
-        if (!inKey_) {
+        if (!inKey) {
             return Fail("a value before the first key");
         }
         const std::string_view data = Trim(rest.substr(1));
@@ -198,76 +233,321 @@ private:
             if (!Trim(data.substr(end)).empty()) {
                 return Fail("text after a string value");
             }
-            if (key_) {
-                registry_.SetString(*key_, name, text);
-            }
-            return true;
+            valueText_ = std::move(text);
+            return Item::Value;
         }
         if (data == "-") {
-            return true;  // a deletion
+            return Item::Value;  // a deletion
         }
         if (IsOtherTypeData(data)) {
             // Only strings are held; the value's continuation lines go with it.
-            while (!Trim(lines_[index_]).empty() && Trim(lines_[index_]).back() == '\\' &&
-                   index_ + 1 < lines_.size()) {
-                ++index_;
+            for (std::string_view last = data; last.back() == '\\' && position_ < text_.size();) {
+                const std::size_t end = std::min(text_.find('\n', position_), text_.size());
+                last = text_.substr(position_, end - position_);
+                if (!last.empty() && last.back() == '\r') {
+                    last.remove_suffix(1);
+                }
+                position_ = std::min(end + 1, text_.size());
+                ++lineNumber_;
+                last = Trim(last);
+                if (last.empty()) {
+                    break;
+                }
             }
-            return true;
+            return Item::Value;
         }
         return Fail("a value of unknown type");
     }
 
-    std::vector<std::string_view> lines_;
-    MemoryRegistry& registry_;
-    RegFileError& error_;
-    std::size_t index_ = 0;
-    bool inKey_ = false;
-    std::optional<std::string> key_;  // below HKEY_LOCAL_MACHINE; nullopt: values are dropped
+    std::string_view text_;
+    std::size_t position_;
+    std::size_t lineNumber_ = 0;
+    std::string_view keyName_;
+    std::string valueName_;
+    std::optional<std::string> valueText_;
+    std::string reason_;
 };
+
+// The export's text and, sorted by path, where each key line under HKEY_LOCAL_MACHINE stands:
+// a key is found by binary search and its values are read from the text when asked for. Held
+// this way, no file, however deep or wide its keys, costs more than a few times its size.
+class RegFileRegistry final : public Registry {
+public:
+    struct KeyLine {
+        std::uint32_t pathStart;  // in paths_: the key's path, normalised, as first written
+        std::uint32_t pathLength;
+        std::uint32_t body;  // in text_: just after the key line
+    };
+
+    RegFileRegistry(std::string text, std::size_t start) : text_(std::move(text)), start_(start) {}
+
+    // Checks the whole export and indexes its keys; false with `error` filled when it is not
+    // a registry export.
+    bool Index(RegFileError& error);
+
+    std::unique_ptr<RegistryKey> OpenLocalMachineKey(const std::string& path) override {
+        return Open(path);
+    }
+
+    // The key at `path` below HKEY_LOCAL_MACHINE; nullptr when no key line reaches it.
+    std::unique_ptr<RegistryKey> Open(std::string_view path) const;
+
+    std::string_view Path(const KeyLine& line) const {
+        return std::string_view(paths_).substr(line.pathStart, line.pathLength);
+    }
+    // The key lines of `path` itself, in file order.
+    std::pair<const KeyLine*, const KeyLine*> LinesOf(std::string_view path) const {
+        const auto range = std::equal_range(lines_.begin(), lines_.end(), path, Ordered{this});
+        return {lines_.data() + (range.first - lines_.begin()),
+                lines_.data() + (range.second - lines_.begin())};
+    }
+    // The key lines below `path` (all of them for the root), in path order.
+    std::pair<const KeyLine*, const KeyLine*> LinesBelow(std::string_view path) const;
+
+    std::string_view Text() const { return text_; }
+
+private:
+    // Orders key lines by path without regard to case; lookups by a path compare alike.
+    struct Ordered {
+        const RegFileRegistry* registry;
+        bool operator()(const KeyLine& a, std::string_view b) const {
+            return CompareIgnoringCase(registry->Path(a), b) < 0;
+        }
+        bool operator()(std::string_view a, const KeyLine& b) const {
+            return CompareIgnoringCase(a, registry->Path(b)) < 0;
+        }
+    };
+
+    std::string text_;
+    std::size_t start_;  // past a byte-order mark
+    std::string paths_;
+    std::vector<KeyLine> lines_;
+};
+
+class RegFileKey final : public RegistryKey {
+public:
+    RegFileKey(const RegFileRegistry& registry, std::string path)
+        : registry_(registry), path_(std::move(path)) {}
+
+    std::unique_ptr<RegistryKey> OpenSubKey(const std::string& path) override {
+        return registry_.Open(path_ + "\\" + path);
+    }
+
+    std::optional<std::string> QueryString(const std::string& name,
+                                           std::size_t bufferBytes) override {
+        // A key written several times holds the values of all its lines; the last one wins.
+        std::optional<std::string> found;
+        const auto [first, last] = registry_.LinesOf(path_);
+        for (const RegFileRegistry::KeyLine* line = first; line != last; ++line) {
+            Reader reader(registry_.Text(), line->body);
+            for (Reader::Item item; (item = reader.Next(true)) == Reader::Item::Value;) {
+                if (reader.ValueText() && CompareIgnoringCase(reader.ValueName(), name) == 0) {
+                    found = reader.ValueText();
+                }
+            }
+        }
+        if (!found || found->size() + 1 > bufferBytes) {
+            return std::nullopt;
+        }
+        return found;
+    }
+
+    std::optional<std::string> EnumSubKey(std::size_t index, std::size_t bufferChars) override {
+        if (!children_) {
+            children_ = Children();
+        }
+        if (index >= children_->size()) {
+            return std::nullopt;
+        }
+        const std::string& name = (*children_)[index].name;
+        if (name.size() + 1 > bufferChars) {
+            return std::nullopt;
+        }
+        return name;
+    }
+
+private:
+    struct Child {
+        std::string name;     // as first written
+        std::uint32_t first;  // where it was first written
+    };
+
+    // The subkeys in name order, each named as the first key line that reaches it writes it.
+    std::vector<Child> Children() const {
+        std::vector<Child> children;
+        const std::size_t skip = path_.empty() ? 0 : path_.size() + 1;
+        const auto [first, last] = registry_.LinesBelow(path_);
+        for (const RegFileRegistry::KeyLine* line = first; line != last; ++line) {
+            std::string_view child = registry_.Path(*line).substr(skip);
+            child = child.substr(0, child.find('\\'));
+            children.push_back({std::string(child), line->body});
+        }
+        std::sort(children.begin(), children.end(), [](const Child& a, const Child& b) {
+            const int order = CompareIgnoringCase(a.name, b.name);
+            return order != 0 ? order < 0 : a.first < b.first;
+        });
+        children.erase(std::unique(children.begin(), children.end(),
+                                   [](const Child& a, const Child& b) {
+                                       return CompareIgnoringCase(a.name, b.name) == 0;
+                                   }),
+                       children.end());
+        return children;
+    }
+
+    const RegFileRegistry& registry_;
+    std::string path_;
+    std::optional<std::vector<Child>> children_;
+};
+
+bool RegFileRegistry::Index(RegFileError& error) {
+    const std::string_view text = std::string_view(text_).substr(start_);
+    if (text_.size() > UINT32_MAX) {
+        error = {1, "more text than a registry export holds"};
+        return false;
+    }
+    Reader reader(text, 0);
+    std::string_view header;
+    const bool any = reader.NextLine(header);
+    if (!any || (header != kHeader5 && header != kHeader4)) {
+        error = {any ? reader.LineNumber() : 1, "the first line is neither \"" +
+                                                    std::string(kHeader5) + "\" nor \"" +
+                                                    std::string(kHeader4) + "\""};
+        return false;
+    }
+    // Room for every key line's path and position at once: containers that double their way up
+    // could end with room for twice what they hold.
+    std::size_t keyLines = 0;
+    std::size_t pathBytes = 0;
+    for (Reader counter(text, 0); counter.NextLine(header);) {
+        if (header.front() == '[') {
+            ++keyLines;
+            const std::string_view name = header.substr(1, header.rfind(']') - 1);
+            if (const std::optional<std::string_view> path = LocalMachinePath(name)) {
+                pathBytes += AppendNormalPath(nullptr, *path);
+            }
+        }
+    }
+    lines_.reserve(keyLines);
+    paths_.reserve(pathBytes);
+    bool inKey = false;
+    for (;;) {
+        const Reader::Item item = reader.Next(inKey);
+        if (item == Reader::Item::End) {
+            break;
+        }
+        if (item == Reader::Item::Failed) {
+            error = {reader.LineNumber(), reader.Reason()};
+            return false;
+        }
+        if (item != Reader::Item::Key) {
+            continue;
+        }
+        inKey = true;
+        const std::string_view name = reader.KeyName();
+        if (!name.empty() && name.front() == '-') {
+            continue;  // a deletion: nothing to hold
+        }
+        if (const std::optional<std::string_view> path = LocalMachinePath(name)) {
+            const auto pathStart = static_cast<std::uint32_t>(paths_.size());
+            const std::size_t length = AppendNormalPath(&paths_, *path);
+            lines_.push_back({pathStart, static_cast<std::uint32_t>(length),
+                              static_cast<std::uint32_t>(start_ + reader.Position())});
+        }
+    }
+    std::sort(lines_.begin(), lines_.end(), [this](const KeyLine& a, const KeyLine& b) {
+        const int order = CompareIgnoringCase(Path(a), Path(b));
+        return order != 0 ? order < 0 : a.body < b.body;
+    });
+    return true;
+}
+
+std::pair<const RegFileRegistry::KeyLine*, const RegFileRegistry::KeyLine*>
+RegFileRegistry::LinesBelow(std::string_view path) const {
+    const KeyLine* end = lines_.data() + lines_.size();
+    if (path.empty()) {
+        // Every key but the root itself, whose lines sort first.
+        const KeyLine* first = lines_.data();
+        while (first != end && first->pathLength == 0) {
+            ++first;
+        }
+        return {first, end};
+    }
+    const std::string below = std::string(path) + "\\";
+    const auto first =
+        std::lower_bound(lines_.begin(), lines_.end(), std::string_view(below), Ordered{this});
+    auto last = first;
+    while (last != lines_.end() && Path(*last).size() >= below.size() &&
+           CompareIgnoringCase(Path(*last).substr(0, below.size()), below) == 0) {
+        ++last;
+    }
+    return {lines_.data() + (first - lines_.begin()), lines_.data() + (last - lines_.begin())};
+}
+
+std::unique_ptr<RegistryKey> RegFileRegistry::Open(std::string_view path) const {
+    std::string normal = NormalPath(path);
+    // The root always opens; a key opens when a key line names it or a key below it.
+    if (!normal.empty()) {
+        const auto own = LinesOf(normal);
+        const auto below = LinesBelow(normal);
+        if (own.first == own.second && below.first == below.second) {
+            return nullptr;
+        }
+    }
+    return std::make_unique<RegFileKey>(*this, std::move(normal));
+}
 
 }  // namespace
 
-bool ParseRegFile(std::string_view bytes, MemoryRegistry& registry, RegFileError& error) {
-    std::string text;
+std::unique_ptr<Registry> ParseRegFile(std::string bytes, RegFileError& error) {
+    std::unique_ptr<RegFileRegistry> registry;
     if (StartsWith(bytes, "\xFF\xFE")) {
         if (bytes.size() % 2 != 0) {
             error = {1, "UTF-16 text of an odd number of bytes"};
-            return false;
+            return nullptr;
         }
-        text = Utf16LeToLatin1(bytes.substr(2));
-    } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-        text = bytes.substr(3);  // a byte-order mark some editors put before 8-bit text
+        std::string text = Utf16LeToLatin1(std::string_view(bytes).substr(2));
+        std::string().swap(bytes);
+        registry = std::make_unique<RegFileRegistry>(std::move(text), 0);
     } else {
-        text = bytes;
+        // A byte-order mark some editors put before 8-bit text is passed over.
+        const std::size_t start = StartsWith(bytes, "\xEF\xBB\xBF") ? 3 : 0;
+        registry = std::make_unique<RegFileRegistry>(std::move(bytes), start);
     }
-    return Parser(text, registry, error).Run();
-}
-
-std::unique_ptr<MemoryRegistry> LoadRegFile(const std::string& path, std::string& error) {
-    const std::string named = "The registry file \"" + path + "\" named by " + kRegistryVariable;
-    const FileContents contents = PosixFileSystem().ReadFile(path, kMaxRegistryFileBytes);
-    switch (contents.error) {
-        case ReadError::None:
-            break;
-        case ReadError::NotRegularFile:
-            error = named + " is not a regular file.";
-            return nullptr;
-        case ReadError::TooLarge:
-            error =
-                named + " is larger than " + std::to_string(kMaxRegistryFileBytes >> 20) + " MiB.";
-            return nullptr;
-        default:
-            error = named + " cannot be read.";
-            return nullptr;
-    }
-    auto registry = std::make_unique<MemoryRegistry>();
-    RegFileError parseError;
-    if (!ParseRegFile(contents.bytes, *registry, parseError)) {
-        error = named + " is not a registry export (line " + std::to_string(parseError.line) +
-                ": " + parseError.reason + ").";
+    if (!registry->Index(error)) {
         return nullptr;
     }
     return registry;
+}
+
+std::unique_ptr<Registry> LoadRegFile(const std::string& path, std::string& error) {
+    const std::string named = "The registry file \"" + path + "\" named by " + kRegistryVariable;
+    try {
+        FileContents contents = PosixFileSystem().ReadFile(path, kMaxRegistryFileBytes);
+        switch (contents.error) {
+            case ReadError::None:
+                break;
+            case ReadError::NotRegularFile:
+                error = named + " is not a regular file.";
+                return nullptr;
+            case ReadError::TooLarge:
+                error = named + " is larger than " + std::to_string(kMaxRegistryFileBytes >> 20) +
+                        " MiB.";
+                return nullptr;
+            default:
+                error = named + " cannot be read.";
+                return nullptr;
+        }
+        RegFileError parseError;
+        std::unique_ptr<Registry> registry = ParseRegFile(std::move(contents.bytes), parseError);
+        if (!registry) {
+            error = named + " is not a registry export (line " + std::to_string(parseError.line) +
+                    ": " + parseError.reason + ").";
+        }
+        return registry;
+    } catch (const std::bad_alloc&) {
+        error = named + " does not fit into the memory available.";
+        return nullptr;
+    }
 }
 
 ConfiguredRegistry LoadRegistryFromEnvironment() {

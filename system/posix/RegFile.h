@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/MemoryRegistry.h"
+#include "platform/Registry.h"
 
 namespace tessaly {
 
@@ -16,24 +16,25 @@ struct RegFileError {
 };
 
 // Reads a registry export (".reg", as regedit writes it: "Windows Registry Editor Version 5.00"
-// in UTF-16LE with a byte-order mark, or "REGEDIT4" in 8-bit text) into `registry`. Keeps the
+// in UTF-16LE with a byte-order mark, or "REGEDIT4" in 8-bit text) as HKEY_LOCAL_MACHINE: the
 // keys under HKEY_LOCAL_MACHINE (or HKLM) and their string values; keys under other roots,
 // deletions and values of other types are read over and dropped. UTF-16 text becomes Latin-1,
-// with '?' for characters beyond it; 8-bit text is kept byte for byte. Returns false and
-// fills `error` when the text is not a registry export; `registry` is then partly filled.
-bool ParseRegFile(std::string_view bytes, MemoryRegistry& registry, RegFileError& error);
+// with '?' for characters beyond it; 8-bit text is kept byte for byte. The registry keeps the
+// text and an index of its keys, a few times the file's size whatever its keys. Returns null
+// and fills `error` when the text is not a registry export.
+std::unique_ptr<Registry> ParseRegFile(std::string bytes, RegFileError& error);
 
-// Loads the export at `path`. When it cannot be read or is not a registry export, returns null
-// and sets `error` to one sentence naming the file.
-std::unique_ptr<MemoryRegistry> LoadRegFile(const std::string& path, std::string& error);
+// Loads the export at `path`. When it cannot be read (memory running out included) or is not a
+// registry export, returns null and sets `error` to one sentence naming the file.
+std::unique_ptr<Registry> LoadRegFile(const std::string& path, std::string& error);
 
 inline constexpr const char* kRegistryVariable = "TESSALY_REGISTRY";
 // Far above a useful export (a few KiB) and still bounded should the name point at something huge.
 inline constexpr std::size_t kMaxRegistryFileBytes = std::size_t{256} << 20;
 
 struct ConfiguredRegistry {
-    std::unique_ptr<MemoryRegistry> registry;  // never null
-    bool configured = false;                   // TESSALY_REGISTRY names a file
+    std::unique_ptr<Registry> registry;  // never null
+    bool configured = false;             // TESSALY_REGISTRY names a file
     // Why the configured file cannot be used; the run must then end before writing anything,
     // rather than write to the default folder the user meant to replace.
     std::string error;

@@ -8,7 +8,9 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/MemoryRegistry.h"
 #include "system/posix/RegFile.h"
+#include "tests/fakes/AllocationMeter.h"
 #include "tests/fakes/Golden.h"
 #include "tests/fakes/TempDir.h"
 
@@ -64,12 +66,102 @@ TEST(RegFileTest, MalformedFilesNameTheirLastLine) {
         files.push_back(std::string("REGEDIT4\r\n[HKLM\\A]\r\n") + line);
     }
     for (const std::string& bytes : files) {
-        MemoryRegistry registry;
         RegFileError error;
-        EXPECT_FALSE(ParseRegFile(bytes, registry, error)) << bytes;
+        EXPECT_EQ(ParseRegFile(bytes, error), nullptr) << bytes;
         EXPECT_EQ(error.line, 1u + std::count(bytes.begin(), bytes.end(), '\n')) << bytes;
         EXPECT_FALSE(error.reason.empty()) << bytes;
     }
+}
+
+// Files of the largest shapes: each reads in a few times its size (the file's own bytes beside
+// an index of its keys), whatever the depth or number of keys, values and blank lines.
+TEST(RegFileTest, HostileFilesReadInAFewTimesTheirSize) {
+    constexpr std::size_t kSize = std::size_t{2} << 20;
+    const auto fill = [](std::string text, const auto& line) {
+        for (std::size_t i = 0; text.size() < kSize; ++i) {
+            text += line(i);
+        }
+        return text;
+    };
+    std::string deep = "REGEDIT4\n[HKLM";
+    for (int level = 0; level < 300000; ++level) {
+        deep += "\\k";
+    }
+    const std::string deepKey = deep.substr(deep.find('\\') + 1);
+    const struct {
+        const char* name;
+        std::string bytes;
+        Lookup lookup;
+    } rows[] = {
+        {"blank lines",
+         fill("REGEDIT4\n[HKLM\\K]\n\"V\"=\"x\"\n", [](std::size_t) { return "\n"; }),
+         {"K", "V", "x"}},
+        {"CR LF blank lines",
+         fill("REGEDIT4\r\n[HKLM\\K]\r\n\"V\"=\"x\"\r\n", [](std::size_t) { return "\r\n"; }),
+         {"K", "V", "x"}},
+        // Destroying a tree of 300,000 levels one level inside the other overflowed the stack.
+        {"one key 300,000 levels deep", deep + "]\n\"V\"=\"deep\"\n", {deepKey, "V", "deep"}},
+        {"many keys",
+         fill("REGEDIT4\n", [](std::size_t i) { return "[HKLM\\" + std::to_string(i) + "]\n"; }),
+         {"1000", "", kNoValue}},
+        {"many keys, each 64 levels deep",
+         fill("REGEDIT4\n",
+              [](std::size_t i) {
+                  std::string key = "[HKLM\\" + std::to_string(i);
+                  for (int level = 0; level < 64; ++level) {
+                      key += "\\a";
+                  }
+                  return key + "]\n";
+              }),
+         {"7\\a\\a", "", kNoValue}},
+        {"many values",
+         fill("REGEDIT4\n[HKLM\\K]\n",
+              [](std::size_t i) {
+                  return "\"" + std::to_string(i) + "\"=\"" + std::to_string(i) + "\"\n";
+              }),
+         {"K", "100000", "100000"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::string bytes = row.bytes;
+        const std::size_t size = bytes.size();
+        std::size_t peak = 0;
+        {
+            testing::AllocationMeter meter;
+            RegFileError error;
+            std::unique_ptr<Registry> registry = ParseRegFile(std::move(bytes), error);
+            ASSERT_NE(registry, nullptr) << error.line << ": " << error.reason;
+            peak = meter.Peak();
+            EXPECT_EQ(Read(*registry, row.lookup), row.lookup.expected);
+        }
+        // Besides the bytes it was given.
+        EXPECT_LE(peak, 2 * size) << peak;
+    }
+}
+
+TEST(MemoryRegistryTest, AKeyNested300000LevelsDeepIsFoundAndDestroyed) {
+    std::string path;
+    for (int level = 0; level < 300000; ++level) {
+        path += "k\\";
+    }
+    {
+        MemoryRegistry registry;
+        registry.SetString(path, "V", "deep");
+        EXPECT_EQ(Read(registry, {path, "V", "deep"}), "deep");
+    }
+}
+
+TEST(RegFileLoadTest, MemoryRunningOutIsAnErrorNamingTheFile) {
+    testing::TempDir dir;
+    const std::string path = dir.Write("big.reg", "REGEDIT4\n" + std::string(1 << 20, '\n'));
+    std::string error;
+    {
+        testing::AllocationMeter meter;
+        meter.Limit(512 << 10);
+        EXPECT_EQ(LoadRegFile(path, error), nullptr);
+    }
+    EXPECT_EQ(error, "The registry file \"" + path +
+                         "\" named by TESSALY_REGISTRY does not fit into the memory available.");
 }
 
 TEST(RegFileLoadTest, EnvironmentNamesTheFileAndAnUnusableOneIsAnError) {
