@@ -14,7 +14,6 @@ constexpr const char* kSaveFailed = "Unable to save Module Description File";
 constexpr const char* kCopyFailed =
     "Unable to copy Module Description File to PXI hardware description file directory.";
 constexpr const char* kResourceManagerKey = "SOFTWARE\\Quorvane\\ZEL-PXIRM\\CurrentVersion";
-constexpr std::size_t kPathBufferBytes = 256;
 
 // Copies the written file into <Path>/Hardware Descriptions/Modules. Every obstacle but a
 // failed copy ends it silently: without the resource manager there is nothing to update.
@@ -25,7 +24,7 @@ void CopyToHardwareDescriptions(const DeviceDescription& device, const OutputPla
     if (!key) {
         return;
     }
-    std::optional<std::string> base = key->QueryString("Path", kPathBufferBytes);
+    std::optional<std::string> base = key->QueryString("Path", kRegistryValueBytes);
     if (base) {
         // Like "InstDir", a path this system cannot place is no folder to write into.
         base = platform.system.FolderFromRegistryPath(*base);

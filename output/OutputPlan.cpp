@@ -52,7 +52,7 @@ void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan, 
     const char separator = files.Separator();
     std::string base = system.DefaultOutputBase();
     if (auto key = registry.OpenLocalMachineKey("SOFTWARE\\Quorvane\\ZEL-VISA for Windows 95/NT")) {
-        if (auto installDir = key->QueryString("InstDir", 256)) {
+        if (auto installDir = key->QueryString("InstDir", kRegistryValueBytes)) {
             // An empty, relative or unreachable value would put the files wherever the program
             // happens to run; the platform maps it or drops it.
             if (auto folder = system.FolderFromRegistryPath(*installDir)) {

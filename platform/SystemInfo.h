@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,14 @@ struct OsVersion {
     unsigned major = 0;
     unsigned minor = 0;
 };
+
+// The buffer a registry path value ("InstDir", "Path") is read into: a longer value fails to
+// read, so it names no folder.
+inline constexpr std::size_t kRegistryPathBytes = 256;
+// What the registry is asked for when reading a path value, so that one too long for
+// kRegistryPathBytes can be told from a missing one: the most a value holds in the registry's
+// standard format.
+inline constexpr std::size_t kRegistryValueBytes = std::size_t{1} << 20;
 
 class SystemInfo {
 public:
@@ -26,7 +35,8 @@ public:
     virtual std::string DefaultOutputBase() = 0;
 
     // The folder a path value of the registry (such as "InstDir") names on this system, or
-    // nullopt when it names none here: empty, relative, or on a drive this system cannot reach.
+    // nullopt when it names none here: empty, relative, on a drive this system cannot reach,
+    // holding a NUL, or too long for the kRegistryPathBytes the value is read into on Windows.
     // The platform tells the user why where its warnings go.
     virtual std::optional<std::string> FolderFromRegistryPath(const std::string& value) = 0;
 };

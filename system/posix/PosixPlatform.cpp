@@ -267,7 +267,12 @@ std::string PosixSystemInfo::DefaultOutputBase() {
 std::optional<std::string> PosixSystemInfo::Ignore(const std::string& value,
                                                    const std::string& reason) {
     if (warned_.insert(value).second) {
-        *warnings_ << "Tessaly Wizard: ignoring the registry path \"" << value << "\": " << reason
+        // Control characters shown as escapes; a value far too long only by its start.
+        constexpr std::size_t kShown = 300;
+        const std::string shown = value.size() > kShown
+                                      ? ShowControlCharacters(value.substr(0, kShown)) + "..."
+                                      : ShowControlCharacters(value);
+        *warnings_ << "Tessaly Wizard: ignoring the registry path \"" << shown << "\": " << reason
                    << ".\n"
                    << std::flush;
     }
@@ -277,6 +282,13 @@ std::optional<std::string> PosixSystemInfo::Ignore(const std::string& value,
 std::optional<std::string> PosixSystemInfo::FolderFromRegistryPath(const std::string& value) {
     if (value.empty()) {
         return Ignore(value, "it is empty");
+    }
+    if (value.find('\0') != std::string::npos) {
+        return Ignore(value, "it holds a NUL character");
+    }
+    if (value.size() >= kRegistryPathBytes) {
+        return Ignore(
+            value, "it is longer than " + std::to_string(kRegistryPathBytes - 1) + " characters");
     }
     if (value.front() == '/') {
         return value;

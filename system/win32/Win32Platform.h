@@ -32,9 +32,10 @@ public:
     std::optional<OsVersion> GetOsVersion() override;
     std::optional<std::string> GetWindowsDirectory() override;
     std::string DefaultOutputBase() override { return "c:\\vxipnp\\"; }
-    // Registry paths are this system's own paths.
+    // Registry paths are this system's own paths; one too long for the buffer it is read into
+    // fails to read.
     std::optional<std::string> FolderFromRegistryPath(const std::string& value) override {
-        return value;
+        return value.size() < kRegistryPathBytes ? std::optional(value) : std::nullopt;
     }
 };
 

@@ -249,6 +249,28 @@ TEST_F(EndToEndTest, AnAccentedPrefixIsUtf8OnTheDiskAndLatin1InTheFiles) {
     EXPECT_EQ(testing::FolderNames(cwd), Strings{});
 }
 
+// Registry paths the Windows build could not read (longer than its 256-byte buffer) or that a
+// NUL would cut short are ignored, each with a warning, and the run goes on without them.
+TEST_F(EndToEndTest, OverlongAndNulRegistryPathsAreIgnoredWithAWarning) {
+    const std::string longPath = "/" + std::string(300, 'v');
+    const std::string registry = temp.Write(
+        "r.reg",
+        "REGEDIT4\r\n[HKLM\\SOFTWARE\\Quorvane\\ZEL-VISA for Windows 95/NT]\r\n"
+        "\"InstDir\"=\"" +
+            longPath +
+            "\"\r\n[HKLM\\SOFTWARE\\Quorvane\\ZEL-PXIRM\\CurrentVersion]\r\n\"Path\"=\"" +
+            (temp.path() / "rm").string() + std::string(1, '\0') + "/x\"\r\n");
+    EXPECT_EQ(Run({temp.Write("m.ini", Module("Scope9")), "/SilentAutoInstall"},
+                  {"TESSALY_REGISTRY=" + registry}),
+              0);
+    EXPECT_EQ(errors, "Tessaly Wizard: ignoring the registry path \"" + longPath.substr(0, 300) +
+                          "...\": it is longer than 255 characters.\nTessaly Wizard: ignoring the "
+                          "registry path \"" +
+                          (temp.path() / "rm").string() + "\\x00/x\": it holds a NUL character.\n");
+    EXPECT_EQ(testing::FolderNames(out).size(), 5u);
+    EXPECT_FALSE(fs::exists(temp.path() / "rm"));
+}
+
 // Each failure is one line on standard error and status 1; only a failed installation comes
 // after the files are written. A closed standard error changes nothing.
 TEST_F(EndToEndTest, FailuresGoToStandardErrorWithAFailureStatus) {

@@ -24,9 +24,11 @@ public:
     std::optional<OsVersion> GetOsVersion() override { return version; }
     std::optional<std::string> GetWindowsDirectory() override { return windowsDirectory; }
     std::string DefaultOutputBase() override { return defaultOutputBase; }
-    // As on Windows, where a registry path is a path; only an empty one names nothing.
+    // As on Windows, where a registry path is a path; only an empty one, and one too long to
+    // be read, names nothing.
     std::optional<std::string> FolderFromRegistryPath(const std::string& value) override {
-        return value.empty() ? std::nullopt : std::optional(value);
+        return value.empty() || value.size() >= kRegistryPathBytes ? std::nullopt
+                                                                   : std::optional(value);
     }
 };
 

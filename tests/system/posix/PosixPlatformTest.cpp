@@ -129,15 +129,20 @@ TEST(PosixPlatformTest, RegistryPathsOnDriveCMapOntoTheWindowsImage) {
         {"C:VXIPNP", "", "it is not an absolute path"},
         {"D:\\VXIPNP", "", "only drive C:, the Windows image's drive, can be reached"},
         {"C:\\VXIPNP\\..\\..\\etc", "", "it climbs out of its folder with \"..\""},
+        // Windows reads the value into 256 bytes; a NUL would end the path early here.
+        {"/" + std::string(254, 'v'), "/" + std::string(254, 'v'), ""},
+        {"/" + std::string(255, 'v'), "", "it is longer than 255 characters"},
+        {std::string("/opt\0/x", 7), "", "it holds a NUL character"},
     };
     for (const auto& [value, folder, reason] : cases) {
         SCOPED_TRACE(value);
         warnings.str("");
         EXPECT_EQ(image.FolderFromRegistryPath(value).value_or(""), folder);
         EXPECT_EQ(image.FolderFromRegistryPath(value).value_or(""), folder);  // warned once
-        EXPECT_EQ(warnings.str(), *reason ? "Tessaly Wizard: ignoring the registry path \"" +
-                                                value + "\": " + reason + ".\n"
-                                          : "");
+        EXPECT_EQ(warnings.str(), *reason
+                                      ? "Tessaly Wizard: ignoring the registry path \"" +
+                                            ShowControlCharacters(value) + "\": " + reason + ".\n"
+                                      : "");
     }
     EXPECT_EQ(noImage.FolderFromRegistryPath("C:\\VXIPNP"), std::nullopt);
     EXPECT_NE(noImageWarnings.str().find("TESSALY_WINDOWS_DIR names no Windows image"),
