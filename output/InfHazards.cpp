@@ -1,11 +1,16 @@
 #include "output/InfHazards.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "device/IdText.h"
 #include "device/TextRules.h"
+#include "modulefile/IniFile.h"
+#include "modulefile/ModuleLoader.h"
+#include "output/ModuleFileWriter.h"
 #include "output/PxiInfParts.h"
 
 namespace tessaly {
@@ -69,6 +74,18 @@ std::string PercentEffect(std::string_view text) {
 
 constexpr const char* kLineBreakEffect =
     "a line break ends the line: readers take the rest of the value as a line of its own";
+constexpr const char* kControlEffect =
+    "a control character is no text: readers end the value at a NUL, and Windows shows the "
+    "others as nothing or as boxes";
+
+bool IsControlCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\r' && c != '\n') || byte == 0x7F;
+}
+
+bool IsNoRegistration(std::string_view text) {
+    return text.empty() || EqualsIgnoringCase(text, "Simple") || EqualsIgnoringCase(text, "None");
+}
 
 // The file names a generation for the bus gives, from the prefix.
 struct FileNames {
@@ -108,6 +125,68 @@ public:
         if (text.find_first_of("\r\n") != std::string::npos) {
             Add(InfHazardKind::LineBreak, value, text, inIni ? names_.withIni : names_.infs,
                 kLineBreakEffect);
+        }
+        if (std::any_of(text.begin(), text.end(), IsControlCharacter)) {
+            Add(InfHazardKind::ControlCharacter, value, text, inIni ? names_.withIni : names_.infs,
+                kControlEffect);
+        }
+    }
+
+    // What the module description file would not give back to this wizard's reader: a line
+    // longer than it keeps, an escape it decodes, a prefix it does not take for a registration,
+    // a file larger than it loads.
+    void ModuleFile() {
+        const DeviceDescription& d = device_;
+        const std::vector<std::string> ini = {names_.withIni.back()};
+        const std::string file = RenderModuleDescriptionFile(d);
+        if (file.size() > kMaxModuleFileBytes) {
+            Add(InfHazardKind::NotReadBack, "DetectSequences",
+                std::to_string(d.DetectSequences.size()) + " sequences", ini,
+                "the file holds " + std::to_string(file.size()) + " bytes, more than the " +
+                    std::to_string(kMaxModuleFileBytes >> 20) +
+                    " MiB this wizard loads: it refuses the file");
+        }
+        // The values of the file's lines, by the start the writer gives each line.
+        std::vector<std::tuple<std::string, std::string, const std::string*>> lines = {
+            {"ModuleName = ", "ModelName", &d.ModelName},
+            {"ModuleVendor = ", "ManufName", &d.ManufName}};
+        if (d.GeneratesInterrupts) {
+            for (std::size_t i = 0; i < d.DetectSequences.size(); ++i) {
+                lines.emplace_back("InterruptDetect" + std::to_string(i) + " = ",
+                                   "IsThisMine" + std::to_string(i), &d.DetectSequences[i].Steps);
+            }
+            lines.emplace_back("InterruptQuiesce = ", "HowToSquelch", &d.RemovalSteps);
+        }
+        for (std::size_t start = 0, next = 0; start < file.size(); start = next + 2) {
+            next = std::min(file.find("\r\n", start), file.size());
+            const std::string_view line = std::string_view(file).substr(start, next - start);
+            if (line.size() <= kIniMaxLineLength) {
+                continue;
+            }
+            for (const auto& [lineStart, value, text] : lines) {
+                if (line.starts_with(lineStart)) {
+                    Add(InfHazardKind::NotReadBack, value, *text, ini,
+                        "its line holds " + std::to_string(line.size()) +
+                            " characters, and this wizard reads back the first " +
+                            std::to_string(kIniMaxLineLength) +
+                            ": loading the file again cuts the value");
+                }
+            }
+        }
+        for (const auto& [lineStart, value, text] : lines) {
+            if (text->find('\\') != std::string::npos) {
+                Add(InfHazardKind::NotReadBack, value, *text, ini,
+                    "this wizard reads a backslash in a module description file as the start of "
+                    "an escape (\\n, \\t, \\xHH): loading the file again changes the value");
+            }
+        }
+        if (d.GeneratesInterrupts && IsNoRegistration(d.InstrumentPrefix)) {
+            Add(InfHazardKind::NotReadBack, "InstrumentPrefix", d.InstrumentPrefix, ini,
+                d.InstrumentPrefix.empty()
+                    ? "the file's VISARegistration line is empty, which this wizard reads as no "
+                      "registration: loading the file again loses the interrupt steps"
+                    : "this wizard reads that VISARegistration as no registration: loading the "
+                      "file again takes the prefix from the model name");
         }
     }
 
@@ -199,6 +278,7 @@ std::vector<InfHazard> FindInfHazards(const DeviceDescription& device, int bus) 
         list.Id("SubsystemManufCode", device.SubsystemManufCode, true, hardwareId);
         list.Id("SubsystemModelCode", device.SubsystemModelCode, false, hardwareId);
     }
+    list.ModuleFile();
     return list.Take();
 }
 

@@ -39,6 +39,9 @@ TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
     const std::string withIni = infs + ", Scope9.ini";
     const std::string breaks =
         ": a line break ends the line: readers take the rest of the value as a line of its own.";
+    const std::string controls =
+        ": a control character is no text: readers end the value at a NUL, and Windows shows the "
+        "others as nothing or as boxes.";
     struct Case {
         const char* name;
         int bus;
@@ -79,10 +82,58 @@ TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
          [](DeviceDescription& d) { d.InstrumentPrefix = "a,b"; },
          {"InstrumentPrefix \"a,b\" in a,b_WDM.inf: a comma ends a field: the CopyFiles list "
           "names two files, and the copy fails."}},
-        {"line break from an escape",
+        {"line break and control character from an escape",
          kBusPxi,
          [](DeviceDescription& d) { d.RemovalSteps = "W8 CFG 0x04 0x01;\r\n[Evil]\x01"; },
-         {"HowToSquelch \"W8 CFG 0x04 0x01;\\r\\n[Evil]\\x01\" in " + withIni + breaks}},
+         {"HowToSquelch \"W8 CFG 0x04 0x01;\\r\\n[Evil]\\x01\" in " + withIni + breaks,
+          "HowToSquelch \"W8 CFG 0x04 0x01;\\r\\n[Evil]\\x01\" in " + withIni + controls}},
+        // What a device's own strings may hold.
+        {"NUL and DEL from a device",
+         kBusUsb,
+         [](DeviceDescription& d) {
+             d.UsbModelName = std::string("P\0", 2);
+             d.UsbManufName = "\x7F";
+         },
+         {"UsbManufName \"\\x7F\" in Scope9_WDM.inf" + controls,
+          "UsbModelName \"P\\x00\" in Scope9_WDM.inf" + controls}},
+        {"tab",
+         kBusPxi,
+         [](DeviceDescription& d) { d.ModelName = "a\tb"; },
+         {"ModelName \"a\\tb\" in " + withIni + controls}},
+        // InterruptDetect0 = "<236 characters>" is 257 characters long.
+        {"a line longer than the reader keeps",
+         kBusPxi,
+         [](DeviceDescription& d) { d.DetectSequences[0].Steps = std::string(236, 's'); },
+         {"IsThisMine0 \"" + std::string(236, 's') +
+          "\" in Scope9.ini: its line holds 257 characters, and this wizard reads back the first "
+          "255: loading the file again cuts the value."}},
+        {"a line as long as the reader keeps",
+         kBusPxi,
+         [](DeviceDescription& d) { d.ModelName = std::string(240, 'm'); },
+         {}},
+        {"an escape",
+         kBusPxi,
+         [](DeviceDescription& d) { d.ManufName = "C:\\new"; },
+         {"ManufName \"C:\\new\" in Scope9.ini: this wizard reads a backslash in a module "
+          "description file as the start of an escape (\\n, \\t, \\xHH): loading the file "
+          "again changes the value."}},
+        {"a module file over 4 MiB",
+         kBusPxi,
+         [](DeviceDescription& d) {
+             d.DetectSequences.assign(20000, {0, std::string(230, 's'), 1});
+         },
+         {"DetectSequences \"20000 sequences\" in Scope9.ini: the file holds 5129434 bytes, "
+          "more than the 4 MiB this wizard loads: it refuses the file."}},
+        {"an empty prefix with interrupts",
+         kBusPxi,
+         [](DeviceDescription& d) { d.InstrumentPrefix = ""; },
+         {"InstrumentPrefix \"\" in .ini: the file's VISARegistration line is empty, which this "
+          "wizard reads as no registration: loading the file again loses the interrupt steps."}},
+        {"a prefix that reads as no registration",
+         kBusPxi,
+         [](DeviceDescription& d) { d.InstrumentPrefix = "NONE"; },
+         {"InstrumentPrefix \"NONE\" in NONE.ini: this wizard reads that VISARegistration as no "
+          "registration: loading the file again takes the prefix from the model name."}},
         {"line break without interrupts",
          kBusPxi,
          [](DeviceDescription& d) {
