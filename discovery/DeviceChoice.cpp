@@ -1,5 +1,6 @@
 #include "discovery/DeviceChoice.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 
@@ -61,26 +62,46 @@ std::string CanonicalId(std::uint16_t id) {
 }
 
 std::string Cell(std::optional<std::string_view> text) {
-    return text ? AsUtf8(*text) : std::string();
+    return text ? CleanDeviceName(*text) : std::string();
+}
+
+void AppendUtf8(std::string& out, char32_t point) {
+    if (point < 0x80) {
+        out.push_back(static_cast<char>(point));
+    } else if (point < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | point >> 6));
+        out.push_back(static_cast<char>(0x80 | (point & 0x3F)));
+    } else if (point < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | point >> 12));
+        out.push_back(static_cast<char>(0x80 | (point >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (point & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | point >> 18));
+        out.push_back(static_cast<char>(0x80 | (point >> 12 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (point >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (point & 0x3F)));
+    }
 }
 
 // Sets `value` to the first candidate it can hold. When there were candidates and none could be
 // held, `value` keeps its text and `refused` gets a line naming the first one.
 void TakeName(std::string& value, std::initializer_list<std::optional<std::string_view>> candidates,
               std::optional<std::string>& refused) {
-    std::optional<std::string_view> first;
+    std::optional<std::string> first;
     for (const std::optional<std::string_view>& candidate : candidates) {
-        if (!candidate || candidate->empty()) {
+        // A device's string of NULs or blanks is no name.
+        std::string name = candidate ? CleanDeviceName(*candidate) : std::string();
+        if (name.empty()) {
             continue;
         }
-        if (std::optional<std::string> latin1 = Utf8ToLatin1(*candidate)) {
+        if (std::optional<std::string> latin1 = Utf8ToLatin1(name)) {
             value = std::move(*latin1);
             return;
         }
-        first = first ? first : candidate;
+        first = first ? first : std::move(name);
     }
     if (first) {
-        refused = (refused ? *refused + "\n" : std::string()) + "The name \"" + AsUtf8(*first) +
+        refused = (refused ? *refused + "\n" : std::string()) + "The name \"" + *first +
                   "\" has characters the .INF files cannot hold; the field keeps its text.";
     }
 }
@@ -90,6 +111,39 @@ std::optional<std::string_view> NonEmpty(const std::string& text) {
 }
 
 }  // namespace
+
+std::string CleanDeviceName(std::string_view text) {
+    std::u32string points;
+    if (std::optional<std::u32string> decoded = DecodeUtf8(text)) {
+        points = std::move(*decoded);
+    } else {
+        points.assign(text.begin(), text.end());
+        for (char32_t& point : points) {
+            point &= 0xFF;  // each byte is its Latin-1 character
+        }
+    }
+    const auto isControl = [](char32_t point) {
+        return point < 0x20 || (point >= 0x7F && point < 0xA0);
+    };
+    std::erase_if(points, isControl);
+    const auto isBlank = [](char32_t point) { return point == ' ' || point == 0xA0; };
+    while (!points.empty() && isBlank(points.back())) {
+        points.pop_back();
+    }
+    const auto start = std::find_if_not(points.begin(), points.end(), isBlank);
+    points.erase(points.begin(), start);
+    if (points.size() > kMaxDeviceNameLength) {
+        points.resize(kMaxDeviceNameLength);
+        while (!points.empty() && isBlank(points.back())) {
+            points.pop_back();
+        }
+    }
+    std::string utf8;
+    for (const char32_t point : points) {
+        AppendUtf8(utf8, point);
+    }
+    return utf8;
+}
 
 std::optional<std::string> Utf8ToLatin1(std::string_view text) {
     const std::optional<std::u32string> points = DecodeUtf8(text);
@@ -158,13 +212,17 @@ DeviceTable UsbDeviceTable(const std::vector<UsbDevice>& devices, const IdDataba
         .emptyText = "No USB device was found on this computer.",
     };
     for (const UsbDevice& d : devices) {
-        const std::optional<std::string_view> manufacturer =
-            d.manufacturer.empty() ? usbIds.VendorName(d.vendorId) : d.manufacturer;
-        const std::optional<std::string_view> product =
-            d.product.empty() ? usbIds.DeviceName(d.vendorId, d.productId) : d.product;
+        // The device's own strings first, unless nothing of them is text.
+        std::string manufacturer = CleanDeviceName(d.manufacturer);
+        std::string product = CleanDeviceName(d.product);
+        if (manufacturer.empty()) {
+            manufacturer = Cell(usbIds.VendorName(d.vendorId));
+        }
+        if (product.empty()) {
+            product = Cell(usbIds.DeviceName(d.vendorId, d.productId));
+        }
         table.rows.push_back({
-            .cells = {d.busPath, HexPair(d.vendorId, d.productId), Cell(manufacturer),
-                      Cell(product),
+            .cells = {d.busPath, HexPair(d.vendorId, d.productId), manufacturer, product,
                       d.interfaceCount > 0 ? std::to_string(d.interfaceCount) : std::string()},
             .hiddenByDefault = IsHiddenByDefault(d),
         });

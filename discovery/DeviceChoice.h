@@ -29,6 +29,16 @@ std::optional<std::string> ApplyPciChoice(DeviceDescription& device, const PciDe
 std::optional<std::string> ApplyUsbChoice(DeviceDescription& device, const UsbDevice& chosen,
                                           const IdDatabase& usbIds);
 
+// The longest name a field takes from a device: the setup API holds a driver's description and
+// manufacturer in 256 characters (LINE_LEN), terminator included.
+inline constexpr std::size_t kMaxDeviceNameLength = 255;
+
+// A name read from a device or an ID database, as the list shows it and a field takes it: UTF-8
+// (text that is not UTF-8 read as Latin-1) without control characters (C0, DEL, C1) or blanks at
+// either end, cut to kMaxDeviceNameLength characters. Characters beyond Latin-1 stay for
+// Utf8ToLatin1 to refuse.
+std::string CleanDeviceName(std::string_view text);
+
 // UTF-8 text as the Latin-1 bytes the values hold; nullopt when a character lies beyond U+00FF.
 // Text that is not UTF-8 is taken to be Latin-1 already.
 std::optional<std::string> Utf8ToLatin1(std::string_view text);

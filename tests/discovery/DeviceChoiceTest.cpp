@@ -112,6 +112,41 @@ TEST(DeviceChoiceTest, UsbChoiceFillsIdsNamesAndCompound) {
     }
 }
 
+// A device's own strings and the databases' names are cleaned to text a field can hold and cut
+// to the length an INF reader takes; nothing is left of a string of NULs.
+TEST(DeviceChoiceTest, NamesFromDevicesAndDatabasesAreCleanedAndCut) {
+    const IdDatabase usbIds = IdDatabase::FromText("0957  \tAgi\x01lent\x7F\n\t1745  Meter\n");
+    const std::string longName(300, 'n');
+    std::string accents;  // 300 characters in 600 bytes
+    for (int i = 0; i < 300; ++i) {
+        accents += "\xC3\xA9";
+    }
+    const struct {
+        const char* what;
+        std::string manufacturer, product;  // the device's own strings
+        std::string field, list;            // the model name the field gets, the list shows
+    } cases[] = {
+        {"NULs give way to the database", "", std::string(4096, '\0'), "Meter", "Meter"},
+        {"control characters and DEL", "", "Te\x01st\x7F\x1B", "Test", "Test"},
+        {"C1 controls and blanks", "", "\xC2\xA0 \xC2\x85Scope \xC2\x9B", "Scope", "Scope"},
+        {"Latin-1 bytes", "", "\xE9\x01t\xE9", "\xE9t\xE9", "\xC3\xA9t\xC3\xA9"},
+        {"cut to 255 characters", "", longName, longName.substr(0, 255), longName.substr(0, 255)},
+        {"cut by characters, not bytes", "", accents, std::string(255, '\xE9'),
+         accents.substr(0, 510)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const UsbDevice chosen{"1-1", 0x957, 0x1745, 1, {}, c.manufacturer, c.product};
+        DeviceDescription d = Typed();
+        EXPECT_EQ(ApplyUsbChoice(d, chosen, usbIds), std::nullopt);
+        EXPECT_EQ(d.UsbModelName, c.field);
+        EXPECT_EQ(d.UsbManufName, "Agilent");
+        const DeviceTable table = UsbDeviceTable({chosen}, usbIds);
+        EXPECT_EQ(table.rows.at(0).cells[3], c.list);
+        EXPECT_EQ(table.rows.at(0).cells[2], "Agilent");
+    }
+}
+
 TEST(DeviceChoiceTest, TablesShowIdsNamesAndWhatIsHidden) {
     const DeviceTable pci = PciDeviceTable({{"0000:00:00.0", 0x1a2b, 0x42, 0, 0, 0x060000},
                                             {"0000:00:01.0", 0x1a2d, 0x5, 0x1a2b, 0x1, 0x118000},
