@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <utility>
 
 #include "device/TextRules.h"
 
@@ -98,9 +99,19 @@ void ForEachLine(std::string_view text, std::size_t begin, std::size_t end, Visi
     }
 }
 
-std::uint32_t ClassKey(std::uint32_t level, std::uint32_t code) {
-    return level << 24 | (code & 0xFFFFFF);
-}
+// Which of 65536 IDs have been seen: the first line of an ID is the one that counts.
+class SeenIds {
+public:
+    // True the first time `id` is offered.
+    bool First(std::uint32_t id) {
+        const bool first = !seen_[id];
+        seen_[id] = true;
+        return first;
+    }
+
+private:
+    std::vector<bool> seen_ = std::vector<bool>(0x10000);
+};
 
 }  // namespace
 
@@ -134,56 +145,52 @@ IdDatabase IdDatabase::Load(const std::filesystem::path& path) {
 void IdDatabase::Index() {
     const std::string_view text = *text_;
     enum class Section { Vendors, Classes, Other } section = Section::Vendors;
-    // The entries the indented lines below belong to; kNone while there is none. (Plain values:
-    // g++ 12 reports optionals here as maybe uninitialised.)
+    // The entries the indented lines below belong to; kNone while there is none (a duplicate
+    // too). (Plain values: g++ 12 reports optionals here as maybe uninitialised.)
     std::size_t openVendor = kNone;
-    std::uint32_t openClass = kNoClass;     // class byte << 16
-    std::uint32_t openSubclass = kNoClass;  // class and subclass bytes << 8
+    std::size_t openClass = kNone;
+    SeenIds vendorIds;
+    SeenIds classIds;
     ForEachLine(text, 0, text.size(), [&](std::string_view line, std::size_t next) {
         if (IsCommentOrBlank(line)) {
             return;
         }
-        const std::size_t indent = Indent(line);
-        if (indent > 0) {
+        if (Indent(line) > 0) {
             if (section == Section::Vendors && openVendor != kNone) {
                 vendors_[openVendor].blockEnd = next;
-            } else if (section == Section::Classes && openClass != kNoClass) {
-                const std::optional<IdLine> entry = ReadIdLine(line.substr(indent), 2);
-                if (indent == 1) {
-                    openSubclass = kNoClass;
-                    if (entry) {
-                        openSubclass = openClass | entry->id << 8;
-                        classes_.emplace(ClassKey(2, openSubclass), entry->name);
-                    }
-                } else if (indent == 2 && entry && openSubclass != kNoClass) {
-                    classes_.emplace(ClassKey(3, openSubclass | entry->id), entry->name);
-                }
+            } else if (section == Section::Classes && openClass != kNone) {
+                classes_[openClass].blockEnd = next;
             }
             return;
         }
         openVendor = kNone;
-        openClass = kNoClass;
-        openSubclass = kNoClass;
+        openClass = kNone;
         if (section == Section::Vendors) {
             if (const std::optional<IdLine> vendor = ReadIdLine(line, 4)) {
-                vendors_.push_back(
-                    {static_cast<std::uint16_t>(vendor->id), vendor->name, next, next});
-                openVendor = vendors_.size() - 1;
+                if (vendorIds.First(vendor->id)) {
+                    vendors_.push_back(
+                        {static_cast<std::uint16_t>(vendor->id), vendor->name, next, next});
+                    openVendor = vendors_.size() - 1;
+                }
                 return;
             }
         }
         if (const std::optional<std::string_view> key = SectionKey(line)) {
             section = *key == "C" ? Section::Classes : Section::Other;
             if (section == Section::Classes) {
-                if (const std::optional<IdLine> entry = ReadIdLine(line.substr(2), 2)) {
-                    openClass = entry->id << 16;
-                    classes_.emplace(ClassKey(1, openClass), entry->name);
+                const std::optional<IdLine> entry = ReadIdLine(line.substr(2), 2);
+                if (entry && classIds.First(entry->id)) {
+                    classes_.push_back(
+                        {static_cast<std::uint8_t>(entry->id), entry->name, next, next});
+                    openClass = classes_.size() - 1;
                 }
             }
         }
     });
-    std::stable_sort(vendors_.begin(), vendors_.end(),
-                     [](const Vendor& a, const Vendor& b) { return a.id < b.id; });
+    std::sort(vendors_.begin(), vendors_.end(),
+              [](const Vendor& a, const Vendor& b) { return a.id < b.id; });
+    std::sort(classes_.begin(), classes_.end(),
+              [](const Class& a, const Class& b) { return a.id < b.id; });
 }
 
 const IdDatabase::Vendor* IdDatabase::FindVendor(std::uint16_t vendor) const {
@@ -202,6 +209,7 @@ const IdDatabase::Device* IdDatabase::FindDevice(std::uint16_t vendor, std::uint
         }
         std::vector<Device> devices;
         std::size_t open = kNone;
+        SeenIds deviceIds;
         ForEachLine(*text_, owner->blockBegin, owner->blockEnd,
                     [&](std::string_view line, std::size_t next) {
                         if (IsCommentOrBlank(line)) {
@@ -215,14 +223,15 @@ const IdDatabase::Device* IdDatabase::FindDevice(std::uint16_t vendor, std::uint
                             return;
                         }
                         open = kNone;
-                        if (const std::optional<IdLine> entry = ReadIdLine(line.substr(1), 4)) {
+                        const std::optional<IdLine> entry = ReadIdLine(line.substr(1), 4);
+                        if (entry && deviceIds.First(entry->id)) {
                             devices.push_back(
                                 {static_cast<std::uint16_t>(entry->id), entry->name, next, next});
                             open = devices.size() - 1;
                         }
                     });
-        std::stable_sort(devices.begin(), devices.end(),
-                         [](const Device& a, const Device& b) { return a.id < b.id; });
+        std::sort(devices.begin(), devices.end(),
+                  [](const Device& a, const Device& b) { return a.id < b.id; });
         indexed = devices_.emplace(vendor, std::move(devices)).first;
     }
     const std::vector<Device>& devices = indexed->second;
@@ -274,13 +283,55 @@ std::optional<std::string_view> IdDatabase::SubsystemName(std::uint16_t vendor,
 }
 
 std::optional<std::string_view> IdDatabase::ClassName(std::uint32_t classCode) const {
-    for (const std::uint32_t key : {ClassKey(3, classCode), ClassKey(2, classCode & 0xFFFF00),
-                                    ClassKey(1, classCode & 0xFF0000)}) {
-        if (const auto found = classes_.find(key); found != classes_.end()) {
-            return found->second;
+    const auto classId = static_cast<std::uint8_t>(classCode >> 16);
+    const auto owner = std::lower_bound(classes_.begin(), classes_.end(), classId,
+                                        [](const Class& c, std::uint8_t id) { return c.id < id; });
+    if (owner == classes_.end() || owner->id != classId) {
+        return std::nullopt;
+    }
+    constexpr std::uint32_t kSubclassLine = 0x10000;
+    auto indexed = subclasses_.find(classId);
+    if (indexed == subclasses_.end()) {
+        // Subclass lines, each with the interface lines below it; a malformed subclass line
+        // owns the interface lines below it, which then name nothing. The first line of a code
+        // counts.
+        std::vector<std::size_t> lines(kSubclassLine + 0x100, 0);
+        std::uint32_t openSubclass = kNoClass;
+        std::size_t start = owner->blockBegin;
+        ForEachLine(*text_, owner->blockBegin, owner->blockEnd,
+                    [&](std::string_view line, std::size_t next) {
+                        const std::size_t at = std::exchange(start, next);
+                        if (IsCommentOrBlank(line)) {
+                            return;
+                        }
+                        const std::size_t indent = Indent(line);
+                        const std::optional<IdLine> entry = ReadIdLine(line.substr(indent), 2);
+                        std::size_t* slot = nullptr;
+                        if (indent == 1) {
+                            openSubclass = entry ? entry->id : kNoClass;
+                            slot = entry ? &lines[kSubclassLine | entry->id] : nullptr;
+                        } else if (indent == 2 && entry && openSubclass != kNoClass) {
+                            slot = &lines[openSubclass << 8 | entry->id];
+                        }
+                        if (slot && *slot == 0) {
+                            *slot = at + 1;
+                        }
+                    });
+        indexed = subclasses_.emplace(classId, std::move(lines)).first;
+    }
+    const std::vector<std::size_t>& lines = indexed->second;
+    for (const std::uint32_t key :
+         {classCode & 0xFFFF, kSubclassLine | ((classCode >> 8) & 0xFF)}) {
+        if (const std::size_t at = lines[key]; at != 0) {
+            const std::string_view text = *text_;
+            std::string_view line;
+            ForEachLine(text, at - 1, std::min(text.find('\n', at - 1), text.size()),
+                        [&line](std::string_view only, std::size_t) { line = only; });
+            line.remove_prefix(Indent(line));
+            return ReadIdLine(line, 2)->name;
         }
     }
-    return std::nullopt;
+    return owner->name;
 }
 
 }  // namespace tessaly

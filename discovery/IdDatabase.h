@@ -19,9 +19,12 @@ namespace tessaly {
 // "\t\tpp  name"). A line that fits none of these is skipped, and the lines indented below it
 // belong to nothing.
 //
-// Reading indexes the vendors; a vendor's devices are indexed on the first lookup that needs
-// them, so opening the full pci.ids costs one pass over its lines. Names are the file's bytes
-// (UTF-8 in the files Debian ships). Not for use from several threads at once.
+// Reading indexes the vendors and classes, the first line of each ID (a later one and the lines
+// below it count for nothing); a vendor's devices and a class's subclasses are indexed on the
+// first lookup that needs them, the first of each ID again. Opening the full pci.ids costs one
+// pass over its lines, and no file costs more than its text and a bounded index: there are at
+// most 65536 vendors, and as many devices in a vendor. Names are the file's bytes (UTF-8 in the
+// files Debian ships). Not for use from several threads at once.
 class IdDatabase {
 public:
     // An empty database: every lookup finds nothing.
@@ -55,16 +58,24 @@ private:
         std::size_t blockBegin;  // its subsystem lines
         std::size_t blockEnd;
     };
+    struct Class {
+        std::uint8_t id;
+        std::string_view name;
+        std::size_t blockBegin;  // its subclass and interface lines
+        std::size_t blockEnd;
+    };
 
     void Index();
     const Vendor* FindVendor(std::uint16_t vendor) const;
     const Device* FindDevice(std::uint16_t vendor, std::uint16_t device) const;
 
     std::shared_ptr<const std::string> text_;
-    std::vector<Vendor> vendors_;  // sorted by id; the first of an id wins
-    // Class names keyed by level (1 class, 2 subclass, 3 interface) << 24 | code bytes.
-    std::unordered_map<std::uint32_t, std::string_view> classes_;
+    std::vector<Vendor> vendors_;  // sorted by id, one per id
+    std::vector<Class> classes_;   // sorted by id, one per id
     mutable std::unordered_map<std::uint16_t, std::vector<Device>> devices_;
+    // Where the subclass and interface lines of a class start in the text, plus one (0: no
+    // line), at subclass << 8 | interface, and at 0x10000 | subclass for a subclass's own line.
+    mutable std::unordered_map<std::uint8_t, std::vector<std::size_t>> subclasses_;
 };
 
 }  // namespace tessaly

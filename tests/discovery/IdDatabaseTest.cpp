@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <tuple>
 
 #include "discovery/IdDatabase.h"
+#include "tests/fakes/AllocationMeter.h"
 #include "tests/fakes/TempDir.h"
 
 namespace tessaly {
@@ -97,6 +100,58 @@ TEST(IdDatabaseTest, SectionsAfterTheUsbVendorsAreNotVendors) {
         {"vendor-like line after the sections", ids.VendorName(0xabcd), {}},
         {"class", ids.ClassName(0x030102), "Mouse"},
     });
+}
+
+// Databases of millions of lines, most of them repeating an ID: each costs its text and an index
+// bounded by the number of IDs there can be, not one entry per line.
+TEST(IdDatabaseTest, MillionsOfLinesCostTheirTextAndABoundedIndex) {
+    constexpr std::size_t kSize = std::size_t{8} << 20;
+    const auto fill = [](std::string text, const auto& line) {
+        for (unsigned i = 0; text.size() < kSize; ++i) {
+            text += line(i);
+        }
+        return text;
+    };
+    const auto hex = [](unsigned value, int digits) {
+        char text[16];
+        std::snprintf(text, sizeof text, "%0*x", digits, value);
+        return std::string(text);
+    };
+    const struct {
+        const char* what;
+        std::string text;
+        std::function<Name(const IdDatabase&)> lookup;
+        Name expected;
+    } cases[] = {
+        {"vendor lines",
+         fill("", [&](unsigned i) { return hex(i % 0x10000, 4) + "  v" + hex(i, 1) + "\n"; }),
+         [](const IdDatabase& ids) { return ids.VendorName(0x0005); }, "v5"},
+        {"device lines of one vendor",
+         fill("1234  V\n",
+              [&](unsigned i) { return "\t" + hex(i % 0x10000, 4) + "  d" + hex(i, 1) + "\n"; }),
+         [](const IdDatabase& ids) { return ids.DeviceName(0x1234, 0x0007); }, "d7"},
+        {"interface lines of classes",
+         fill("C 00  first\n",
+              [&](unsigned i) {
+                  return (i % 0x10000 == 0 ? "C " + hex(i >> 16, 2) + "  c\n" : "") +
+                         (i % 0x100 == 0 ? "\t" + hex(i >> 8 & 0xFF, 2) + "  s\n" : "") + "\t\t" +
+                         hex(i & 0xFF, 2) + "  i" + hex(i, 1) + "\n";
+              }),
+         [](const IdDatabase& ids) { return ids.ClassName(0x020304); }, "i20304"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::string text = c.text;
+        std::size_t peak = 0;
+        {
+            testing::AllocationMeter meter;
+            const IdDatabase ids = IdDatabase::FromText(std::move(text));
+            EXPECT_EQ(c.lookup(ids), c.expected);
+            peak = meter.Peak();
+        }
+        // Besides the text it was given: one entry a line would take ten times as much.
+        EXPECT_LE(peak, std::size_t{4} << 20);
+    }
 }
 
 TEST(IdDatabaseTest, AMissingOrUnreadableFileGivesNoNames) {
