@@ -35,6 +35,14 @@ bool IsDirectory(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A file no one may write to, as Windows' read-only attribute marks one: Windows refuses to
+// replace it, and so does this, though a rename could (and root may write to it anyway).
+bool IsReadOnlyFile(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+           (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
+}
+
 // Creates a hidden temporary in the folder of `path` (".<name>.<random>.tmp") with the mode a new
 // file gets, and gives its descriptor and name; -1 when the folder takes no new file.
 int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
@@ -97,7 +105,8 @@ bool PosixFileSystem::Finish(int fd, const std::string& temporary, const std::st
                              bool complete) {
     // close can report a write the kernel could not finish (NFS), so it counts too.
     const bool closed = ::close(fd) == 0;
-    if (complete && closed && ::rename(temporary.c_str(), path.c_str()) == 0) {
+    if (complete && closed && !IsReadOnlyFile(path) &&
+        ::rename(temporary.c_str(), path.c_str()) == 0) {
         return true;
     }
     ::unlink(temporary.c_str());

@@ -29,7 +29,8 @@ struct DiskCalls {
 
 // Files on a POSIX system, reporting failures in the Windows error classes: a missing last
 // component is file-not-found, a missing (or non-folder) component on the way is path-not-found.
-// Files are replaced through a hidden temporary beside them (".<name>.<random>.tmp").
+// Files are replaced through a hidden temporary beside them (".<name>.<random>.tmp"); a file
+// without write permission for anyone is read-only, as on Windows, and is not replaced.
 class PosixFileSystem final : public FileSystem {
 public:
     PosixFileSystem() = default;

@@ -190,6 +190,19 @@ const FailureCase kCases[] = {
      {},
      1,
      Strings{"Unable to create directory", "The wizard could not save the output files."}},
+    // Files made read-only (chmod 444): an output file and the installed INF stay as they are.
+    {"ReadOnlyFiles",
+     true,
+     [](Machine& m) {
+         for (const fs::path& file : {m.out / kOutputs[2].first, m.installed}) {
+             fs::permissions(
+                 file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+         }
+         return std::string();
+     },
+     {},
+     1,
+     Strings{kOutputs[2].second, kCouldNotInstall}},
     {"LinksAtTheTargets",
      true,
      [](Machine& m) {

@@ -49,10 +49,24 @@ TEST(PosixPlatformTest, FilesBehaveAsOnWindows) {
     EXPECT_FALSE(files.QueryAttributes(r + "f").isDirectory);
     EXPECT_FALSE(files.MakeDirectory(r + "f"));  // a file holds the name
 
+    // A read-only file, as chmod 444 makes one, is not replaced, as on Windows; a link is.
+    const std::string locked = dir.Write("locked", "old");
+    std::filesystem::permissions(locked, std::filesystem::perms::owner_read |
+                                             std::filesystem::perms::group_read |
+                                             std::filesystem::perms::others_read);
+    EXPECT_FALSE(files.WriteFile(locked, "new"));
+    EXPECT_FALSE(files.CopyReplacing(r + "g", locked));
+    EXPECT_EQ(testing::ReadFileBytes(locked), "old");
+    std::filesystem::create_symlink(locked, r + "link");
+    EXPECT_TRUE(files.WriteFile(r + "link", "new"));
+    EXPECT_EQ(testing::ReadFileBytes(locked), "old");
+
     // The probe leaves nothing behind.
     EXPECT_TRUE(files.CanWriteFile(r + "sub/x"));
     EXPECT_FALSE(files.CanWriteFile(r + "a/x"));
     EXPECT_EQ(testing::FolderNames(r + "sub"), std::vector<std::string>{});
+    EXPECT_EQ(testing::FolderNames(r),
+              (std::vector<std::string>{"f", "g", "link", "locked", "sub"}));
 }
 
 // Every way a disk can fail under a write, injected below the file system: the target keeps its
