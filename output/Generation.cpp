@@ -75,6 +75,15 @@ int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter
     if (!PrepareOutputDirectory(model, files, prompter, createWithoutAsking)) {
         return 1;
     }
+    // What a run killed while writing these files left beside them goes first.
+    const OutputFiles& paths = plan.Files;
+    const std::vector<std::string> set =
+        plan.Bus == kBusUsb
+            ? std::vector{paths.WdmInf}
+            : std::vector{paths.RtInf, paths.Inf9x, paths.Nt4Inf, paths.Nt5Inf, paths.ModuleFile};
+    for (const std::string& path : set) {
+        files.RemoveStaleTemporaries(path);
+    }
     plan.HardwareIds.clear();
     plan.WrittenFiles.clear();
     const auto record = [&plan](bool saved, const std::string& path) {
@@ -82,7 +91,6 @@ int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter
             plan.WrittenFiles.push_back(path);
         }
     };
-    const OutputFiles& paths = plan.Files;
     if (plan.Bus == kBusUsb) {
         record(WriteWdmInf(device, plan, files, prompter), paths.WdmInf);
         return 0;

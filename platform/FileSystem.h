@@ -80,6 +80,11 @@ public:
     virtual bool CopyReplacing(const std::string& from, const std::string& to) = 0;
 
     virtual bool RemoveFile(const std::string& path) = 0;
+
+    // Removes the temporaries that writes of `path` left in its folder when the program was
+    // killed in the middle: those no write has in use and that have not changed for a minute.
+    // Returns how many.
+    virtual int RemoveStaleTemporaries(const std::string& path) = 0;
 };
 
 }  // namespace tessaly

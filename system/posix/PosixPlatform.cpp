@@ -13,7 +13,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
-#include <random>
+
+#include "system/posix/Temporary.h"
 
 namespace tessaly {
 namespace {
@@ -33,40 +34,6 @@ std::string ParentOf(const std::string& path) {
 bool IsDirectory(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// A file no one may write to, as Windows' read-only attribute marks one: Windows refuses to
-// replace it, and so does this, though a rename could (and root may write to it anyway).
-bool IsReadOnlyFile(const std::string& path) {
-    struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
-           (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
-}
-
-// Creates a hidden temporary in the folder of `path` (".<name>.<random>.tmp") with the mode a new
-// file gets, and gives its descriptor and name; -1 when the folder takes no new file.
-int CreateTemporaryBeside(const std::string& path, std::string& temporary) {
-    static constexpr char kLetters[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    // Names stay below the 255-byte limit of a name whatever the target's length.
-    constexpr std::size_t kNameRoom = 200;
-    thread_local std::mt19937_64 random(std::random_device{}() ^
-                                        static_cast<std::uint64_t>(::getpid()));
-    const auto slash = path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
-    const std::string name = path.substr(folder.size()).substr(0, kNameRoom);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string suffix(8, ' ');
-        for (char& c : suffix) {
-            c = kLetters[random() % (sizeof kLetters - 1)];
-        }
-        temporary = folder + "." + name + "." + suffix + ".tmp";
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
 }
 
 }  // namespace
@@ -101,36 +68,18 @@ bool PosixFileSystem::CopyAll(int from, int to) {
     }
 }
 
-bool PosixFileSystem::Finish(int fd, const std::string& temporary, const std::string& path,
-                             bool complete) {
-    // close can report a write the kernel could not finish (NFS), so it counts too.
-    const bool closed = ::close(fd) == 0;
-    if (complete && closed && !IsReadOnlyFile(path) &&
-        ::rename(temporary.c_str(), path.c_str()) == 0) {
-        return true;
-    }
-    ::unlink(temporary.c_str());
-    return false;
-}
-
 bool PosixFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-    std::string temporary;
-    const int fd = CreateTemporaryBeside(path, temporary);
-    if (fd < 0) {
-        return false;
-    }
-    return Finish(fd, temporary, path, WriteAll(fd, bytes) && calls_.fsync(fd) == 0);
+    Temporary temporary(path);
+    return temporary.valid() &&
+           temporary.Finish(WriteAll(temporary.fd(), bytes) && calls_.fsync(temporary.fd()) == 0);
 }
 
 bool PosixFileSystem::CanWriteFile(const std::string& path) {
-    std::string temporary;
-    const int fd = CreateTemporaryBeside(path, temporary);
-    if (fd < 0) {
-        return false;
-    }
-    ::close(fd);
-    ::unlink(temporary.c_str());
-    return true;
+    return Temporary(path).valid();
+}
+
+int PosixFileSystem::RemoveStaleTemporaries(const std::string& path) {
+    return tessaly::RemoveStaleTemporaries(path);
 }
 
 FileContents PosixFileSystem::ReadFile(const std::string& path, std::size_t maxBytes) {
@@ -217,17 +166,15 @@ bool PosixFileSystem::CopyReplacing(const std::string& from, const std::string& 
         return false;
     }
     struct stat st {};
-    std::string temporary;
-    const int fd = ::fstat(source, &st) == 0 && S_ISREG(st.st_mode)
-                       ? CreateTemporaryBeside(to, temporary)
-                       : -1;
-    if (fd < 0) {
+    if (::fstat(source, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(source);
         return false;
     }
-    const bool copied = CopyAll(source, fd) && calls_.fsync(fd) == 0;
+    Temporary temporary(to);
+    const bool copied =
+        temporary.valid() && CopyAll(source, temporary.fd()) && calls_.fsync(temporary.fd()) == 0;
     ::close(source);
-    return Finish(fd, temporary, to, copied);
+    return temporary.valid() && temporary.Finish(copied);
 }
 
 bool PosixFileSystem::RemoveFile(const std::string& path) {

@@ -29,8 +29,9 @@ struct DiskCalls {
 
 // Files on a POSIX system, reporting failures in the Windows error classes: a missing last
 // component is file-not-found, a missing (or non-folder) component on the way is path-not-found.
-// Files are replaced through a hidden temporary beside them (".<name>.<random>.tmp"); a file
-// without write permission for anyone is read-only, as on Windows, and is not replaced.
+// Files are replaced through a hidden temporary beside them (see Temporary), which a signal that
+// ends the program removes; a file without write permission for anyone is read-only, as on
+// Windows, and is not replaced.
 class PosixFileSystem final : public FileSystem {
 public:
     PosixFileSystem() = default;
@@ -46,16 +47,13 @@ public:
     bool MakeDirectory(const std::string& path) override;
     bool CopyReplacing(const std::string& from, const std::string& to) override;
     bool RemoveFile(const std::string& path) override;
+    int RemoveStaleTemporaries(const std::string& path) override;
 
 private:
     // Writes all of `bytes` to `fd`, through short writes and interruptions.
     bool WriteAll(int fd, std::string_view bytes);
     // Copies `from` to its end into `to`.
     bool CopyAll(int from, int to);
-    // Puts the temporary `fd` in place of `path`: closes it, renames it over `path` when
-    // `complete`, and removes it otherwise or when a step fails.
-    static bool Finish(int fd, const std::string& temporary, const std::string& path,
-                       bool complete);
 
     DiskCalls calls_;
 };

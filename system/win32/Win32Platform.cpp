@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <random>
+#include <string_view>
 #include <utility>
 
 #include "system/win32/WindowsApi.h"
@@ -202,6 +203,42 @@ bool Win32FileSystem::CopyReplacing(const std::string& from, const std::string& 
         return false;
     }
     return Finish(copy, temporary, to, complete);
+}
+
+int Win32FileSystem::RemoveStaleTemporaries(const std::string& path) {
+    // A temporary in use is open without sharing, so it cannot be deleted; one that has not
+    // changed for a minute belongs to no write about to rename it.
+    constexpr ULONGLONG kStale = 60ULL * 10000000ULL;  // in 100-nanosecond units
+    const auto slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+    const std::string name = path.substr(folder.size());
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((path + ".*.tmp").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return 0;
+    }
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+    };
+    int removed = 0;
+    do {
+        const std::string_view entry = found.cFileName;
+        const std::string_view digits = entry.substr(std::min(entry.size(), name.size() + 1));
+        const bool shaped =
+            entry.size() == name.size() + 13 &&
+            _strnicmp(entry.data(), name.c_str(), name.size()) == 0 && entry[name.size()] == '.' &&
+            digits.substr(8) == ".tmp" &&
+            digits.substr(0, 8).find_first_not_of("0123456789abcdef") == std::string_view::npos;
+        if (shaped && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            ticks(now) - ticks(found.ftLastWriteTime) >= kStale &&
+            ::DeleteFileA((folder + std::string(entry)).c_str())) {
+            ++removed;
+        }
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return removed;
 }
 
 bool Win32FileSystem::RemoveFile(const std::string& path) {

@@ -24,6 +24,7 @@ public:
     bool MakeDirectory(const std::string& path) override;
     bool CopyReplacing(const std::string& from, const std::string& to) override;
     bool RemoveFile(const std::string& path) override;
+    int RemoveStaleTemporaries(const std::string& path) override;
 };
 
 // The running Windows: its version, its Windows directory, and "c:\vxipnp\" as the output base.

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -269,6 +270,22 @@ TEST_F(EndToEndTest, OverlongAndNulRegistryPathsAreIgnoredWithAWarning) {
                           (temp.path() / "rm").string() + "\\x00/x\": it holds a NUL character.\n");
     EXPECT_EQ(testing::FolderNames(out).size(), 5u);
     EXPECT_FALSE(fs::exists(temp.path() / "rm"));
+}
+
+// A run killed while writing left its temporaries; the next run into that folder removes those of
+// its own files, and leaves what another write may still be using.
+TEST_F(EndToEndTest, ARunRemovesTheTemporariesAKilledRunLeft) {
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(10);
+    for (const char* name : {".Scope9_NT5.inf.Kil1ed00.tmp", ".Scope_RT.inf.Kil1ed01.tmp",
+                             ".Other_NT5.inf.Kil1ed02.tmp"}) {
+        fs::last_write_time(temp.Write("home/vxipnp/winnt/Scope9/" + std::string(name), "part"),
+                            old);
+    }
+    temp.Write("home/vxipnp/winnt/Scope9/.Scope9.ini.Writing0.tmp", "in use");
+    EXPECT_EQ(Run({temp.Write("m.ini", Module("Scope9")), "/SilentAutoInstall"}), 0) << errors;
+    EXPECT_EQ(testing::FolderNames(out),
+              (Strings{".Other_NT5.inf.Kil1ed02.tmp", ".Scope9.ini.Writing0.tmp", "Scope9.ini",
+                       "Scope9_9x.inf", "Scope9_NT4.inf", "Scope9_NT5.inf", "Scope_RT.inf"}));
 }
 
 // Each failure is one line on standard error and status 1; only a failed installation comes

@@ -40,6 +40,12 @@ public:
     bool MakeDirectory(const std::string& path) override;
     bool CopyReplacing(const std::string& from, const std::string& to) override;
     bool RemoveFile(const std::string& path) override;
+    // Writes here are whole at once and leave no temporary; counts the calls.
+    int RemoveStaleTemporaries(const std::string& path) override {
+        staleChecks_.push_back(path);
+        return 0;
+    }
+    const std::vector<std::string>& StaleChecks() const { return staleChecks_; }
 
 private:
     std::string Normalize(const std::string& path) const;
@@ -51,6 +57,7 @@ private:
     std::map<std::string, std::string> files_;
     std::set<std::string> locked_;
     std::vector<std::string> writeLog_;
+    std::vector<std::string> staleChecks_;
 };
 
 }  // namespace tessaly::testing

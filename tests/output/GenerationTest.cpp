@@ -38,6 +38,8 @@ TEST(GenerationTest, WritersRunInTheirFixedOrderAfterTheDirectoryCheck) {
             EXPECT_EQ(fake.files.WriteLog(),
                       (Strings{d + "dev_RT.inf", d + "dev_9x.inf", d + "dev_NT4.inf",
                                d + "dev_NT5.inf", d + "dev.ini"}));
+            // What a killed run left of these files goes first.
+            EXPECT_EQ(fake.files.StaleChecks(), fake.files.WriteLog());
             EXPECT_EQ(model.plan.WrittenFiles, (Strings{d + "dev_RT.inf", d + "dev_9x.inf",
                                                         d + "dev_NT5.inf", d + "dev.ini"}));
             EXPECT_EQ(prompter.Texts(),
@@ -47,6 +49,7 @@ TEST(GenerationTest, WritersRunInTheirFixedOrderAfterTheDirectoryCheck) {
                                "PCI\\VEN_FFFF&DEV_FFFF&SUBSYS_00000000&REV_00"}));
         } else {
             EXPECT_EQ(fake.files.WriteLog(), Strings{d + "dev_WDM.inf"});
+            EXPECT_EQ(fake.files.StaleChecks(), fake.files.WriteLog());
             EXPECT_EQ(model.plan.WrittenFiles, Strings{d + "dev_WDM.inf"});
             EXPECT_EQ(model.plan.HardwareIds, Strings{"USB\\VID_FFFF&PID_FFFF"});
         }

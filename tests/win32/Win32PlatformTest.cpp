@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -191,6 +192,31 @@ TEST_F(Win32FileSystemTest, WritesAndCopiesReplaceOrLeaveTheTarget) {
               (std::vector<std::string>{"read-only", "source", "target"}));
     SetReadOnly(source, false);
     SetReadOnly(readOnly, false);
+}
+
+// Temporaries of the file's name that a killed run left are removed; one open for writing (as a
+// write holds its own), one changed in the last minute, and those of other names stay.
+TEST_F(Win32FileSystemTest, StaleTemporariesOfTheFileAreRemoved) {
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
+    const std::vector<std::string> kept = {
+        "f",           "f.0badf00d.tmp.x", "f.0000fe5e.tmp", "f.00001a5e.tmp", "g.0badf00d.tmp",
+        "f.0badf0.tmp"};
+    for (const std::string& name : kept) {
+        std::filesystem::last_write_time(dir_.Write(name, "x"), old);
+    }
+    std::filesystem::last_write_time(dir_.path() / "f.0000fe5e.tmp",
+                                     std::filesystem::file_time_type::clock::now());
+    for (const char* name : {"f.0badf00d.tmp", "f.12345678.tmp"}) {
+        std::filesystem::last_write_time(dir_.Write(name, "x"), old);
+    }
+    HANDLE inUse = ::CreateFileA(Path("f.00001a5e.tmp").c_str(), GENERIC_WRITE, 0, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(files_.RemoveStaleTemporaries(Path("f")), 2);
+    ::CloseHandle(inUse);
+    std::vector<std::string> sorted = kept;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(testing::FolderNames(dir_.path()), sorted);
 }
 
 TEST_F(Win32FileSystemTest, ReadFileGivesTheWholeRegularFileUpToTheLimit) {

@@ -1,8 +1,14 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <sstream>
@@ -109,6 +115,80 @@ TEST(PosixPlatformTest, AFailingDiskLeavesTheOldFileWhole) {
         }
         EXPECT_EQ(testing::FolderNames(r + "out"), (std::vector<std::string>{"copied", "written"}));
     }
+}
+
+// A signal that ends the program in the middle of a write takes the temporary with it and still
+// ends the program; an ignored one changes nothing, and the write completes.
+TEST(PosixPlatformTest, ASignalDuringAWriteRemovesTheTemporaryAndStillEndsTheProgram) {
+    const struct {
+        int signal;
+        bool ignored, copy;
+    } cases[] = {{SIGTERM, false, false},
+                 {SIGINT, false, true},
+                 {SIGHUP, false, false},
+                 {SIGHUP, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::strsignal(c.signal) + std::string(c.ignored ? ", ignored" : "") +
+                     (c.copy ? ", copying" : ", writing"));
+        const testing::TempDir dir;
+        const std::string source = dir.Write("source", "new");
+        const std::string target = dir.Write("out/target", "old");
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (c.ignored) {
+                std::signal(c.signal, SIG_IGN);
+            }
+            DiskCalls disk;
+            disk.write = [&c](int fd, const void* data, std::size_t size) {
+                ::raise(c.signal);
+                return ::write(fd, data, size);
+            };
+            PosixFileSystem files(disk);
+            const bool saved =
+                c.copy ? files.CopyReplacing(source, target) : files.WriteFile(target, "new");
+            ::_exit(saved ? 0 : 1);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (c.ignored) {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+        } else {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+        }
+        EXPECT_EQ(testing::FolderNames(dir.path() / "out"), std::vector<std::string>{"target"});
+        EXPECT_EQ(testing::ReadFileBytes(target), c.ignored ? "new" : "old");
+    }
+}
+
+// Temporaries of the file's name that a killed run left are removed; one in use (locked, or
+// changed in the last minute) and those of other names stay.
+TEST(PosixPlatformTest, StaleTemporariesOfTheFileAreRemoved) {
+    const testing::TempDir dir;
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::minutes(5);
+    const std::vector<std::string> kept = {".f.Fresh123.tmp",
+                                           ".f.Locked12.tmp",
+                                           ".g.Stale123.tmp",
+                                           ".f.Short12.tmp.x",
+                                           ".f.Short1.tmp",
+                                           "f.Stale123.tmp",
+                                           "f"};
+    for (const std::string& name : kept) {
+        std::filesystem::last_write_time(dir.Write(name, "x"), old);
+    }
+    std::filesystem::last_write_time(dir.path() / ".f.Fresh123.tmp",
+                                     std::filesystem::file_time_type::clock::now());
+    std::filesystem::last_write_time(dir.Write(".f.Stale123.tmp", "x"), old);
+    std::filesystem::last_write_time(dir.Write(".f.Stale456.tmp", "x"), old);
+    const int locked = ::open((dir.path() / ".f.Locked12.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(locked, LOCK_EX), 0);
+
+    PosixFileSystem files;
+    EXPECT_EQ(files.RemoveStaleTemporaries((dir.path() / "f").string()), 2);
+    ::close(locked);
+    std::vector<std::string> sorted = kept;
+    std::sort(sorted.begin(), sorted.end());
+    EXPECT_EQ(testing::FolderNames(dir.path()), sorted);
 }
 
 TEST(PosixPlatformTest, WindowsDirectoryOnlyWhileItIsAFolder) {
