@@ -20,6 +20,7 @@ struct CurlLibrary {
     decltype(&curl_easy_init) easy_init = nullptr;
     decltype(&curl_easy_cleanup) easy_cleanup = nullptr;
     decltype(&curl_easy_setopt) easy_setopt = nullptr;
+    decltype(&curl_easy_getinfo) easy_getinfo = nullptr;
     decltype(&curl_multi_init) multi_init = nullptr;
     decltype(&curl_multi_cleanup) multi_cleanup = nullptr;
     decltype(&curl_multi_add_handle) multi_add_handle = nullptr;
@@ -39,6 +40,7 @@ bool Load(const std::string& name, CurlLibrary& api) {
            ResolveSymbol(library, "curl_easy_init", api.easy_init) &&
            ResolveSymbol(library, "curl_easy_cleanup", api.easy_cleanup) &&
            ResolveSymbol(library, "curl_easy_setopt", api.easy_setopt) &&
+           ResolveSymbol(library, "curl_easy_getinfo", api.easy_getinfo) &&
            ResolveSymbol(library, "curl_multi_init", api.multi_init) &&
            ResolveSymbol(library, "curl_multi_cleanup", api.multi_cleanup) &&
            ResolveSymbol(library, "curl_multi_add_handle", api.multi_add_handle) &&
@@ -48,12 +50,14 @@ bool Load(const std::string& name, CurlLibrary& api) {
            ResolveSymbol(library, "curl_multi_info_read", api.multi_info_read);
 }
 
+using Clock = std::chrono::steady_clock;
+
 // One transfer handle and the multi handle whose connection cache keeps the logged-in control
 // connection between transfers. Destroying it closes the connection (QUIT).
 class Session {
 public:
-    explicit Session(const CurlLibrary& library)
-        : api(library), multi(library.multi_init()), curl(library.easy_init()) {}
+    Session(const CurlLibrary& library, Clock::duration quiet)
+        : api(library), multi(library.multi_init()), curl(library.easy_init()), silence(quiet) {}
     ~Session() {
         if (curl) {
             api.easy_cleanup(curl);
@@ -68,7 +72,19 @@ public:
     const CurlLibrary& api;
     CURLM* const multi;
     CURL* const curl;
+    // The longest the server may stay silent, and when it last said something or took data.
+    const Clock::duration silence;
+    Clock::time_point lastHeard = Clock::now();
 };
+
+// libcurl's trace, read only for when bytes come from the server or go to it: a reply, the
+// greeting, data. The texts (a password among them) are not looked at.
+int NoteTraffic(CURL*, curl_infotype type, char*, std::size_t, void* session) {
+    if (type == CURLINFO_HEADER_IN || type == CURLINFO_DATA_IN || type == CURLINFO_DATA_OUT) {
+        static_cast<Session*>(session)->lastHeard = Clock::now();
+    }
+    return 0;
+}
 
 // The longest the transfer loop sleeps between two looks at libcurl's state. libcurl 7.88 can
 // leave a reused FTP connection with nothing to wait on after EPSV, and its own transfer loop
@@ -79,8 +95,6 @@ struct FileCloser {
     void operator()(std::FILE* file) const { std::fclose(file); }
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
-
-using Clock = std::chrono::steady_clock;
 
 // A server name goes into a URL: only what a host name or an IP address holds may.
 bool IsPlainServerName(const std::string& server) {
@@ -130,6 +144,12 @@ long Milliseconds(Clock::duration duration) {
         1, std::chrono::duration_cast<std::chrono::milliseconds>(duration).count()));
 }
 
+// What a SIZE request gives besides its number ("Content-Length: ...") is not wanted on
+// standard output, where libcurl would put it.
+std::size_t Discard(char*, std::size_t size, std::size_t count, void*) {
+    return size * count;
+}
+
 std::size_t ReadFromFile(char* buffer, std::size_t size, std::size_t count, void* file) {
     auto* stream = static_cast<std::FILE*>(file);
     const std::size_t read = std::fread(buffer, 1, size * count, stream);
@@ -159,18 +179,27 @@ FtpError ConnectError(CURLcode code) {
     }
 }
 
-// Runs the transfer set up on the session, as curl_easy_perform does.
-CURLcode Perform(const Session& session) {
+// Runs the transfer set up on the session, as curl_easy_perform does, but gives up once the
+// server has been silent for longer than the session allows. libcurl's own connect timeout
+// would count the greeting and every login reply together, its reply timeout not the connection
+// itself.
+CURLcode Perform(Session& session) {
     const CurlLibrary& api = session.api;
     if (api.multi_add_handle(session.multi, session.curl) != CURLM_OK) {
         return CURLE_FAILED_INIT;
     }
+    session.lastHeard = Clock::now();
     CURLcode result = CURLE_FAILED_INIT;
     int running = 1;
     while (running > 0 && api.multi_perform(session.multi, &running) == CURLM_OK) {
-        if (running > 0) {
-            api.multi_poll(session.multi, nullptr, 0, kPollStepMs, nullptr);
+        if (running == 0) {
+            break;
         }
+        if (Clock::now() - session.lastHeard > session.silence) {
+            api.multi_remove_handle(session.multi, session.curl);
+            return CURLE_OPERATION_TIMEDOUT;
+        }
+        api.multi_poll(session.multi, nullptr, 0, kPollStepMs, nullptr);
     }
     int queued = 0;
     while (const CURLMsg* message = api.multi_info_read(session.multi, &queued)) {
@@ -209,7 +238,24 @@ public:
         setopt(curl, CURLOPT_READDATA, file.get());
         setopt(curl, CURLOPT_INFILESIZE_LARGE, static_cast<curl_off_t>(status.st_size));
         setopt(curl, CURLOPT_TIMEOUT_MS, Milliseconds(left));
-        return Perform(*session_) == CURLE_OK;
+        if (Perform(*session_) != CURLE_OK) {
+            return false;
+        }
+        // A server may take the upload and store less (a full disk it does not report): where it
+        // tells the size of what arrived, that size must be the file's.
+        setopt(curl, CURLOPT_UPLOAD, 0L);
+        setopt(curl, CURLOPT_NOBODY, 1L);
+        setopt(curl, CURLOPT_TIMEOUT_MS,
+               Milliseconds(std::max(deadline_ - Clock::now(), Clock::duration(1))));
+        const CURLcode sized = Perform(*session_);
+        curl_off_t stored = -1;
+        if (sized == CURLE_OK) {
+            session_->api.easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
+        }
+        // No such file after the upload, or another size: not the file sent. A server without
+        // SIZE reports nothing, and the upload's success stands.
+        return sized != CURLE_REMOTE_FILE_NOT_FOUND &&
+               (stored < 0 || stored == static_cast<curl_off_t>(status.st_size));
     }
 
 private:
@@ -251,7 +297,7 @@ FtpConnectResult CurlFtpClient::Connect(const std::string& server, std::uint16_t
     if (!api) {
         return {nullptr, FtpError::InternalError};
     }
-    auto session = std::make_unique<Session>(*api);
+    auto session = std::make_unique<Session>(*api, settings_.silence);
     if (!session->multi || !session->curl) {
         return {nullptr, FtpError::InternalError};
     }
@@ -259,14 +305,20 @@ FtpConnectResult CurlFtpClient::Connect(const std::string& server, std::uint16_t
     const auto setopt = api->easy_setopt;
     std::string serverUrl = ServerUrl(server, port);
     const std::string url = serverUrl + "/";
-    const auto replySeconds = std::chrono::ceil<std::chrono::seconds>(settings_.connect).count();
+    const curl_debug_callback trace = NoteTraffic;
     setopt(c, CURLOPT_URL, url.c_str());
     setopt(c, CURLOPT_PROTOCOLS_STR, "ftp");
     setopt(c, CURLOPT_PROXY, "");     // straight to the target, whatever the environment says
     setopt(c, CURLOPT_NOSIGNAL, 1L);  // runs on a worker thread
-    setopt(c, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(settings_.connect));
-    setopt(c, CURLOPT_SERVER_RESPONSE_TIMEOUT, static_cast<long>(replySeconds));
+    // Silence is watched by Perform; connecting and logging in may take up to the total.
+    setopt(c, CURLOPT_CONNECTTIMEOUT_MS, Milliseconds(settings_.total));
     setopt(c, CURLOPT_TIMEOUT_MS, Milliseconds(settings_.total));
+    const curl_write_callback discard = Discard;
+    setopt(c, CURLOPT_WRITEFUNCTION, discard);
+    setopt(c, CURLOPT_HEADERFUNCTION, discard);
+    setopt(c, CURLOPT_DEBUGFUNCTION, trace);
+    setopt(c, CURLOPT_DEBUGDATA, session.get());
+    setopt(c, CURLOPT_VERBOSE, 1L);  // the trace goes to NoteTraffic alone
     // Passive mode is libcurl's default (no CURLOPT_FTPPORT); the transfer type is binary unless
     // CURLOPT_TRANSFERTEXT is set; missing folders are not created.
     setopt(c, CURLOPT_FTP_FILEMETHOD, static_cast<long>(CURLFTPMETHOD_NOCWD));

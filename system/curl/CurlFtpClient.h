@@ -9,22 +9,23 @@
 
 namespace tessaly {
 
-// How long a dead or silent host may hold the wizard.
-inline constexpr std::chrono::seconds kFtpConnectTimeout{10};  // name, TCP connect and login
-inline constexpr std::chrono::seconds kFtpTotalTimeout{60};    // connecting and uploading together
+// How long a dead or silent host may hold the wizard: the server may be silent this long, before
+// the connection, its greeting and each reply, and in a transfer; a slow server that keeps
+// answering may take longer, up to the total.
+inline constexpr std::chrono::seconds kFtpSilenceTimeout{10};
+inline constexpr std::chrono::seconds kFtpTotalTimeout{60};  // connecting and uploading together
 
 struct CurlLibrary;
 
-// FTP on libcurl: passive mode (EPSV, then PASV), image type, one STOR with the full path, no
-// proxy, nothing logged. libcurl is loaded on the first connection, not at start-up: mapping it
-// and the two dozen libraries it needs costs every run some 25 ms of CPU, also the runs that never
-// upload. Without it, connecting fails with FtpError::InternalError. Connections must be closed
-// before the client is destroyed.
+// FTP on libcurl: passive mode (EPSV, then PASV), image type, one STOR with the full path, then
+// SIZE of what arrived, no proxy, nothing logged. libcurl is loaded on the first connection, not at
+// start-up: mapping it and the two dozen libraries it needs costs every run some 25 ms of CPU, also
+// the runs that never upload. Without it, connecting fails with FtpError::InternalError.
+// Connections must be closed before the client is destroyed.
 class CurlFtpClient final : public FtpClient {
 public:
     struct Settings {
-        // Also the longest wait for any one reply of the server, rounded up to whole seconds.
-        std::chrono::milliseconds connect = kFtpConnectTimeout;
+        std::chrono::milliseconds silence = kFtpSilenceTimeout;
         std::chrono::milliseconds total = kFtpTotalTimeout;
         std::string library = "libcurl.so.4";
     };

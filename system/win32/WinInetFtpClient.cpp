@@ -1,6 +1,9 @@
 #include "system/win32/WinInetFtpClient.h"
 
+#include <algorithm>
 #include <memory>
+#include <optional>
+#include <string_view>
 
 #include "system/win32/WindowsApi.h"
 // After windows.h, which it needs.
@@ -33,11 +36,53 @@ public:
         : session_(std::move(session)), connection_(std::move(connection)) {}
 
     bool PutFile(const std::string& localPath, const std::string& remotePath) override {
-        return ::FtpPutFileA(connection_.get(), localPath.c_str(), remotePath.c_str(),
-                             FTP_TRANSFER_TYPE_BINARY | INTERNET_FLAG_RELOAD, 0);
+        WIN32_FILE_ATTRIBUTE_DATA local;
+        if (!::GetFileAttributesExA(localPath.c_str(), GetFileExInfoStandard, &local) ||
+            !::FtpPutFileA(connection_.get(), localPath.c_str(), remotePath.c_str(),
+                           FTP_TRANSFER_TYPE_BINARY | INTERNET_FLAG_RELOAD, 0)) {
+            return false;
+        }
+        // A server may take the upload and store less (a full disk it does not report): where it
+        // tells the size of what arrived, that size must be the file's.
+        const std::optional<ULONGLONG> stored = RemoteSize(remotePath);
+        return !stored ||
+               *stored == (static_cast<ULONGLONG>(local.nFileSizeHigh) << 32 | local.nFileSizeLow);
     }
 
 private:
+    // The size the server reports for the file ("213 <size>" to SIZE), or nothing when it
+    // reports none.
+    std::optional<ULONGLONG> RemoteSize(const std::string& remotePath) {
+        if (!::FtpCommandA(connection_.get(), FALSE, FTP_TRANSFER_TYPE_BINARY,
+                           ("SIZE " + remotePath).c_str(), 0, nullptr)) {
+            return std::nullopt;
+        }
+        char reply[512] = {};
+        DWORD error = 0;
+        DWORD length = sizeof reply - 1;
+        if (!::InternetGetLastResponseInfoA(&error, reply, &length)) {
+            return std::nullopt;
+        }
+        // The last line is the reply to SIZE; earlier ones may be left from the upload.
+        std::string_view text(reply, std::min<DWORD>(length, sizeof reply - 1));
+        while (!text.empty() && (text.back() == '\r' || text.back() == '\n')) {
+            text.remove_suffix(1);
+        }
+        text = text.substr(
+            text.find_last_of('\n') == std::string_view::npos ? 0 : text.find_last_of('\n') + 1);
+        if (!text.starts_with("213 ") || text.size() == 4 || text.size() > 24) {
+            return std::nullopt;
+        }
+        ULONGLONG size = 0;
+        for (const char c : text.substr(4)) {
+            if (c < '0' || c > '9') {
+                return std::nullopt;
+            }
+            size = size * 10 + static_cast<ULONGLONG>(c - '0');
+        }
+        return size;
+    }
+
     InternetHandle session_;  // closed after the connection
     InternetHandle connection_;
 };

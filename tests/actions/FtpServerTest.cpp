@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,8 +27,9 @@ namespace fs = std::filesystem;
 
 // The users of the server: NAME:PASSWORD:PERMISSIONS:HOME-BELOW-THE-ROOT. "target" holds the
 // real-time system folder, "bare" does not; both hold "incoming", where every user logs in.
+// What "cutter" uploads keeps only its first half.
 const char* const kUsers[] = {"anonymous::elradfmw:target", "engineer:s3cret:elradfmw:target",
-                              "lost:pw:elradfmw:bare"};
+                              "lost:pw:elradfmw:bare", "cutter:pw:elradfmw:target"};
 
 // A socket on 127.0.0.1 and a port of the kernel's choosing; bound but not listening, it
 // refuses connections.
@@ -60,8 +62,44 @@ std::string Contents(const fs::path& path) {
     return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "(none)";
 }
 
-// The Python FTP server of tests/actions/ftp_server.py, started once for the whole program on
-// 127.0.0.1 and a free port. It ends when its standard input, this program's pipe, closes.
+// One run of tests/actions/ftp_server.py over the users' folders below `root`, on 127.0.0.1 and a
+// free port, with the server's `options`. It ends when its standard input, this program's pipe,
+// closes.
+class ServerProcess {
+public:
+    ServerProcess(const fs::path& root, const std::string& options) {
+        const fs::path portFile = root / ("port" + std::to_string(++started_));
+        std::string command = "exec /usr/bin/python3 '" TESSALY_FTP_SERVER_SCRIPT "' " + options;
+        for (const std::string user : kUsers) {
+            const auto home = user.rfind(':') + 1;
+            command += " '" + user.substr(0, home) + (root / user.substr(home)).string() + "'";
+        }
+        input_ = ::popen((command + " >'" + portFile.string() + "'").c_str(), "w");
+        EXPECT_NE(input_, nullptr);
+        // The port line comes once the server listens; Python starts slowly on a busy machine.
+        for (int i = 0; i < 300 && Contents(portFile).find('\n') == std::string::npos; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+        port_ = std::atoi(Contents(portFile).c_str());
+        EXPECT_GT(port_, 0) << "the FTP server did not start (is python3-pyftpdlib installed?)";
+    }
+    ~ServerProcess() {
+        if (input_) {
+            ::pclose(input_);
+        }
+    }
+    ServerProcess(const ServerProcess&) = delete;
+    ServerProcess& operator=(const ServerProcess&) = delete;
+
+    int port() const { return port_; }
+
+private:
+    static inline int started_ = 0;
+    FILE* input_ = nullptr;
+    int port_ = 0;
+};
+
+// The server most tests use, started once for the whole program.
 class FtpServer final : public ::testing::Environment {
 public:
     static inline FtpServer* instance = nullptr;
@@ -71,31 +109,16 @@ public:
         fs::create_directories(root_.path() / "target" / "zel-rt" / "system");
         fs::create_directories(root_.path() / "target" / "incoming");
         fs::create_directories(root_.path() / "bare" / "incoming");
-        const fs::path portFile = root_.path() / "port";
-        std::string command = "exec /usr/bin/python3 '" TESSALY_FTP_SERVER_SCRIPT "'";
-        for (const std::string user : kUsers) {
-            const auto home = user.rfind(':') + 1;
-            command +=
-                " '" + user.substr(0, home) + (root_.path() / user.substr(home)).string() + "'";
-        }
-        input_ = ::popen((command + " >'" + portFile.string() + "'").c_str(), "w");
-        ASSERT_NE(input_, nullptr);
-        // The port line comes once the server listens; Python starts slowly on a busy machine.
-        for (int i = 0; i < 300 && Contents(portFile).find('\n') == std::string::npos; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        }
-        port_ = std::atoi(Contents(portFile).c_str());
-        ASSERT_GT(port_, 0) << "the FTP server did not start (is python3-pyftpdlib installed?)";
+        process_ = std::make_unique<ServerProcess>(root_.path(), "--cut-uploads=cutter");
+        ASSERT_GT(process_->port(), 0);
     }
 
     void TearDown() override {
-        if (input_) {
-            ::pclose(input_);
-        }
+        process_.reset();
         instance = nullptr;
     }
 
-    int port() const { return port_; }
+    int port() const { return process_->port(); }
     // Where a user's "/zel-rt/system/NAME" is on disk.
     fs::path SystemFile(const std::string& name) const {
         return root_.path() / "target" / "zel-rt" / "system" / name;
@@ -104,8 +127,7 @@ public:
 
 private:
     TempDir root_;
-    FILE* input_ = nullptr;
-    int port_ = 0;
+    std::unique_ptr<ServerProcess> process_;
 };
 
 [[maybe_unused]] auto* const kServer = ::testing::AddGlobalTestEnvironment(new FtpServer);
@@ -162,17 +184,56 @@ TEST(FtpServerTest, UploadsArriveUnchangedAndEveryFailureHasItsMessage) {
               FtpError::CannotConnect);
 }
 
-// A host that takes the connection but never greets holds the wizard only as long as the
-// connect timeout. The overall limit lies beyond the test program's own time-out, so a client
-// that ignored the connect timeout would fail the run by hanging.
+// A host that takes the connection but never greets holds the wizard only as long as it may be
+// silent. The overall limit lies beyond the test program's own time-out, so a client that
+// ignored the silence would fail the run by hanging.
 TEST(FtpServerTest, SilentServerIsGivenUpAfterTheConnectTimeout) {
     LoopbackSocket silent;
     silent.Listen();
-    CurlFtpClient client({.connect = std::chrono::seconds(1), .total = std::chrono::minutes(10)});
+    CurlFtpClient client({.silence = std::chrono::seconds(1), .total = std::chrono::minutes(10)});
     const FtpConnectResult result =
         client.Connect("127.0.0.1", static_cast<std::uint16_t>(silent.port()), "", "");
     EXPECT_EQ(result.connection, nullptr);
     EXPECT_EQ(result.error, FtpError::Timeout);
+}
+
+// A slow server that keeps answering is waited for, however many replies the login takes; one
+// silent for longer than allowed is given up; one that stores less than it was sent, though it
+// answers that the upload is complete, has not got the file.
+TEST(FtpServerTest, SlowServersAreWaitedForAndCutUploadsFail) {
+    const FtpServer& server = *FtpServer::instance;
+    // Greeting, USER, PASS and PWD take 1.6 s together, each reply 0.4 s.
+    const ServerProcess slow(server.root(), "--reply-delay=0.4");
+    using namespace std::chrono_literals;
+    const std::string content(1000, 'c');
+    const std::string before = "before";
+    const struct {
+        const char* what;
+        int port;
+        std::chrono::milliseconds silence;
+        std::string user, name, message, stored;
+    } rows[] = {
+        {"slow replies", slow.port(), 1000ms, "", "slow_RT.inf", kOk, content},
+        {"a reply later than allowed", slow.port(), 200ms, "", "late_RT.inf", kConnection, before},
+        {"half of the file stored", server.port(), 10000ms, "cutter", "cut_RT.inf", kCopy,
+         content.substr(0, content.size() / 2)},
+    };
+    TempDir folder;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const std::string host = "127.0.0.1:" + std::to_string(row.port);
+        const std::string localPath = folder.Write(row.name, content);
+        std::ofstream(server.SystemFile(row.name), std::ios::binary) << before;
+        CurlFtpClient client({.silence = row.silence});
+        RecordingPrompter prompter;
+        const bool copied =
+            FinishFtpCopy(client, {host, row.user, row.user.empty() ? "" : "pw"}, localPath,
+                          RemoteRealTimeInfPath(localPath, '/'), prompter, RunHere());
+        EXPECT_EQ(prompter.Texts(),
+                  std::vector<std::string>{row.message + (row.message == kOk ? host : "")});
+        EXPECT_EQ(copied, row.message == kOk);
+        EXPECT_EQ(Contents(server.SystemFile(row.name)), row.stored);
+    }
 }
 
 // libcurl is loaded on the first connection; without it only the copy fails, as a connection.

@@ -405,6 +405,18 @@ TEST_F(WinInetFtpClientTest, AnUploadReplacesTheRemoteFileByteForByte) {
     }
 }
 
+// A server that stores less than it was sent, though it answers that the upload is complete,
+// has not got the file.
+TEST_F(WinInetFtpClientTest, AnUploadTheServerCutShortFails) {
+    TempDir local;
+    const std::string file = local.Write("local.inf", kBinary);
+    FtpConnectResult result = client_.Connect("127.0.0.1", port_, "cutter", "s3cret");
+    ASSERT_TRUE(result.connection) << static_cast<unsigned>(result.error);
+    EXPECT_FALSE(result.connection->PutFile(file, "cut.inf"));
+    result.connection.reset();
+    EXPECT_EQ(testing::ReadFileBytes(Incoming("cut.inf")), kBinary.substr(0, kBinary.size() / 2));
+}
+
 TEST_F(WinInetFtpClientTest, ConnectionErrorsCarryWinInetNumbers) {
     // Bound but not listening: connections to it are refused.
     WSADATA data;

@@ -1,8 +1,9 @@
 #!/bin/sh
 # ftp-server.sh start <dir> <ftp_server.py> | stop <dir>: the FTP server of the Windows tests,
 # run on the build machine since a program under Wine cannot start a Linux one. "start" serves
-# <dir>/root on 127.0.0.1 to the user engineer (password s3cret) and to anonymous, both logged in
-# to "incoming", and writes the port to <dir>/port once the server listens; "stop" ends it.
+# <dir>/root on 127.0.0.1 to the user engineer (password s3cret), to cutter (the same password;
+# what it uploads keeps only its first half) and to anonymous, all logged in to "incoming", and
+# writes the port to <dir>/port once the server listens; "stop" ends it.
 set -eu
 action=$1
 dir=$2
@@ -30,8 +31,8 @@ start)
     mkfifo "$dir/keep"
     sleep 1800 >"$dir/keep" 2>/dev/null </dev/null &
     echo $! >"$dir/keeper.pid"
-    /usr/bin/python3 "$script" \
-        "engineer:s3cret:elradfmw:$dir/root" "anonymous::elradfmw:$dir/root" \
+    /usr/bin/python3 "$script" --cut-uploads=cutter "engineer:s3cret:elradfmw:$dir/root" \
+        "cutter:s3cret:elradfmw:$dir/root" "anonymous::elradfmw:$dir/root" \
         <"$dir/keep" >"$dir/listening" 2>"$dir/server.log" &
     echo $! >"$dir/server.pid"
     # Python starts slowly on a busy machine.
