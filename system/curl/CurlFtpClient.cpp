@@ -252,10 +252,9 @@ public:
         if (sized == CURLE_OK) {
             session_->api.easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &stored);
         }
-        // No such file after the upload, or another size: not the file sent. A server without
-        // SIZE reports nothing, and the upload's success stands.
-        return sized != CURLE_REMOTE_FILE_NOT_FOUND &&
-               (stored < 0 || stored == static_cast<curl_off_t>(status.st_size));
+        // A server that answers SIZE with no number (one without SIZE, or refusing it) reports
+        // nothing, and the upload's success stands.
+        return stored < 0 || stored == static_cast<curl_off_t>(status.st_size);
     }
 
 private:
