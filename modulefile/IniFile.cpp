@@ -188,6 +188,25 @@ void SortDocument(IniFile& document) {
                      });
 }
 
+// IniCompareNames(a, b) == 0, sooner: names of other lengths differ, and most equal ones are
+// equal byte for byte.
+bool SameName(std::string_view a, std::string_view b) {
+    a = Trim(a);
+    b = Trim(b);
+    if (a.size() != b.size()) {
+        return false;
+    }
+    if (a == b) {
+        return true;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (Upper(a[i]) != Upper(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // SipHash-1-3 of a name as the comparison sees it (ends trimmed, ASCII letters upper-cased),
 // keyed once per process: a file cannot be made of names that all land in one slot.
 class NameHasher {
@@ -272,32 +291,55 @@ private:
 
 // The position of the first record of each name, in an open-addressing table at most half
 // full. Each slot keeps the high half of its name's hash, so a probe reads a record only when
-// that half matches.
+// that half matches. Lookups often go through the records in their order (InterruptDetect0, 1,
+// 2, ...; Comment Line0001, Line0002, ...), so the record found last and the one after it are
+// tried first, each when it is the first of its name.
 class NameTable {
 public:
     template <typename Record, typename NameOf>
-    NameTable(const std::vector<Record>& records, NameOf nameOf) {
+    NameTable(const std::vector<Record>& records, NameOf nameOf) : first_(records.size()) {
         std::size_t size = 16;
         while (size < 2 * records.size()) {
             size *= 2;
         }
         slots_.assign(size, Slot{});
+        std::vector<std::uint64_t> hashes(records.size());
         for (std::size_t i = 0; i < records.size(); ++i) {
-            const std::uint64_t hash = NameHasher::Hash(nameOf(records[i]));
+            hashes[i] = NameHasher::Hash(nameOf(records[i]));
+        }
+        // The slots are read in no order: asked for a few records ahead, they are there when
+        // their turn comes.
+        constexpr std::size_t kAhead = 8;
+        for (std::size_t i = 0; i < records.size(); ++i) {
+#if defined(__GNUC__)
+            if (i + kAhead < records.size()) {
+                __builtin_prefetch(&slots_[hashes[i + kAhead] & (size - 1)]);
+            }
+#endif
+            const std::uint64_t hash = hashes[i];
             Slot& slot = Probe(records, nameOf(records[i]), hash, nameOf);
             if (slot.position == 0) {
                 // A later record of the same name stays hidden, as it does from a scan.
                 slot = {static_cast<std::uint32_t>(i + 1), static_cast<std::uint32_t>(hash >> 32)};
+                first_[i] = true;
             }
         }
     }
 
     template <typename Record, typename NameOf>
-    const Record* Find(const std::vector<Record>& records, std::string_view name,
-                       NameOf nameOf) const {
-        const Slot& slot =
-            const_cast<NameTable*>(this)->Probe(records, name, NameHasher::Hash(name), nameOf);
-        return slot.position == 0 ? nullptr : &records[slot.position - 1];
+    const Record* Find(const std::vector<Record>& records, std::string_view name, NameOf nameOf) {
+        for (const std::size_t guess : {last_ + 1, last_}) {
+            if (guess < records.size() && first_[guess] && SameName(nameOf(records[guess]), name)) {
+                last_ = guess;
+                return &records[guess];
+            }
+        }
+        const Slot& slot = Probe(records, name, NameHasher::Hash(name), nameOf);
+        if (slot.position == 0) {
+            return nullptr;
+        }
+        last_ = slot.position - 1;
+        return &records[last_];
     }
 
 private:
@@ -315,14 +357,15 @@ private:
         for (std::size_t at = static_cast<std::size_t>(hash) & mask;; at = (at + 1) & mask) {
             Slot& slot = slots_[at];
             if (slot.position == 0 ||
-                (slot.tag == tag &&
-                 IniCompareNames(nameOf(records[slot.position - 1]), name) == 0)) {
+                (slot.tag == tag && SameName(nameOf(records[slot.position - 1]), name))) {
                 return slot;
             }
         }
     }
 
     std::vector<Slot> slots_;
+    std::vector<bool> first_;          // whether each record is the first of its name
+    std::size_t last_ = SIZE_MAX - 1;  // the record found last; none at first
 };
 
 std::string_view SectionName(const IniSection& section) {

@@ -219,10 +219,14 @@ std::uint32_t ReadModuleFunction(WizardModel& model, IniFile& document,
     device.GeneratesInterrupts = count != 0;
     device.RemovalSteps.clear();
     if (count != 0) {
+        // One buffer for every key name: a file may ask for a few hundred thousand.
+        const std::string_view stem = "InterruptDetect";
+        std::string key(stem);
         for (std::uint32_t i = 0; i < count; ++i) {
+            key.resize(stem.size());
+            key += std::to_string(i);
             std::string steps;
-            const int found = IniGetString(document, registration,
-                                           "InterruptDetect" + std::to_string(i), steps, kTextSize);
+            const int found = IniGetString(document, registration, key, steps, kTextSize);
             if (found != 1 && i >= kDetectSequencesAlwaysRead) {
                 break;
             }
