@@ -9,11 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <mutex>
 #include <random>
 
 namespace tessaly {
@@ -29,21 +31,29 @@ constexpr std::time_t kStaleSeconds = 60;
 constexpr int kEndingSignals[] = {SIGHUP, SIGINT, SIGTERM};
 constexpr int kSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
 
-// The temporaries that exist now, where the signal handler can read them: a name is written
-// before its slot is marked used, and the slot is cleared before the name changes.
-constexpr int kSlots = 4;
+// The temporaries that exist now, where the signal handler can read them, written from any
+// thread: a slot is claimed (kClaimed), its name written, then marked kHeld, which the handler
+// takes back to kClaimed before it reads the name; it is freed before the name changes. A batch
+// writes a few devices at once, each one file at a time.
+constexpr int kSlots = 16;
+constexpr int kFree = 0;
+constexpr int kClaimed = 1;
+constexpr int kHeld = 2;
 char slotNames[kSlots][PATH_MAX];
-volatile std::sig_atomic_t slotUsed[kSlots];
+std::atomic<int> slotState[kSlots];
+static_assert(std::atomic<int>::is_always_lock_free, "read in a signal handler");
 
-// The actions the handler replaced, while any temporary exists (the user-interface thread's
-// business alone).
+// The actions the handler replaced, while any temporary exists.
+std::mutex watching;
 int temporariesAlive = 0;
 bool replaced[kSignalCount];
 struct sigaction previous[kSignalCount];
 
 extern "C" void RemoveTemporariesAndEnd(int signal) {
     for (int i = 0; i < kSlots; ++i) {
-        if (slotUsed[i]) {
+        // Taken, so that no thread frees the slot and writes another name while it is read.
+        int held = kHeld;
+        if (slotState[i].compare_exchange_strong(held, kClaimed)) {
             ::unlink(slotNames[i]);
         }
     }
@@ -56,6 +66,7 @@ extern "C" void RemoveTemporariesAndEnd(int signal) {
 }
 
 void WatchSignals() {
+    const std::lock_guard lock(watching);
     if (temporariesAlive++ > 0) {
         return;
     }
@@ -76,6 +87,7 @@ void WatchSignals() {
 }
 
 void UnwatchSignals() {
+    const std::lock_guard lock(watching);
     if (--temporariesAlive > 0) {
         return;
     }
@@ -148,14 +160,15 @@ Temporary::Temporary(std::string path) : path_(std::move(path)) {
     if (lock_ >= 0) {
         ::flock(lock_, LOCK_EX | LOCK_NB);
     }
-    if (name_.size() < PATH_MAX) {
-        for (int i = 0; i < kSlots; ++i) {
-            if (!slotUsed[i]) {
-                std::memcpy(slotNames[i], name_.c_str(), name_.size() + 1);
-                slot_ = i;
-                slotUsed[i] = 1;
-                break;
-            }
+    // Without a free slot (or with a name too long for one) a signal leaves this temporary
+    // behind, for the next run to remove.
+    for (int i = 0; i < kSlots && name_.size() < PATH_MAX; ++i) {
+        int free = kFree;
+        if (slotState[i].compare_exchange_strong(free, kClaimed)) {
+            std::memcpy(slotNames[i], name_.c_str(), name_.size() + 1);
+            slotState[i].store(kHeld);
+            slot_ = i;
+            break;
         }
     }
 }
@@ -177,7 +190,8 @@ Temporary::~Temporary() {
 
 void Temporary::Forget() {
     if (slot_ >= 0) {
-        slotUsed[slot_] = 0;
+        int held = kHeld;
+        slotState[slot_].compare_exchange_strong(held, kFree);  // unless the handler has it
         slot_ = -1;
     }
     name_.clear();

@@ -7,7 +7,8 @@ namespace tessaly {
 // The hidden temporary (".<name>.<random>.tmp") that replaces a file: created beside it, written,
 // then renamed over it or removed. While one exists, SIGHUP, SIGINT and SIGTERM remove it before
 // they end the program as they would have (where their action is the default; an ignored signal
-// stays ignored), and a lock on it tells a later run that it is in use.
+// stays ignored), and a lock on it tells a later run that it is in use. Threads may each have
+// their own.
 class Temporary {
 public:
     // Creates the temporary beside `path` with the mode a new file gets; valid() tells whether
