@@ -27,22 +27,39 @@ std::optional<std::size_t> ResolveAnswer(std::span<const PageId> order, std::siz
     return std::nullopt;
 }
 
-PageId NextFromBusPage(int busType) {
-    return busType != kBusPxi ? kPageWelcomeUsb : kPageWelcomePxi;
+NavAnswer NextFrom(PageId page, const FlowFacts& facts) {
+    switch (page) {
+        case kPageWelcome:
+            return NavAnswer::To(facts.bus != kBusPxi ? kPageWelcomeUsb : kPageWelcomePxi);
+        case kPageWelcomePxi:
+            if (facts.generatedAtOnce) {
+                return NavAnswer::To(kPageAfterSaveAction);
+            }
+            return NavAnswer::To(facts.generatesInterrupts ? kPageIsMine : kPageFinal);
+        case kPageWelcomeUsb:
+            return NavAnswer::To(kPageFinal);
+        default:
+            return NavAnswer::Default();
+    }
 }
 
-PageId NextFromPxiPage(bool generatesInterrupts) {
-    return generatesInterrupts ? kPageIsMine : kPageFinal;
-}
-
-NavAnswer BackFromFinalPage(int bus, bool generatesInterrupts) {
-    if (bus == kBusUsb) {
-        return NavAnswer::To(kPageWelcomeUsb);
+NavAnswer BackFrom(PageId page, const FlowFacts& facts) {
+    switch (page) {
+        case kPageWelcomePxi:
+        case kPageWelcomeUsb:
+            return NavAnswer::To(kPageWelcome);
+        case kPageIsMine:
+            return NavAnswer::To(kPageWelcomePxi);
+        case kPageFinal:
+            // USB goes back to its page, PXI/PCI without interrupts skips both interrupt pages.
+            if (facts.bus == kBusUsb) {
+                return NavAnswer::To(kPageWelcomeUsb);
+            }
+            return facts.generatesInterrupts ? NavAnswer::Default()
+                                             : NavAnswer::To(kPageWelcomePxi);
+        default:
+            return NavAnswer::Default();
     }
-    if (!generatesInterrupts) {
-        return NavAnswer::To(kPageWelcomePxi);
-    }
-    return NavAnswer::Default();
 }
 
 unsigned DetectionPageButtons(const std::vector<DetectSequence>& sequences) {

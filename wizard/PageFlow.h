@@ -7,6 +7,7 @@
 
 #include "device/DeviceDescription.h"
 #include "wizard/PageIds.h"
+#include "wizard/SheetView.h"
 
 namespace tessaly {
 
@@ -24,14 +25,6 @@ struct NavAnswer {
     friend bool operator==(const NavAnswer&, const NavAnswer&) = default;
 };
 
-// The wizard buttons a page asks for; Finish and disabled Finish take Next's place.
-enum WizardButton : unsigned {
-    kButtonBack = 1u << 0,
-    kButtonNext = 1u << 1,
-    kButtonFinish = 1u << 2,
-    kButtonDisabledFinish = 1u << 3,
-};
-
 // The pages in sheet order.
 inline constexpr PageId kPageOrder[] = {kPageWelcome,         kPageWelcomePxi, kPageWelcomeUsb,
                                         kPageIsMine,          kPageSquelch,    kPageFinal,
@@ -42,15 +35,17 @@ inline constexpr PageId kPageOrder[] = {kPageWelcome,         kPageWelcomePxi, k
 std::optional<std::size_t> ResolveAnswer(std::span<const PageId> order, std::size_t current,
                                          NavAnswer answer, bool forward);
 
-// Bus selection page: the device information page for the bus.
-PageId NextFromBusPage(int busType);
+// What the path through the sheet depends on.
+struct FlowFacts {
+    int bus = kBusPxi;
+    bool generatesInterrupts = false;
+    // The PXI/PCI page wrote every file itself (a loaded file, not to be reviewed).
+    bool generatedAtOnce = false;
+};
 
-// PXI/PCI page after its checks passed and no immediate generation was asked for.
-PageId NextFromPxiPage(bool generatesInterrupts);
-
-// Output files page: USB goes back to its page, PXI/PCI without interrupts skips both
-// interrupt pages.
-NavAnswer BackFromFinalPage(int bus, bool generatesInterrupts);
+// Where Next and Back lead from a page whose own checks passed: the whole flow of the sheet.
+NavAnswer NextFrom(PageId page, const FlowFacts& facts);
+NavAnswer BackFrom(PageId page, const FlowFacts& facts);
 
 // Interrupt detection page: Next only while there is a sequence and each holds a Compare step.
 unsigned DetectionPageButtons(const std::vector<DetectSequence>& sequences);

@@ -14,4 +14,13 @@ enum PageId : int {
     kPageAfterSaveAction = 111,
 };
 
+// Dialog resource numbers of the wizard's own dialogs; the two without a number of their own in
+// the original resources take free ones.
+enum DialogId : int {
+    kStepEditorDialog = 106,
+    kFunctionSelectDialog = 129,
+    kAttachedDeviceDialog = 140,
+    kDirectoryBrowserDialog = 141,
+};
+
 }  // namespace tessaly

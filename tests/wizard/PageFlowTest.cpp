@@ -23,14 +23,35 @@ TEST(PageFlowTest, AnswersLeadToPagesInSheetOrder) {
     }
 }
 
-TEST(PageFlowTest, BusAndInterruptsChooseThePath) {
-    EXPECT_EQ(NextFromBusPage(kBusPxi), kPageWelcomePxi);
-    EXPECT_EQ(NextFromBusPage(7), kPageWelcomeUsb);  // anything but PXI/PCI
-    EXPECT_EQ(NextFromPxiPage(true), kPageIsMine);
-    EXPECT_EQ(NextFromPxiPage(false), kPageFinal);
-    EXPECT_EQ(BackFromFinalPage(kBusUsb, true), NavAnswer::To(kPageWelcomeUsb));
-    EXPECT_EQ(BackFromFinalPage(kBusPxi, false), NavAnswer::To(kPageWelcomePxi));
-    EXPECT_EQ(BackFromFinalPage(kBusPxi, true), NavAnswer::Default());
+// The whole flow from each page: the bus, the interrupts and an immediate generation choose it.
+TEST(PageFlowTest, BusInterruptsAndGenerationChooseThePath) {
+    const NavAnswer stayInOrder = NavAnswer::Default();
+    const std::tuple<PageId, FlowFacts, NavAnswer, NavAnswer> rows[] = {
+        {kPageWelcome, {.bus = kBusPxi}, NavAnswer::To(kPageWelcomePxi), stayInOrder},
+        {kPageWelcome, {.bus = kBusUsb}, NavAnswer::To(kPageWelcomeUsb), stayInOrder},
+        {kPageWelcome, {.bus = 7}, NavAnswer::To(kPageWelcomeUsb), stayInOrder},  // not PXI/PCI
+        {kPageWelcomePxi,
+         {.generatesInterrupts = true},
+         NavAnswer::To(kPageIsMine),
+         NavAnswer::To(kPageWelcome)},
+        {kPageWelcomePxi, {}, NavAnswer::To(kPageFinal), NavAnswer::To(kPageWelcome)},
+        {kPageWelcomePxi,
+         {.generatesInterrupts = true, .generatedAtOnce = true},
+         NavAnswer::To(kPageAfterSaveAction),
+         NavAnswer::To(kPageWelcome)},
+        {kPageWelcomeUsb, {.bus = kBusUsb}, NavAnswer::To(kPageFinal), NavAnswer::To(kPageWelcome)},
+        {kPageIsMine, {.generatesInterrupts = true}, stayInOrder, NavAnswer::To(kPageWelcomePxi)},
+        {kPageFinal,
+         {.bus = kBusUsb, .generatesInterrupts = true},
+         stayInOrder,
+         NavAnswer::To(kPageWelcomeUsb)},
+        {kPageFinal, {.bus = kBusPxi}, stayInOrder, NavAnswer::To(kPageWelcomePxi)},
+        {kPageFinal, {.bus = kBusPxi, .generatesInterrupts = true}, stayInOrder, stayInOrder},
+    };
+    for (const auto& [page, facts, next, back] : rows) {
+        EXPECT_EQ(NextFrom(page, facts), next) << page;
+        EXPECT_EQ(BackFrom(page, facts), back) << page;
+    }
 }
 
 TEST(PageFlowTest, DetectionPageOffersNextOnlyWhenEverySequenceCompares) {

@@ -57,7 +57,7 @@ NavAnswer CPageWelcome::OnWizardNext() {
     } else if (usbRadio_->isChecked()) {
         bus = kBusUsb;
     }
-    return NavAnswer::To(NextFromBusPage(bus));
+    return NextFrom(kPageWelcome, {.bus = bus});
 }
 
 }  // namespace tessaly

@@ -200,7 +200,7 @@ NavAnswer CPageWelcomePxi::OnWizardNext() {
                                        GenerationSource::DefaultDirectory, false);
         return failed == 0 ? NavAnswer::To(kPageAfterSaveAction) : NavAnswer::Stay();
     }
-    return NavAnswer::To(NextFromPxiPage(model().device.GeneratesInterrupts));
+    return NextFrom(kPageWelcomePxi, {.generatesInterrupts = model().device.GeneratesInterrupts});
 }
 
 NavAnswer CPageWelcomePxi::OnWizardBack() {

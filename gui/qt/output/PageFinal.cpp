@@ -218,7 +218,7 @@ NavAnswer CPageFinal::OnWizardNext() {
 }
 
 NavAnswer CPageFinal::OnWizardBack() {
-    return BackFromFinalPage(model().plan.Bus, model().device.GeneratesInterrupts);
+    return BackFrom(kPageFinal, {model().plan.Bus, model().device.GeneratesInterrupts});
 }
 
 }  // namespace tessaly

@@ -1,0 +1,120 @@
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+namespace tessaly {
+
+// The controls of the pages and dialogs by their dialog template ids. An id is unique within its
+// page or dialog only (1004 is the manufacturer name on page 110 and the prefix on page 105), so
+// a control is named by its dialog and its id. Ids from 1101 up are controls the original
+// templates lack.
+enum ControlId : int {
+    kNoControl = 0,
+
+    // Buttons of the dialogs (the Windows IDOK, IDCANCEL and IDHELP).
+    kOkButton = 1,
+    kCancelButton = 2,
+    kHelpButton = 9,
+
+    // 102: hardware bus.
+    kPxiRadio = 1057,
+    kUsbRadio = 1058,
+
+    // 110: PXI/PCI device information.
+    kManufCodeEdit = 1000,
+    kModelCodeEdit = 1001,
+    kGeneratesInterruptsCheck = 1002,
+    kModelNameEdit = 1003,
+    kManufNameEdit = 1004,
+    kSubsystemManufCodeEdit = 1005,
+    kSubsystemModelCodeEdit = 1006,
+    kUsesSubsystemCheck = 1007,
+    kViewLoadedSettingsCheck = 1085,
+    kLoadModuleFileButton = 1096,
+    kPickDeviceButton = 1101,  // also on 109
+    kSubsystemManufCodeLabel = 1102,
+    kSubsystemModelCodeLabel = 1103,
+
+    // 109: USB device information.
+    kCompoundDeviceCheck = 1062,
+    kInterfaceCountEdit = 1063,
+    kUsbVendorIdEdit = 1075,
+    kUsbManufNameEdit = 1076,
+    kUsbProductIdEdit = 1077,
+    kUsbModelNameEdit = 1078,
+
+    // 103 and 104: interrupt detection and removal (104 has no sequence controls).
+    kSequenceCombo = 1110,
+    kAddSequenceButton = 1111,
+    kRemoveSequenceButton = 1112,
+    kStepList = 1113,
+    kAddBeforeButton = 1114,
+    kAddAfterButton = 1115,
+    kEditStepButton = 1116,
+    kRemoveStepButton = 1117,
+
+    // 105: output files.
+    kPrefixLabel = 1038,
+    kDirectoryLabel = 1039,
+    kDirectoryEdit = 1003,
+    kPrefixEdit = 1004,
+    kBrowseButton = 1012,
+    kFileListText = 1028,
+    kNoteText = 1079,
+    kHazardText = 1120,  // what INF readers will misread; shown only when there is something
+
+    // 111: installation options, in the order of the choices.
+    kInstallChoice = 1092,
+    kFtpChoice = 1093,
+    kOpenFolderChoice = 1094,
+    kNothingChoice = 1095,
+
+    // 108: FTP transfer.
+    kHostNameEdit = 1050,
+    kUserNameEdit = 1097,
+    kPasswordEdit = 1098,
+    kLocalFileEdit = 1099,
+    kRemoteFileEdit = 1100,
+
+    // 106: step editor.
+    kAccessCombo = 1130,
+    kWidthCombo = 1131,
+    kSpaceCombo = 1132,
+    kOffsetEdit = 1133,
+    kMaskEdit = 1134,
+    kValueEdit = 1135,
+
+    // 129: function chooser.
+    kFunctionCombo = 1140,
+
+    // 140: attached devices.
+    kFilterEdit = 1150,
+    kDeviceList = 1151,
+    kEmptyText = 1152,  // said in the list's place when it has no row
+    kShowAllCheck = 1153,
+
+    // 141: folder browser.
+    kStatusText = 1160,
+};
+
+// How the bytes of a control's text are to be read.
+enum class TextEncoding {
+    Latin1,  // values: fields, labels, lists (Windows' Western ANSI code page)
+    Path,    // the file system's encoding: UTF-8 on POSIX, the ANSI code page on Windows
+    Utf8,    // what the system reports: the attached devices' names
+};
+
+// The name of a control: its objectName in the Qt view and the anchor of its section in the
+// dialog's help page. nullopt for a control the dialog does not have.
+std::optional<std::string_view> ControlName(int dialog, ControlId control);
+
+// The control a name stands for in the dialog, the reverse of ControlName.
+std::optional<ControlId> ControlNamed(int dialog, std::string_view name);
+
+TextEncoding ControlEncoding(int dialog, ControlId control);
+
+// The help page of a page or dialog in resources/help/ ("page110.html").
+std::string_view HelpPageOf(int dialog);
+
+}  // namespace tessaly
