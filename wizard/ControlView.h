@@ -58,6 +58,9 @@ public:
 
     // The default system beep, for an operation that cannot be done.
     virtual void Beep() = 0;
+
+    // A dialog closes with OK or Cancel; a page ignores it.
+    virtual void Close(bool accepted) = 0;
 };
 
 }  // namespace tessaly

@@ -35,9 +35,9 @@ public:
     virtual bool OnWizardFinish() { return true; }
     // True lets Cancel close the wizard.
     virtual bool OnQueryCancel() { return true; }
-    // The control that takes the focus on activation when Next and Finish are not available;
-    // nullopt: the first control in tab order.
-    virtual std::optional<ControlId> FocusWithoutNext() const { return std::nullopt; }
+    // Puts the focus where it waits on activation when Next and Finish are not available; false
+    // leaves it to the first control in tab order.
+    virtual bool FocusWithoutNext() { return false; }
 
 protected:
     SheetPresenter& sheet() const { return sheet_; }

@@ -24,7 +24,7 @@ namespace tessaly {
 // ask Finish and Cancel.
 class SheetPresenter {
 public:
-    SheetPresenter(WizardModel& model, const WizardServices& services);
+    SheetPresenter(WizardModel& model, const WizardServices& services, PageId start = kPageWelcome);
     ~SheetPresenter();
 
     void Attach(SheetView& view) { view_ = &view; }
@@ -36,6 +36,8 @@ public:
 
     // The view shows `id` now: its title, its buttons, where the focus goes.
     void Activated(PageId id);
+    // The page the sheet opens at.
+    PageId StartPage() const { return start_; }
 
     // The sheet's buttons; `focused` is the page's control that had the keyboard focus. Next and
     // Back answer the page to show, or nullopt to stay; Finish and Cancel whether the wizard
@@ -64,6 +66,7 @@ private:
     WizardServices services_;
     SheetView* view_ = nullptr;
     std::vector<std::unique_ptr<PagePresenter>> pages_;
+    PageId start_;
     std::size_t current_ = 0;
     unsigned buttons_ = 0;
 };
