@@ -83,8 +83,9 @@ void AppendUtf8(std::string& out, char32_t point) {
     }
 }
 
-// Sets `value` to the first candidate it can hold. When there were candidates and none could be
-// held, `value` keeps its text and `refused` gets a line naming the first one.
+// Sets `value` to the first candidate it can hold, else empties it: a name from an earlier pick
+// must not stay with this device. When there were candidates and none could be held, `refused`
+// gets a line naming the first one.
 void TakeName(std::string& value, std::initializer_list<std::optional<std::string_view>> candidates,
               std::optional<std::string>& refused) {
     std::optional<std::string> first;
@@ -100,9 +101,10 @@ void TakeName(std::string& value, std::initializer_list<std::optional<std::strin
         }
         first = first ? first : std::move(name);
     }
+    value.clear();
     if (first) {
         refused = (refused ? *refused + "\n" : std::string()) + "The name \"" + *first +
-                  "\" has characters the .INF files cannot hold; the field keeps its text.";
+                  "\" has characters the .INF files cannot hold; the field is left empty.";
     }
 }
 
@@ -235,10 +237,8 @@ std::optional<std::string> ApplyPciChoice(DeviceDescription& device, const PciDe
     device.ManufCode = CanonicalId(chosen.vendorId);
     device.ModelCode = CanonicalId(chosen.deviceId);
     device.UsesSubsystem = chosen.subsystemVendorId != 0;
-    if (device.UsesSubsystem) {
-        device.SubsystemManufCode = CanonicalId(chosen.subsystemVendorId);
-        device.SubsystemModelCode = CanonicalId(chosen.subsystemDeviceId);
-    }
+    device.SubsystemManufCode = CanonicalId(chosen.subsystemVendorId);
+    device.SubsystemModelCode = CanonicalId(chosen.subsystemDeviceId);
     std::optional<std::string> refused;
     TakeName(device.ManufName, {pciIds.VendorName(chosen.vendorId)}, refused);
     TakeName(device.ModelName, {pciIds.DeviceName(chosen.vendorId, chosen.deviceId)}, refused);

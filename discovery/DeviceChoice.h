@@ -16,16 +16,16 @@ namespace tessaly {
 DeviceTable PciDeviceTable(const std::vector<PciDevice>& devices, const IdDatabase& pciIds);
 DeviceTable UsbDeviceTable(const std::vector<UsbDevice>& devices, const IdDatabase& usbIds);
 
-// Sets the PXI/PCI page's values from the chosen function: canonical IDs, the subsystem IDs
-// and check box, the vendor and device names where the database has them (else the values keep
-// their text). Returns a message when a name had to be left out because the .INF files cannot
+// Sets every value of the PXI/PCI page a pick owns from the chosen function: canonical IDs, the
+// subsystem IDs and check box, the vendor and device names the database has (names it has not
+// are emptied). Returns a message when a name had to be left out because the .INF files cannot
 // hold its characters.
 std::optional<std::string> ApplyPciChoice(DeviceDescription& device, const PciDevice& chosen,
                                           const IdDatabase& pciIds);
 
 // Sets the USB page's values: canonical IDs; the names from the device's own strings, else the
-// database; with two or more interfaces the compound check box and the count, with one the box
-// cleared. Returns a message as ApplyPciChoice does.
+// database, else empty; with two or more interfaces the compound check box and the count, with
+// one the box cleared. Returns a message as ApplyPciChoice does.
 std::optional<std::string> ApplyUsbChoice(DeviceDescription& device, const UsbDevice& chosen,
                                           const IdDatabase& usbIds);
 

@@ -56,17 +56,17 @@ TEST(DeviceChoiceTest, PciChoiceFillsIdsSubsystemAndKnownNames) {
          false,
          {"0x1A2B", "0x0042", true, "0x1A2B", "0xBEEF", "Tessaly Instruments", "TX-4021 Digitizer"},
          {}},
-        {"no subsystem clears the box, the codes stay; unknown names keep their text",
+        {"no subsystem clears the box and takes the device's codes; unknown names are emptied",
          Pci(0xffff, 0x7, 0, 0x1),
          true,
-         {"0xFFFF", "0x0007", false, "0x0777", "0x0888", "Typed Maker", "Typed Model"},
+         {"0xFFFF", "0x0007", false, "0x0000", "0x0001", "", ""},
          {}},
         {"UTF-8 within Latin-1 taken, beyond it refused",
          Pci(0x1a2c, 0x1),
          false,
-         {"0x1A2C", "0x0001", false, "0x0777", "0x0888", "Caf\xe9 Instruments", "Typed Model"},
+         {"0x1A2C", "0x0001", false, "0x0000", "0x0000", "Caf\xe9 Instruments", ""},
          "The name \"Scope\xe2\x84\xa2 One\" has characters the .INF files cannot hold; the "
-         "field keeps its text."},
+         "field is left empty."},
     };
     for (const PciCase& c : cases) {
         DeviceDescription d = Typed();
@@ -98,7 +98,7 @@ TEST(DeviceChoiceTest, UsbChoiceFillsIdsNamesAndCompound) {
           false, "9"}},
         {"own string beyond Latin-1 gives way to the database; not configured keeps compound",
          {"", 0x957, 0x1, 0, {}, "\xe2\x84\xa2"},
-         {"0x0957", "0x0001", "Agilent Technologies, Inc.", "Typed Model", true, "9"}},
+         {"0x0957", "0x0001", "Agilent Technologies, Inc.", "", true, "9"}},
     };
     for (const Case& c : cases) {
         DeviceDescription d = Typed();
