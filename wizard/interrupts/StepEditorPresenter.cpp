@@ -1,5 +1,6 @@
 #include "wizard/interrupts/StepEditorPresenter.h"
 
+#include <iterator>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -50,12 +51,22 @@ void StepEditorPresenter::OnInitDialog() {
 
 // Each list selects the first entry that begins with its text, or none.
 void StepEditorPresenter::ShowTexts() {
-    for (const EditorList& list : kLists) {
-        const auto index = FindEntryByPrefix(list.entries, fields_.*list.text);
-        view().SetCurrentItem(list.control, index ? static_cast<int>(*index) : -1);
+    for (std::size_t i = 0; i < std::size(kLists); ++i) {
+        const auto index = FindEntryByPrefix(kLists[i].entries, fields_.*kLists[i].text);
+        selected_[i] = index ? static_cast<int>(*index) : -1;
+        view().SetCurrentItem(kLists[i].control, selected_[i]);
     }
     for (const EditorBox& box : kBoxes) {
         view().SetText(box.control, fields_.*box.text);
+    }
+}
+
+void StepEditorPresenter::TakeListTexts() {
+    for (std::size_t i = 0; i < std::size(kLists); ++i) {
+        const auto entry = static_cast<std::size_t>(selected_[i]);
+        fields_.*kLists[i].text = selected_[i] >= 0 && entry < kLists[i].entries.size()
+                                      ? std::string(kLists[i].entries[entry])
+                                      : std::string();
     }
 }
 
@@ -80,11 +91,9 @@ void StepEditorPresenter::OnTextChanged(ControlId control, const std::string& te
 }
 
 void StepEditorPresenter::OnItemChosen(ControlId control, int index) {
-    for (const EditorList& list : kLists) {
-        if (list.control == control) {
-            fields_.*list.text = index >= 0 && static_cast<std::size_t>(index) < list.entries.size()
-                                     ? std::string(list.entries[static_cast<std::size_t>(index)])
-                                     : std::string();
+    for (std::size_t i = 0; i < std::size(kLists); ++i) {
+        if (kLists[i].control == control) {
+            selected_[i] = index;
         }
     }
     OnFocusLeft(control);
@@ -94,13 +103,16 @@ void StepEditorPresenter::OnItemChosen(ControlId control, int index) {
 // of access enables the boxes, the width normalises the numbers (the type does not).
 void StepEditorPresenter::OnFocusLeft(ControlId control) {
     if (control == kAccessCombo) {
+        TakeListTexts();
         ApplyEnabling();
     } else if (control == kWidthCombo) {
+        TakeListTexts();
         Normalise();
     }
 }
 
 bool StepEditorPresenter::Accept() {
+    TakeListTexts();
     ApplyEnabling();
     Normalise();
     return true;

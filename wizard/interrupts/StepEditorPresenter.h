@@ -26,10 +26,13 @@ protected:
 
 private:
     void ShowTexts();
+    // The lists' texts become their selected entries' (empty for none), as a dialog reads them.
+    void TakeListTexts();
     void ApplyEnabling();
     void Normalise();
 
     StepEditorFields fields_;
+    int selected_[3] = {-1, -1, -1};  // the entry each list selects, in the order of kLists
 };
 
 }  // namespace tessaly
