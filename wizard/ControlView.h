@@ -9,7 +9,7 @@
 namespace tessaly {
 
 // A column of a report-style list: its header and its width, in pixels at 96 dpi or, when that
-// is 0, in average character widths of the dialog's font.
+// is 0, as wide as its texts up to `characters` average character widths of the dialog's font.
 struct ListColumn {
     std::string title;
     int pixels = 0;

@@ -25,12 +25,6 @@ namespace tessaly {
 
 namespace {
 
-QPushButton* MakeButton(const QString& text, const QString& objectName, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(objectName);
-    return button;
-}
-
 QIcon WizardIcon() {
     QIcon icon;
     for (const int size : {16, 32, 48, 64}) {
@@ -41,27 +35,27 @@ QIcon WizardIcon() {
 
 }  // namespace
 
-CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, Prompter& prompter,
-                                 RealTimeProductDetector& detector, PageId startPage,
-                                 bool registryConfigured, QWidget* parent)
-    : QDialog(parent),
-      model_(model),
-      platform_(platform),
-      prompter_(prompter),
-      detector_(detector),
-      registryConfigured_(registryConfigured) {
+CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const WizardServices& services,
+                                 PageId startPage, QWidget* parent)
+    : QDialog(parent), presenter_(std::make_unique<SheetPresenter>(model, services, startPage)) {
     setObjectName(QStringLiteral("wizardSheet"));
     // No system menu and no close box: the wizard ends through its own buttons.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setWindowTitle(FromBytes(std::string(strings::kAppTitle)));
     setWindowIcon(WizardIcon());  // icon resource 113
+    presenter_->Attach(*this);
 
     stack_ = new QStackedWidget(this);
     stack_->setObjectName(QStringLiteral("pageStack"));
-    pages_ = {new CPageWelcome(*this),         new CPageWelcomePxi(*this),
-              new CPageWelcomeUsb(*this),      new CPageIsMine(*this),
-              new CPageSquelch(*this),         new CPageFinal(*this),
-              new CPageAfterSaveAction(*this), new CPageUseFTP(*this)};
+    SheetPresenter& p = *presenter_;
+    pages_ = {new CPageWelcome(p.Page(kPageWelcome)),
+              new CPageWelcomePxi(p.Page(kPageWelcomePxi)),
+              new CPageWelcomeUsb(p.Page(kPageWelcomeUsb)),
+              new CPageIsMine(p.Page(kPageIsMine)),
+              new CPageSquelch(p.Page(kPageSquelch)),
+              new CPageFinal(p.Page(kPageFinal)),
+              new CPageAfterSaveAction(p.Page(kPageAfterSaveAction)),
+              new CPageUseFTP(p.Page(kPageUseFtp))};
     for (CWizardPage* page : pages_) {
         stack_->addWidget(page);
     }
@@ -103,19 +97,14 @@ CGatherIntrInfo::CGatherIntrInfo(WizardModel& model, const Platform& platform, P
     // The sheet's own buttons; each page installs the help of its controls when it is built. F1
     // is the sheet's: on its buttons it shows the page's topic, not the button's.
     InstallContextHelp(this, QStringLiteral("index.html"), false);
-    SetActivePage(startPage);
+    Activate(startPage);
 }
 
-CGatherIntrInfo::~CGatherIntrInfo() = default;
-
-char CGatherIntrInfo::separator() const {
-    return platform_.files.Separator();
-}
-
-void CGatherIntrInfo::SetActivePage(PageId id) {
-    if (const auto index = ResolveAnswer(kPageOrder, current_, NavAnswer::To(id), true)) {
-        Activate(*index);
-    }
+// The pages go while their presenters are still there: a field that loses the focus as the
+// window closes still asks its presenter.
+CGatherIntrInfo::~CGatherIntrInfo() {
+    hide();
+    delete stack_;
 }
 
 PageId CGatherIntrInfo::ActivePageId() const {
@@ -126,37 +115,30 @@ CWizardPage* CGatherIntrInfo::ActivePage() const {
     return pages_[current_];
 }
 
-CWizardPage* CGatherIntrInfo::Page(PageId id) const {
-    for (CWizardPage* page : pages_) {
-        if (page->id() == id) {
-            return page;
+void CGatherIntrInfo::Activate(PageId id) {
+    for (std::size_t i = 0; i < pages_.size(); ++i) {
+        if (pages_[i]->id() == id) {
+            current_ = i;
         }
     }
-    return nullptr;
-}
-
-void CGatherIntrInfo::Activate(std::size_t index) {
-    current_ = index;
-    CWizardPage* page = pages_[index];
+    CWizardPage* page = pages_[current_];
     page->EnsureCreated();
     stack_->setCurrentWidget(page);
-    SetTitle(page->title());
-    page->OnSetActive();
-    FocusFirstControl(page);
+    presenter_->Activated(page->id());
 }
 
-void CGatherIntrInfo::FocusFirstControl(CWizardPage* page) {
-    // Enter goes on at once and no field is left (and so normalised) without being touched;
-    // Tab reaches the page's controls.
-    QPushButton* forward = FinishShown() ? finishButton_ : nextButton_;
-    if (forward->isEnabled()) {
-        forward->setFocus(Qt::TabFocusReason);
-        return;
-    }
-    if (QWidget* preferred = page->FocusWithoutNext(); preferred && preferred->isEnabled()) {
-        preferred->setFocus(Qt::TabFocusReason);
-        return;
-    }
+std::optional<ControlId> CGatherIntrInfo::FocusedControl() const {
+    const QWidget* focused = QApplication::focusWidget();
+    CWizardPage* page = ActivePage();
+    return focused && page->isAncestorOf(focused) ? page->view().IdOf(focused) : std::nullopt;
+}
+
+void CGatherIntrInfo::FocusForwardButton() {
+    (FinishShown() ? finishButton_ : nextButton_)->setFocus(Qt::TabFocusReason);
+}
+
+void CGatherIntrInfo::FocusFirstControl() {
+    CWizardPage* page = ActivePage();
     for (QWidget* widget = nextInFocusChain(); widget != this;
          widget = widget->nextInFocusChain()) {
         if (page->isAncestorOf(widget) && (widget->focusPolicy() & Qt::TabFocus) &&
@@ -168,7 +150,7 @@ void CGatherIntrInfo::FocusFirstControl(CWizardPage* page) {
     backButton_->setFocus(Qt::TabFocusReason);
 }
 
-void CGatherIntrInfo::SetWizardButtons(unsigned flags) {
+void CGatherIntrInfo::SetButtons(unsigned flags) {
     buttons_ = flags;
     const bool finish = FinishShown();
     backButton_->setEnabled((flags & kButtonBack) != 0);
@@ -187,47 +169,30 @@ bool CGatherIntrInfo::FinishShown() const {
     return (buttons_ & (kButtonFinish | kButtonDisabledFinish)) != 0;
 }
 
-void CGatherIntrInfo::SetTitle(const QString& title) {
-    setWindowTitle(title);
+void CGatherIntrInfo::SetTitle(const std::string& title) {
+    setWindowTitle(FromBytes(title));
 }
 
 void CGatherIntrInfo::Next() {
-    if (FinishShown() || !nextButton_->isEnabled()) {
-        return;
-    }
-    CWizardPage* page = ActivePage();
-    page->CommitEditing();
-    page->OnKillActive();
-    if (const auto index = ResolveAnswer(kPageOrder, current_, page->OnWizardNext(), true)) {
-        Activate(*index);
+    if (const auto target = presenter_->Next(FocusedControl())) {
+        Activate(*target);
     }
 }
 
 void CGatherIntrInfo::Back() {
-    if (!backButton_->isEnabled()) {
-        return;
-    }
-    CWizardPage* page = ActivePage();
-    page->CommitEditing();
-    page->OnKillActive();
-    if (const auto index = ResolveAnswer(kPageOrder, current_, page->OnWizardBack(), false)) {
-        Activate(*index);
+    if (const auto target = presenter_->Back(FocusedControl())) {
+        Activate(*target);
     }
 }
 
 void CGatherIntrInfo::Finish() {
-    if (!FinishShown() || !finishButton_->isEnabled()) {
-        return;
-    }
-    CWizardPage* page = ActivePage();
-    page->CommitEditing();
-    if (page->OnWizardFinish()) {
+    if (presenter_->Finish(FocusedControl())) {
         accept();
     }
 }
 
 void CGatherIntrInfo::reject() {
-    if (ActivePage()->OnQueryCancel()) {
+    if (presenter_->Cancel()) {
         QDialog::reject();
     }
 }

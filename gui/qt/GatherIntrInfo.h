@@ -2,15 +2,11 @@
 
 #include <QDialog>
 #include <cstddef>
+#include <memory>
 #include <vector>
 
-#include "actions/InfInstaller.h"
-#include "platform/Platform.h"
-#include "platform/Prompter.h"
-#include "wizard/PageFlow.h"
-#include "wizard/WizardModel.h"
+#include "wizard/SheetPresenter.h"
 
-class QLabel;
 class QPushButton;
 class QStackedWidget;
 
@@ -18,35 +14,23 @@ namespace tessaly {
 
 class CWizardPage;
 
-// The wizard: a dialog holding the eight pages in order, with Help, Back, Next (or Finish)
-// and Cancel. Pages reach the model and the services through it.
-class CGatherIntrInfo final : public QDialog {
+// The wizard: a dialog holding the eight pages in order, with Help, Back, Next (or Finish) and
+// Cancel, which shows what the sheet's presenter says and passes it every button.
+class CGatherIntrInfo final : public QDialog, public SheetView {
     Q_OBJECT
 public:
-    CGatherIntrInfo(WizardModel& model, const Platform& platform, Prompter& prompter,
-                    RealTimeProductDetector& detector, PageId startPage = kPageWelcome,
-                    bool registryConfigured = true, QWidget* parent = nullptr);
+    CGatherIntrInfo(WizardModel& model, const WizardServices& services,
+                    PageId startPage = kPageWelcome, QWidget* parent = nullptr);
     ~CGatherIntrInfo() override;
 
-    WizardModel& model() const { return model_; }
-    const Platform& platform() const { return platform_; }
-    Prompter& prompter() const { return prompter_; }
-    RealTimeProductDetector& detector() const { return detector_; }
-    // False when the program runs without a registry (no TESSALY_REGISTRY).
-    bool registryConfigured() const { return registryConfigured_; }
-    // The separator the core puts into the paths it composes.
-    char separator() const;
-
-    // Shows the page and makes it the active one.
-    void SetActivePage(PageId id);
+    SheetPresenter& presenter() const { return *presenter_; }
     PageId ActivePageId() const;
     CWizardPage* ActivePage() const;
-    CWizardPage* Page(PageId id) const;
 
-    // Back, Next, Finish or disabled Finish (WizardButton flags); Finish takes Next's place.
-    void SetWizardButtons(unsigned flags);
-    unsigned WizardButtons() const { return buttons_; }
-    void SetTitle(const QString& title);
+    void SetTitle(const std::string& title) override;
+    void SetButtons(unsigned flags) override;
+    void FocusForwardButton() override;
+    void FocusFirstControl() override;
 
     void Next();
     void Back();
@@ -58,16 +42,12 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void Activate(std::size_t index);
-    void FocusFirstControl(CWizardPage* page);
+    void Activate(PageId id);
+    // The control of the active page that has the keyboard focus.
+    std::optional<ControlId> FocusedControl() const;
     bool FinishShown() const;
 
-    WizardModel& model_;
-    const Platform& platform_;
-    Prompter& prompter_;
-    RealTimeProductDetector& detector_;
-    bool registryConfigured_;
-
+    std::unique_ptr<SheetPresenter> presenter_;
     std::vector<CWizardPage*> pages_;  // in sheet order, owned by the stack
     std::size_t current_ = 0;
     unsigned buttons_ = 0;

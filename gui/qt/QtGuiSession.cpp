@@ -16,7 +16,9 @@ QtGuiSession::QtGuiSession(const GuiContext& context)
       platform_{context.platform->registry,    context.platform->files,
                 context.platform->system,      shell_,
                 context.platform->plugAndPlay, context.platform->ftp,
-                context.platform->devices,     context.platform->driverStore} {
+                context.platform->devices,     context.platform->driverStore},
+      dialogs_(context.platform->files),
+      prompter_(dialogs_) {
     QApplication::setApplicationName(QString::fromLatin1(
         strings::kAppTitle.data(), static_cast<qsizetype>(strings::kAppTitle.size())));
     // Lets the desktop match the window to the installed launcher and its icon.
@@ -26,8 +28,9 @@ QtGuiSession::QtGuiSession(const GuiContext& context)
 QtGuiSession::~QtGuiSession() = default;
 
 void QtGuiSession::RunWizard(WizardModel& model, PageId startPage) {
-    CGatherIntrInfo sheet(model, platform_, prompter_, detector_, startPage,
-                          context_.registryConfigured);
+    const WizardServices services{platform_, prompter_, dialogs_, detector_,
+                                  context_.registryConfigured};
+    CGatherIntrInfo sheet(model, services, startPage);
     const char* probe = std::getenv("TESSALY_STARTUP_PROBE");
     if (context_.start && probe && *probe) {
         QTimer::singleShot(0, &sheet, [this, &sheet] {

@@ -4,6 +4,7 @@
 
 #include "actions/InfInstaller.h"
 #include "app/GuiModule.h"
+#include "gui/qt/QtDialogs.h"
 #include "gui/qt/QtPrompter.h"
 #include "gui/qt/QtShell.h"
 
@@ -21,9 +22,10 @@ public:
 private:
     GuiContext context_;
     QApplication app_;
+    QtShell shell_;      // opens folders through the desktop
+    Platform platform_;  // the program's platform with that shell
+    QtDialogs dialogs_;
     QtPrompter prompter_;
-    QtShell shell_;                     // opens folders through the desktop
-    Platform platform_;                 // the program's platform with that shell
     RealTimeProductDetector detector_;  // remembers a found product for the whole run
 };
 

@@ -1,17 +1,12 @@
 #include "gui/qt/QtPrompter.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include "gui/qt/WidgetSupport.h"
-#include "gui/qt/discovery/AttachedDeviceDialog.h"
-#include "gui/qt/interrupts/StepEditorDialog.h"
-#include "gui/qt/modulefile/FunctionSelectDialog.h"
-#include "gui/qt/output/DirectoryBrowser.h"
 #include "resources/StringTable.h"
+#include "wizard/WizardDialogs.h"
 
 namespace tessaly {
 
@@ -53,29 +48,6 @@ QString MessageText(const std::string& bytes) {
     return FromBytes(bytes);
 }
 
-QStringList QtFileFilters(const std::string& filter) {
-    const QStringList parts = FromBytes(filter).split(QLatin1Char('|'));
-    static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString name = parts[i];
-        if (name.isEmpty()) {
-            break;
-        }
-        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        for (QString& pattern : patterns) {
-            pattern = pattern.trimmed();
-            if (pattern == QStringLiteral("*.*")) {
-                pattern = QStringLiteral("*");
-            }
-        }
-        name.remove(trailingPatterns);
-        filters.append(name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
-                       QLatin1Char(')'));
-    }
-    return filters;
-}
-
 void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
     QMessageBox box(BoxIcon(icon), Caption(), MessageText(text), QMessageBox::Ok, Owner());
     box.setObjectName(QStringLiteral("messageBox"));
@@ -95,50 +67,41 @@ void QtPrompter::Beep() {
 }
 
 std::optional<int> QtPrompter::ChooseFunction(const std::string& functionList) {
-    CFunctionSelectDialog dialog(functionList, Owner());
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
+    std::vector<std::string> functions;
+    std::size_t start = 0;
+    for (std::size_t end = functionList.find(';'); end != std::string::npos;
+         end = functionList.find(';', start)) {
+        functions.push_back(functionList.substr(start, end - start));
+        start = end + 1;
     }
-    return dialog.ChosenPosition();
+    return dialogs_.ChooseFunction(functions);
 }
 
 std::optional<std::string> QtPrompter::ChooseFileToOpen(const std::string& title,
                                                         const std::string& filter,
                                                         const std::string& defaultExtension) {
-    QFileDialog dialog(Owner(), FromBytes(title));
-    dialog.setObjectName(QStringLiteral("openFileDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(QtFileFilters(filter));
-    dialog.setDefaultSuffix(FromBytes(defaultExtension));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
-        return std::nullopt;
+    OpenFileRequest request{title, {}, defaultExtension};
+    const QStringList parts = FromBytes(filter).split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size() && !parts[i].isEmpty(); i += 2) {
+        std::vector<std::string> patterns;
+        for (const QString& pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            patterns.push_back(ToBytes(pattern.trimmed()));
+        }
+        request.filters.push_back({ToBytes(parts[i]), patterns});
     }
-    return ToPath(dialog.selectedFiles().front());
+    return dialogs_.ChooseFileToOpen(request);
 }
 
 std::optional<std::string> QtPrompter::ChooseFolder(const std::string& initialFolder) {
-    CDirectoryBrowser browser(initialFolder, Owner());
-    if (browser.Show() != 1) {
-        return std::nullopt;
-    }
-    return browser.ChosenPath();
+    return dialogs_.ChooseFolder(initialFolder);
 }
 
 std::optional<StepEditorFields> QtPrompter::EditStep(const StepEditorFields& initial) {
-    CStepEditorDialog dialog(initial, Owner());
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.Fields();
+    return dialogs_.EditStep(initial);
 }
 
 std::optional<std::size_t> QtPrompter::ChooseAttachedDevice(const DeviceTable& table) {
-    CAttachedDeviceDialog dialog(table, Owner());
-    if (dialog.exec() != QDialog::Accepted) {
-        return std::nullopt;
-    }
-    return dialog.ChosenRow();
+    return dialogs_.ChooseAttachedDevice(table);
 }
 
 }  // namespace tessaly

@@ -1,17 +1,20 @@
 #pragma once
 
-#include <QStringList>
+#include <QString>
 #include <string>
 
 #include "platform/Prompter.h"
 
-class QWidget;
-
 namespace tessaly {
 
-// Asks the user with modal Qt dialogs over the active window, captioned "Tessaly Wizard".
+class WizardDialogs;
+
+// Asks the user with modal Qt message boxes over the active window, captioned "Tessaly Wizard";
+// the dialogs are those of `dialogs`.
 class QtPrompter final : public Prompter {
 public:
+    explicit QtPrompter(WizardDialogs& dialogs) : dialogs_(dialogs) {}
+
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     bool AskYesNo(const std::string& text) override;
     void Beep() override;
@@ -21,11 +24,10 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& initialFolder) override;
     std::optional<StepEditorFields> EditStep(const StepEditorFields& initial) override;
     std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable& table) override;
-};
 
-// The "Name|pattern;pattern|...||" filter in Qt's form: one "Name (patterns)" entry per pair,
-// where "*.*" (any file on Windows) becomes "*".
-QStringList QtFileFilters(const std::string& filter);
+private:
+    WizardDialogs& dialogs_;
+};
 
 // Message text: UTF-8 when it is valid UTF-8 (paths), else Latin-1 bytes.
 QString MessageText(const std::string& bytes);

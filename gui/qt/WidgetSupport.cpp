@@ -9,10 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QPushButton>
 #include <QTimer>
 #include <algorithm>
-
-#include "device/IdText.h"
 
 namespace tessaly {
 
@@ -34,30 +33,17 @@ std::string ToPath(const QString& path) {
     return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
-QValidator::State Latin1Validator::validate(QString& input, int&) const {
-    QString outside;
-    for (const char32_t c : input.toUcs4()) {
-        const QString character = QString::fromUcs4(&c, 1);
-        if (c > 0xFF && !outside.contains(character)) {
-            outside += character;
-        }
-    }
-    if (outside.isEmpty()) {
-        return Acceptable;
-    }
-    emit refused(outside);
-    return Invalid;
-}
-
 namespace {
 
 constexpr int kRefusalNoteMilliseconds = 6000;
+const QString kKeeperName = QStringLiteral("refusalNoteKeeper");
 
 // The note of one field: a label over the window's other controls, under the field (above it
 // when there is no room below). Not a tool tip, which the release of the refused key would close.
 class RefusalNote final : public QObject {
 public:
     explicit RefusalNote(QLineEdit* edit) : QObject(edit), edit_(edit) {
+        setObjectName(kKeeperName);
         timer_.setSingleShot(true);
         connect(&timer_, &QTimer::timeout, this, &RefusalNote::Hide);
         connect(edit, &QLineEdit::textChanged, this, &RefusalNote::Hide);
@@ -65,7 +51,7 @@ public:
     }
     ~RefusalNote() override { delete label_; }
 
-    void Show(const QString& characters) {
+    void Show(const QString& text) {
         QWidget* window = edit_->window();
         if (!label_ || label_->parentWidget() != window) {
             delete label_;
@@ -78,11 +64,7 @@ public:
             label_->setForegroundRole(QPalette::ToolTipText);
             label_->setBackgroundRole(QPalette::ToolTipBase);
         }
-        label_->setText(QObject::tr("%1 cannot be used here: this text is written in the Windows "
-                                    "Western (Latin-1) code page, which has no %2.")
-                            .arg(QLatin1Char('"') + characters + QLatin1Char('"'),
-                                 characters.size() == 1 ? QObject::tr("such character")
-                                                        : QObject::tr("such characters")));
+        label_->setText(text);
         const QPoint below = edit_->mapTo(window, QPoint(0, edit_->height()));
         const int width = std::max(edit_->width(), window->width() / 2);
         label_->setFixedWidth(std::min(width, window->width() - below.x()));
@@ -119,40 +101,20 @@ private:
 
 }  // namespace
 
-QLineEdit* MakeLatin1Edit(const QString& objectName, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(objectName);
-    auto* validator = new Latin1Validator(edit);
-    edit->setValidator(validator);
-    auto* note = new RefusalNote(edit);
-    QObject::connect(validator, &Latin1Validator::refused, note, &RefusalNote::Show);
-    return edit;
+void ShowRefusalNote(QLineEdit* edit, const QString& note) {
+    // Found by name: the class has no meta-object of its own to find it by.
+    auto* shown = dynamic_cast<RefusalNote*>(
+        edit->findChild<QObject*>(kKeeperName, Qt::FindDirectChildrenOnly));
+    if (!shown) {
+        shown = new RefusalNote(edit);
+    }
+    shown->Show(note);
 }
 
-void ShowValue(QLineEdit* edit, const std::string& bytes) {
-    const QString text = FromBytes(bytes);
-    if (edit->text() != text) {
-        edit->setText(text);
-    }
-}
-
-void ExchangeFields(std::span<const FieldBinding> fields, bool save) {
-    for (const FieldBinding& field : fields) {
-        if (save) {
-            *field.value = ToBytes(field.edit->text());
-        } else {
-            ShowValue(field.edit, *field.value);
-        }
-    }
-}
-
-void CommitLeftId(std::span<const FieldBinding> fields, const QWidget* left) {
-    for (const FieldBinding& field : fields) {
-        if (field.isId && field.edit == left) {
-            *field.value = NormalizeIdText(ToBytes(field.edit->text()));
-            ShowValue(field.edit, *field.value);
-        }
-    }
+QPushButton* MakeButton(const QString& text, const QString& objectName, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(objectName);
+    return button;
 }
 
 QLabel* MakeText(const QString& text, QWidget* parent, const QString& objectName) {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <QString>
-#include <QValidator>
-#include <span>
 #include <string>
 
+class QEvent;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace tessaly {
@@ -20,40 +20,12 @@ std::string ToBytes(const QString& text);
 QString FromPath(const std::string& path);
 std::string ToPath(const QString& path);
 
-// Refuses characters outside Latin-1, so nothing is silently replaced when the text is stored.
-class Latin1Validator final : public QValidator {
-    Q_OBJECT
-public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& position) const override;
+// Shows `note` under a field that refused text: a label over the window's other controls, which
+// goes with the next change, when the field loses the focus, or after a few seconds.
+void ShowRefusalNote(QLineEdit* edit, const QString& note);
 
-signals:
-    // Text was turned away (typed, pasted or dropped); `characters` are the ones Latin-1 lacks,
-    // each once.
-    void refused(const QString& characters) const;
-};
-
-// A field and the value it shows, stated once per page; an ID field takes its canonical form
-// when the user leaves it.
-struct FieldBinding {
-    QLineEdit* edit;
-    std::string* value;
-    bool isId = false;
-};
-
-// Copies the values into the fields, or with `save` the fields into the values.
-void ExchangeFields(std::span<const FieldBinding> fields, bool save);
-
-// `left` lost the focus: an ID field's value becomes canonical, in the model and on screen.
-void CommitLeftId(std::span<const FieldBinding> fields, const QWidget* left);
-
-// A single-line field for a value held as Latin-1 bytes. A character it cannot hold is refused
-// with a note under the field ("refusalNote"), which goes with the next change, when the field
-// loses the focus, or after a few seconds.
-QLineEdit* MakeLatin1Edit(const QString& objectName, QWidget* parent);
-
-// Writes a value into a field only when it differs, so typing keeps its cursor and undo.
-void ShowValue(QLineEdit* edit, const std::string& bytes);
+// A push button with its text and object name.
+QPushButton* MakeButton(const QString& text, const QString& objectName, QWidget* parent);
 
 // Wrapping static text, as a dialog template's multi-line text.
 QLabel* MakeText(const QString& text, QWidget* parent, const QString& objectName = {});

@@ -70,7 +70,7 @@ TEST(AttachedDevicePresenterTest, ColumnsAreCappedAndADoubleClickChooses) {
     AttachedDevicePresenter picker(table);
     picker.Attach(view);
     EXPECT_EQ(view[kDeviceList].columns,
-              (std::vector<ListColumn>{{"Address", 0, 14}, {"IDs", 0, 11}, {"Vendor", 0, 26}}));
+              (std::vector<ListColumn>{{"Address", 0, 12}, {"IDs", 0, 9}, {"Vendor", 0, 24}}));
     view[kDeviceList].selected = {1};
     picker.OnSelectionChanged(kDeviceList);
     picker.OnRowActivated(kDeviceList, 1);

@@ -50,7 +50,7 @@ void AttachedDevicePresenter::OnInitDialog() {
                 widest = std::max(widest, Characters(row.cells[c]));
             }
         }
-        columns.push_back({table_.columns[c], 0, std::min(widest, kMaxColumnCharacters) + 2});
+        columns.push_back({table_.columns[c], 0, std::min(widest, kMaxColumnCharacters)});
     }
     view().SetColumns(kDeviceList, columns);
     view().SetChecked(kShowAllCheck, showAll_);

@@ -2,17 +2,12 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "gui/qt/GatherIntrInfo.h"
+#include "gui/qt/QtControlView.h"
 #include "gui/qt/WidgetSupport.h"
 
 namespace tessaly {
-
-CPageSquelch::CPageSquelch(CGatherIntrInfo& sheet)
-    : CStepListPage(sheet, kPageSquelch,
-                    QStringLiteral("Tessaly Wizard - PXI - Interrupt Removal Information")) {}
 
 void CPageSquelch::CreateControls() {
     CreateStepControls();
@@ -26,20 +21,6 @@ void CPageSquelch::CreateControls() {
     layout->addWidget(MakeSeparator(this));
     layout->addWidget(stepList(), 1);
     layout->addLayout(stepButtons());
-}
-
-void CPageSquelch::OnSetActive() {
-    const std::string& committed = model().device.RemovalSteps;
-    if (!committed.empty()) {
-        ShowRows(RowsFromStepString(committed, StepSeparators::SpaceOrTab));
-        EnableStepButtons(true);
-    }
-    sheet().SetWizardButtons(kButtonBack | kButtonNext);
-}
-
-NavAnswer CPageSquelch::OnWizardNext() {
-    model().device.RemovalSteps = StepStringFromRows(Rows());
-    return NavAnswer::Default();
 }
 
 }  // namespace tessaly

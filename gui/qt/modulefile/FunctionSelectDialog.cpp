@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFrame>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -11,50 +12,29 @@
 
 namespace tessaly {
 
-QStringList CFunctionSelectDialog::ItemsFromList(const std::string& functionList) {
-    QStringList items;
-    std::size_t start = 0;
-    for (std::size_t end = functionList.find(';'); end != std::string::npos;
-         end = functionList.find(';', start)) {
-        items.append(FromBytes(functionList.substr(start, end - start)));
-        start = end + 1;
-    }
-    return items;
-}
-
-CFunctionSelectDialog::CFunctionSelectDialog(const std::string& functionList, QWidget* parent)
-    : QDialog(parent) {
+CFunctionSelectDialog::CFunctionSelectDialog(FunctionSelectPresenter& presenter, QWidget* parent)
+    : QDialog(parent), view_(presenter, this) {
     setObjectName(QStringLiteral("functionSelectDialog"));
     setWindowTitle(tr("ZEL-VISA PXI Combination Module Device Selection"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
 
-    functions_ = new QComboBox(this);
-    functions_->setObjectName(QStringLiteral("functionCombo"));
-    functions_->setEditable(false);
-    functions_->addItems(ItemsFromList(functionList));
-    functions_->setCurrentIndex(0);
-    connect(functions_, &QComboBox::currentIndexChanged, this, [this](int index) {
-        if (index >= 0) {
-            position_ = index;
-        }
-    });
-
+    auto* functions = new QComboBox(this);
+    functions->setEditable(false);
+    view_.Bind(kFunctionCombo, functions);
     auto* label =
         new QLabel(tr("Functions of this module that can be registered with VISA:"), this);
     label->setObjectName(QStringLiteral("functionsLabel"));
-    label->setBuddy(functions_);
+    label->setBuddy(functions);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
     ok->setText(tr("OK"));
-    ok->setObjectName(QStringLiteral("okButton"));
     ok->setDefault(true);
     QPushButton* cancel = buttons->button(QDialogButtonBox::Cancel);
     cancel->setText(tr("Cancel"));
-    cancel->setObjectName(QStringLiteral("cancelButton"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    view_.Bind(kOkButton, ok);
+    view_.Bind(kCancelButton, cancel);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(MakeText(
@@ -64,11 +44,12 @@ CFunctionSelectDialog::CFunctionSelectDialog(const std::string& functionList, QW
         this, QStringLiteral("combinationText")));
     layout->addWidget(MakeSeparator(this));
     layout->addWidget(label);
-    layout->addWidget(functions_);
+    layout->addWidget(functions);
     layout->addStretch(1);
     layout->addWidget(buttons);
     setMinimumSize(DialogUnitsX(this, 224), DialogUnitsY(this, 102));
     InstallContextHelp(this, QStringLiteral("dialog129.html"));
+    presenter.Attach(view_);
 }
 
 }  // namespace tessaly

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
-#include <string>
 
-class QComboBox;
+#include "gui/qt/QtControlView.h"
+#include "wizard/modulefile/FunctionSelectPresenter.h"
 
 namespace tessaly {
 
@@ -12,17 +11,10 @@ namespace tessaly {
 class CFunctionSelectDialog final : public QDialog {
     Q_OBJECT
 public:
-    CFunctionSelectDialog(const std::string& functionList, QWidget* parent);
-
-    // The position stored by the last change of selection (0 = first entry).
-    int ChosenPosition() const { return position_; }
-
-    // One item per ";"-terminated entry of the function description list, without the ";".
-    static QStringList ItemsFromList(const std::string& functionList);
+    CFunctionSelectDialog(FunctionSelectPresenter& presenter, QWidget* parent);
 
 private:
-    QComboBox* functions_ = nullptr;
-    int position_ = 0;
+    QtControlView view_;
 };
 
 }  // namespace tessaly

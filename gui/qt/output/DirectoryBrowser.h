@@ -1,31 +1,27 @@
 #pragma once
 
 #include <QFileDialog>
+#include <optional>
 #include <string>
 
-class QLabel;
+#include "gui/qt/QtControlView.h"
+#include "wizard/output/DirectoryBrowserPresenter.h"
 
 namespace tessaly {
 
-// The folder chooser of the output page: Qt's folder dialog starting at the initial folder,
-// with a status line showing the current selection, shortened.
+// The folder chooser of the output page: Qt's folder dialog, starting where its presenter says,
+// with a status line showing the current selection.
 class CDirectoryBrowser final : public QFileDialog {
     Q_OBJECT
 public:
-    CDirectoryBrowser(const std::string& initialFolder, QWidget* owner);
+    CDirectoryBrowser(DirectoryBrowserPresenter& presenter, QWidget* owner);
 
-    // 1 when a folder was chosen, 2 when cancelled.
-    int Show();
-    // The chosen folder after Show returned 1.
-    const std::string& ChosenPath() const { return selection_; }
-    QString StatusText() const;
+    // The chosen folder, or nullopt when cancelled.
+    std::optional<std::string> Show();
 
 private:
-    void SetSelection(const QString& path);
-
-    std::string initialFolder_;
-    std::string selection_;
-    QLabel* status_ = nullptr;
+    DirectoryBrowserPresenter& presenter_;
+    QtControlView view_;
 };
 
 }  // namespace tessaly

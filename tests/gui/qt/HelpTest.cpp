@@ -143,17 +143,21 @@ TEST_F(Help, EveryControlHasItsTopicAndWhatsThis) {
     }
     EXPECT_GT(checked, 80u);
 
-    CStepEditorDialog editor;
-    CFunctionSelectDialog chooser("F0 (0x0001);F1 (0x0002);", nullptr);
+    StepEditorPresenter step;
+    CStepEditorDialog editor(step);
+    FunctionSelectPresenter functions({"F0 (0x0001)", "F1 (0x0002)"});
+    CFunctionSelectDialog chooser(functions, nullptr);
     TempDir dir;
-    CDirectoryBrowser browser(dir.path().string(), nullptr);
+    DirectoryBrowserPresenter folder(dir.path().string(), fake.files);
+    CDirectoryBrowser browser(folder, nullptr);
     HelpViewer viewer(nullptr);
     viewer.ShowTopic(HelpTopicUrl("index.html"));
     const DeviceTable table{.title = "Attached PCI devices",
                             .columns = {"Address", "Vendor"},
                             .rows = {{.cells = {"0000:04:00.0", "0x1A2B"}}},
                             .emptyText = "none"};
-    CAttachedDeviceDialog devices(table, nullptr);
+    AttachedDevicePresenter picker(table);
+    CAttachedDeviceDialog devices(picker, nullptr);
     for (QWidget* window :
          std::initializer_list<QWidget*>{&editor, &chooser, &browser, &viewer, &devices}) {
         window->show();
@@ -180,7 +184,8 @@ TEST_F(Help, HelpButtonsOpenThePageOrDialogTopic) {
     Click("helpButton");
     EXPECT_EQ(Find<HelpViewer>("helpViewer")->topic(), QUrl("qrc:/help/page110.html"));
 
-    CStepEditorDialog editor;
+    StepEditorPresenter step;
+    CStepEditorDialog editor(step);
     editor.show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&editor));
     QTest::keyClick(&editor, Qt::Key_H, Qt::AltModifier);

@@ -24,7 +24,7 @@ struct KeyboardPath : WizardHarness {
 };
 
 TEST_F(KeyboardPath, PxiDeviceWithInterruptsFromTheBusPageToTheInstallation) {
-    prompter.stepEdits = {
+    dialogs.stepEdits = {
         StepEditorFields{"Read/Compare", "Word (16-bit)", "BAR0", "0x00000014", "0x8000", "0x8000"},
         StepEditorFields{"Write", "Word (16-bit)", "BAR0", "0x00000014", "0x0000", "0x8000"}};
     prompter.yesNoAnswers = {true};  // create the output folder

@@ -61,17 +61,23 @@ TEST_F(Screenshots, EveryPageAndDialog) {
     }
     // The question Next on page 6 asks while the directory does not exist; closing it says No.
     QTimer::singleShot(0, [] { Save(QApplication::activeModalWidget(), "dialog-message-box"); });
-    QtPrompter asking;
+    QtPrompter asking(qtDialogs);
     EXPECT_FALSE(PrepareOutputDirectory(model, fake.files, asking, false));
 
-    CStepEditorDialog editor(
+    StepEditorPresenter step(
         EditorFieldsFromRow({"Compare", "32-bit", "BAR0", "0x00000010", "0x00000001", "0x1"}));
+    CStepEditorDialog editor(step);
     Save(&editor, "dialog-step-editor");
-    CFunctionSelectDialog chooser("Function0 (0x4021);Function1Device0 (TX4021Bridge);", nullptr);
+    FunctionSelectPresenter combination({"Function0 (0x4021)", "Function1Device0 (TX4021Bridge)"});
+    CFunctionSelectDialog chooser(combination, nullptr);
     Save(&chooser, "dialog-function-chooser");
     TempDir dir;
-    std::filesystem::create_directories(dir.path() / "vxipnp" / "winnt" / "tx4021");
-    CDirectoryBrowser browser((dir.path() / "vxipnp" / "winnt").string(), nullptr);
+    const std::filesystem::path winnt = dir.path() / "vxipnp" / "winnt";
+    std::filesystem::create_directories(winnt / "tx4021");
+    FakeFileSystem folders('/');
+    folders.AddDirectory(winnt.string());
+    DirectoryBrowserPresenter folder(winnt.string(), folders);
+    CDirectoryBrowser browser(folder, nullptr);
     browser.resize(DialogUnitsX(&browser, 260), DialogUnitsY(&browser, 180));
     const auto* view = browser.findChild<QAbstractItemView*>("treeView");
     // The folder view fills from a background thread.
@@ -104,10 +110,10 @@ TEST_F(Screenshots, EveryPageAndDialog) {
     for (const FakePciFunction& function : functions) {
         sysfs.Add(function);
     }
-    const DiscoveryFolders folders{.sysfsRoot = sysfs.root(), .idFolders = {sysfs.idFolder()}};
-    CAttachedDeviceDialog devices(
-        PciDeviceTable(ListPciDevices(folders.sysfsRoot), folders.LoadIds("pci.ids")), nullptr);
-    devices.resize(DialogUnitsX(&devices, 490), devices.height());  // wider than the test screen
+    const DiscoveryFolders discovery{.sysfsRoot = sysfs.root(), .idFolders = {sysfs.idFolder()}};
+    AttachedDevicePresenter picker(
+        PciDeviceTable(ListPciDevices(discovery.sysfsRoot), discovery.LoadIds("pci.ids")));
+    CAttachedDeviceDialog devices(picker, nullptr);
     Save(&devices, "dialog-attached-devices");
 
     HelpViewer help(nullptr);

@@ -10,10 +10,12 @@
 #include <memory>
 
 #include "gui/qt/GatherIntrInfo.h"
+#include "gui/qt/QtDialogs.h"
 #include "gui/qt/WizardPage.h"
 #include "resources/StringTable.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/Golden.h"
+#include "tests/fakes/RecordingDialogs.h"
 #include "tests/fakes/RecordingPrompter.h"
 
 namespace tessaly::testing {
@@ -30,10 +32,12 @@ void WhenModal(Act act) {
 }
 
 // A wizard sheet on a fake machine with '/' paths, where the default output directory exists,
-// and a recording prompter; shown and active so focus changes reach the fields. The test main
-// fails a test that leaves a window open.
+// with recorded messages and scripted dialogs (busy jobs run as the Qt view runs them); shown and
+// active so focus changes reach the fields. The test main fails a test that leaves a window
+// open.
 struct WizardHarness : ::testing::Test {
-    WizardHarness() : fake('/'), platform(fake.platform()) {
+    WizardHarness() : fake('/'), platform(fake.platform()), qtDialogs(fake.files) {
+        dialogs.busy = &qtDialogs;
         fake.system.defaultOutputBase = "/vxipnp/";
         fake.system.windowsDirectory = "/windows";
         fake.files.AddDirectory("/vxipnp/winnt/prefix");
@@ -41,7 +45,8 @@ struct WizardHarness : ::testing::Test {
     }
 
     void Open(PageId start = kPageWelcome) {
-        sheet = std::make_unique<CGatherIntrInfo>(model, platform, prompter, detector, start);
+        sheet = std::make_unique<CGatherIntrInfo>(
+            model, WizardServices{platform, prompter, dialogs, detector}, start);
         sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
     }
@@ -91,6 +96,8 @@ struct WizardHarness : ::testing::Test {
     FakePlatform fake;
     Platform platform;
     RecordingPrompter prompter;
+    QtDialogs qtDialogs;
+    RecordingDialogs dialogs;
     RealTimeProductDetector detector;
     WizardModel model;
     std::unique_ptr<CGatherIntrInfo> sheet;
