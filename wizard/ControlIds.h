@@ -7,8 +7,9 @@ namespace tessaly {
 
 // The controls of the pages and dialogs by their dialog template ids. An id is unique within its
 // page or dialog only (1004 is the manufacturer name on page 110 and the prefix on page 105), so
-// a control is named by its dialog and its id. Ids from 1101 up are controls the original
-// templates lack.
+// a control is named by its dialog and its id. Ids from 1200 up are controls the original
+// templates lack. A resource script cannot read an enum: the Win32 view's resource header
+// repeats these numbers, each checked against this one.
 enum ControlId : int {
     kNoControl = 0,
 
@@ -32,9 +33,9 @@ enum ControlId : int {
     kUsesSubsystemCheck = 1007,
     kViewLoadedSettingsCheck = 1085,
     kLoadModuleFileButton = 1096,
-    kPickDeviceButton = 1101,  // also on 109
-    kSubsystemManufCodeLabel = 1102,
-    kSubsystemModelCodeLabel = 1103,
+    kPickDeviceButton = 1203,  // also on 109
+    kSubsystemManufCodeLabel = 1201,
+    kSubsystemModelCodeLabel = 1202,
 
     // 109: USB device information.
     kCompoundDeviceCheck = 1062,
@@ -45,14 +46,14 @@ enum ControlId : int {
     kUsbModelNameEdit = 1078,
 
     // 103 and 104: interrupt detection and removal (104 has no sequence controls).
-    kSequenceCombo = 1110,
-    kAddSequenceButton = 1111,
-    kRemoveSequenceButton = 1112,
-    kStepList = 1113,
-    kAddBeforeButton = 1114,
-    kAddAfterButton = 1115,
-    kEditStepButton = 1116,
-    kRemoveStepButton = 1117,
+    kSequenceCombo = 1210,
+    kAddSequenceButton = 1211,
+    kRemoveSequenceButton = 1212,
+    kStepList = 1213,
+    kAddBeforeButton = 1214,
+    kAddAfterButton = 1215,
+    kEditStepButton = 1216,
+    kRemoveStepButton = 1217,
 
     // 105: output files.
     kPrefixLabel = 1038,
@@ -62,7 +63,7 @@ enum ControlId : int {
     kBrowseButton = 1012,
     kFileListText = 1028,
     kNoteText = 1079,
-    kHazardText = 1120,  // what INF readers will misread; shown only when there is something
+    kHazardText = 1222,  // what INF readers will misread; shown only when there is something
 
     // 111: installation options, in the order of the choices.
     kInstallChoice = 1092,
@@ -78,24 +79,24 @@ enum ControlId : int {
     kRemoteFileEdit = 1100,
 
     // 106: step editor.
-    kAccessCombo = 1130,
-    kWidthCombo = 1131,
-    kSpaceCombo = 1132,
-    kOffsetEdit = 1133,
-    kMaskEdit = 1134,
-    kValueEdit = 1135,
+    kAccessCombo = 1230,
+    kWidthCombo = 1231,
+    kSpaceCombo = 1232,
+    kOffsetEdit = 1233,
+    kMaskEdit = 1234,
+    kValueEdit = 1235,
 
     // 129: function chooser.
-    kFunctionCombo = 1140,
+    kFunctionCombo = 1240,
 
     // 140: attached devices.
-    kFilterEdit = 1150,
-    kDeviceList = 1151,
-    kEmptyText = 1152,  // said in the list's place when it has no row
-    kShowAllCheck = 1153,
+    kFilterEdit = 1250,
+    kDeviceList = 1251,
+    kEmptyText = 1253,  // said in the list's place when it has no row
+    kShowAllCheck = 1252,
 
     // 141: folder browser.
-    kStatusText = 1160,
+    kStatusText = 1280,
 };
 
 // How the bytes of a control's text are to be read.

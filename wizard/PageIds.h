@@ -14,13 +14,13 @@ enum PageId : int {
     kPageAfterSaveAction = 111,
 };
 
-// Dialog resource numbers of the wizard's own dialogs; the two without a number of their own in
-// the original resources take free ones.
+// Dialog resource numbers of the wizard's own dialogs; those without a number of their own in
+// the original resources take free ones (141 is the Win32 view's help window).
 enum DialogId : int {
     kStepEditorDialog = 106,
     kFunctionSelectDialog = 129,
     kAttachedDeviceDialog = 140,
-    kDirectoryBrowserDialog = 141,
+    kDirectoryBrowserDialog = 142,  // the shell's folder picker: no template of its own
 };
 
 }  // namespace tessaly
