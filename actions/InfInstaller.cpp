@@ -56,12 +56,11 @@ bool InstallByCopyAndUpdate(const std::string& infPath, const std::vector<std::s
 
 }  // namespace
 
-bool InstallInf(const WizardModel& model, const Platform& platform) {
+bool InstallInf(const OutputPlan& plan, const Platform& platform) {
     const std::optional<OsVersion> version = platform.system.GetOsVersion();
     if (!version) {
         return false;
     }
-    const OutputPlan& plan = model.plan;
     const bool usb = plan.Bus == kBusUsb;
     // An INF the last generation could not save may still lie there from an earlier run; it
     // describes another device or an older one, so there is nothing to install.

@@ -92,7 +92,12 @@ std::vector<std::unique_ptr<BatchDevice>> LoadModuleDevices(const std::string& p
     const auto load = [&](const std::string& label, std::optional<int> at) {
         auto& device = devices.emplace_back(std::make_unique<BatchDevice>());
         device->label = label;
-        device->ready = LoadModuleDescriptionFile(device->model, path, files, device->log, at) == 0;
+        MessageLog& log = device->log;
+        const auto choose = [&log](const std::vector<std::string>& functions) {
+            return log.ChooseFunction(functions);
+        };
+        device->ready =
+            LoadModuleDescriptionFile(device->model.device, path, files, log, choose, at) == 0;
         if (!device->ready && !device->log.failed()) {
             device->log.ShowMessage(UnreadableReason(path, files), MessageIcon::Stop);
         }
@@ -101,11 +106,10 @@ std::vector<std::unique_ptr<BatchDevice>> LoadModuleDevices(const std::string& p
     // The first load offers the choice when the module has several functions; the log takes the
     // first, and the others follow by position.
     const BatchDevice* first = load(path, position);
-    if (!first->ready || !first->log.functionList()) {
+    if (!first->ready || !first->log.functions()) {
         return devices;
     }
-    const std::string& list = *first->log.functionList();
-    const auto count = static_cast<int>(std::count(list.begin(), list.end(), ';'));
+    const auto count = static_cast<int>(first->log.functions()->size());
     devices.front()->label = path + ", function 1";
     for (int k = 1; k < count; ++k) {
         load(path + ", function " + std::to_string(k + 1), k);
@@ -254,8 +258,8 @@ bool MessageLog::AskYesNo(const std::string& text) {
     return false;
 }
 
-std::optional<int> MessageLog::ChooseFunction(const std::string& functionList) {
-    functionList_ = functionList;
+std::optional<int> MessageLog::ChooseFunction(const std::vector<std::string>& functions) {
+    functions_ = functions;
     return 0;
 }
 
@@ -265,7 +269,8 @@ bool WriteDevice(BatchDevice& device, const BatchTarget& target) {
     try {
         model.device.OutputDirectory =
             DeviceFolder(target.folder, model.device.InstrumentPrefix, platform.files);
-        if (GenerateAll(model, platform, device.log, GenerationSource::OutputPage, true) != 0) {
+        if (GenerateAll(model.device, model.plan, platform, device.log,
+                        GenerationSource::OutputPage, true) != 0) {
             device.log.ShowMessage(
                 "The files cannot be written into " + Quoted(model.device.OutputDirectory) + ".",
                 MessageIcon::Stop);
@@ -288,7 +293,7 @@ bool WriteDevice(BatchDevice& device, const BatchTarget& target) {
             }
         } else if (target.install) {
             WarnIfSeedInfIsIgnored(platform.driverStore, device.log);
-            if (!InstallInf(model, platform)) {
+            if (!InstallInf(model.plan, platform)) {
                 device.log.ShowMessage(kCouldNotInstall, MessageIcon::Stop);
             }
         }

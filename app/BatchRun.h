@@ -29,29 +29,19 @@ public:
     const std::vector<Entry>& entries() const { return entries_; }
     // A failure (stop or exclamation) was said.
     bool failed() const { return failed_; }
-    // The function description list of a combination module, once a load offered the choice.
-    const std::optional<std::string>& functionList() const { return functionList_; }
+    // The functions of a combination module, once a load offered the choice.
+    const std::optional<std::vector<std::string>>& functions() const { return functions_; }
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
     bool AskYesNo(const std::string& text) override;
     void Beep() override {}
-    std::optional<int> ChooseFunction(const std::string& functionList) override;
-    std::optional<std::string> ChooseFileToOpen(const std::string&, const std::string&,
-                                                const std::string&) override {
-        return std::nullopt;
-    }
-    std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
-    std::optional<StepEditorFields> EditStep(const StepEditorFields&) override {
-        return std::nullopt;
-    }
-    std::optional<std::size_t> ChooseAttachedDevice(const DeviceTable&) override {
-        return std::nullopt;
-    }
+    // The loader's chooser: notes the functions and takes the first.
+    std::optional<int> ChooseFunction(const std::vector<std::string>& functions);
 
 private:
     std::vector<Entry> entries_;
     bool failed_ = false;
-    std::optional<std::string> functionList_;
+    std::optional<std::vector<std::string>> functions_;
 };
 
 // One device of a batch: a function of a module file, or the USB device the options describe.

@@ -57,7 +57,18 @@ void ModuleWizardUi::RunWizard(WizardModel& model, PageId startPage) {
     session->RunWizard(model, startPage);
 }
 
+std::optional<int> ModuleWizardUi::ChooseFunction(const std::vector<std::string>& functions) {
+    if (GuiSession* session = Session()) {
+        return session->dialogs().ChooseFunction(functions);
+    }
+    fallback_.ShowMessage(FunctionSwitchHelp(functions), MessageIcon::None);
+    return std::nullopt;
+}
+
 Prompter& ModuleWizardUi::LazyPrompter::Target() {
+    if (ui_.messageBoxes_ && !ui_.session_) {
+        return ui_.fallback_;
+    }
     if (GuiSession* session = ui_.Session()) {
         return session->prompter();
     }

@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app/GuiModule.h"
-#include "platform/ConsolePrompter.h"
+#include "app/ConsolePrompter.h"
+#include "app/WizardApp.h"
 #include "platform/ForwardingPrompter.h"
 #include "platform/SharedLibrary.h"
+#include "wizard/GuiModule.h"
 
 namespace tessaly {
 
@@ -29,6 +30,9 @@ public:
     // Standard error, display or not.
     Prompter& notices() override { return notices_; }
     void RunWizard(WizardModel& model, PageId startPage) override;
+    // The module's chooser; without a display or the module, the functions and the switch that
+    // picks one go where the fallback's messages go.
+    std::optional<int> ChooseFunction(const std::vector<std::string>& functions) override;
 
     // The wizard had to be shown but could not be.
     bool couldNotShow() const { return couldNotShow_; }
@@ -40,24 +44,16 @@ private:
     // when there is no display or the module cannot be used.
     GuiSession* Session();
 
+    // Messages go to the module's boxes, loading it, unless the fallback shows boxes of its own
+    // and the module is not loaded yet.
     class LazyPrompter final : public ForwardingPrompter {
     public:
         explicit LazyPrompter(ModuleWizardUi& ui) : ui_(ui) {}
-
-        void ShowMessage(const std::string& text, MessageIcon icon) override {
-            MessageTarget().ShowMessage(text, icon);
-        }
-        bool AskYesNo(const std::string& text) override { return MessageTarget().AskYesNo(text); }
-        void Beep() override { MessageTarget().Beep(); }
 
     protected:
         Prompter& Target() override;
 
     private:
-        Prompter& MessageTarget() {
-            return ui_.messageBoxes_ && !ui_.session_ ? ui_.fallback_ : Target();
-        }
-
         ModuleWizardUi& ui_;
     };
 

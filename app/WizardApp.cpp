@@ -69,8 +69,11 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
             return 1;
         }
     }
-    if (LoadModuleDescriptionFile(model, command.fileName, platform.files, prompter, function) !=
-        0) {
+    const auto choose = [&ui](const std::vector<std::string>& functions) {
+        return ui.ChooseFunction(functions);
+    };
+    if (LoadModuleDescriptionFile(model.device, command.fileName, platform.files, prompter, choose,
+                                  function) != 0) {
         prompter.ShowMessage(kInvalidCommandLineFile, MessageIcon::Stop);
         return 1;
     }
@@ -79,14 +82,14 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
     for (const InfHazard& hazard : FindInfHazards(model.device, kBusPxi)) {
         prompter.ShowMessage("warning: " + DescribeInfHazard(hazard), MessageIcon::None);
     }
-    if (GenerateAll(model, platform, prompter, GenerationSource::DefaultDirectory,
-                    command.SilentAutoInstall) != 0) {
+    if (GenerateAll(model.device, model.plan, platform, prompter,
+                    GenerationSource::DefaultDirectory, command.SilentAutoInstall) != 0) {
         prompter.ShowMessage(kCouldNotSave, MessageIcon::Stop);
         return 1;
     }
     if (command.SilentAutoInstall) {
         WarnIfSeedInfIsIgnored(platform.driverStore, prompter);
-        if (!InstallInf(model, platform)) {
+        if (!InstallInf(model.plan, platform)) {
             prompter.ShowMessage(kCouldNotInstall, MessageIcon::Stop);
         }
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -25,6 +26,12 @@ public:
     virtual Prompter& notices() { return prompter(); }
     // Shows the wizard sheet modally over `model`, opening at `startPage`; returns when it closes.
     virtual void RunWizard(WizardModel& model, PageId startPage) = 0;
+    // Lets the user choose a function of a combination module; nullopt when cancelled or when
+    // there is no chooser to show.
+    virtual std::optional<int> ChooseFunction(const std::vector<std::string>& functions) {
+        (void)functions;
+        return std::nullopt;
+    }
 };
 
 // The program: decides the run mode from the command line and runs it. Returns the process exit

@@ -7,7 +7,7 @@
 
 #include "device/TextRules.h"
 #include "interrupts/StepStrings.h"
-#include "platform/ConsolePrompter.h"
+#include "output/OutputPlan.h"
 #include "resources/StringTable.h"
 
 namespace tessaly {
@@ -55,15 +55,15 @@ std::string UpToFirstSpace(std::string_view text) {
     return std::string(text.substr(0, text.find(' ')));
 }
 
-int ListFunctions(IniFile& document, const std::string& section, std::string& functionList,
-                  int& numbersLeft) {
+int ListFunctions(IniFile& document, const std::string& section,
+                  std::vector<std::string>& functions, int& numbersLeft) {
     if (!SectionExists(document, section)) {
         return 1;
     }
     const bool isModule = EqualsIgnoringCase(section, "Module");
-    std::string functions;
-    const bool listed = IniGetString(document, section, "FunctionList", functions, kTextSize) == 1;
-    for (const int f : listed ? ParseNumberList(functions) : std::vector<int>{0}) {
+    std::string numbers;
+    const bool listed = IniGetString(document, section, "FunctionList", numbers, kTextSize) == 1;
+    for (const int f : listed ? ParseNumberList(numbers) : std::vector<int>{0}) {
         if (numbersLeft <= 0) {
             break;
         }
@@ -88,7 +88,7 @@ int ListFunctions(IniFile& document, const std::string& section, std::string& fu
                     device = base + "Function0Device" + std::to_string(d);
                 }
                 if (SectionExists(document, device)) {
-                    ListFunctions(document, device, functionList, numbersLeft);
+                    ListFunctions(document, device, functions, numbersLeft);
                 }
             }
             continue;
@@ -100,34 +100,23 @@ int ListFunctions(IniFile& document, const std::string& section, std::string& fu
         if (IsNoRegistration(registration)) {
             registration = ReadText(document, function, "ModelCode");
         }
-        functionList += function + " (" + registration + ");";
+        functions.push_back(function + " (" + registration + ")");
     }
     return 0;
 }
 
 // The section named by entry `position` of the list, or nothing for a position the list does
 // not hold.
-std::optional<std::string> ChosenSection(const std::string& functionList, int position) {
-    if (position < 0) {
+std::optional<std::string> ChosenSection(const std::vector<std::string>& functions, int position) {
+    if (position < 0 || static_cast<std::size_t>(position) >= functions.size()) {
         return std::nullopt;
     }
-    std::size_t start = 0;
-    for (int k = 0; k < position; ++k) {
-        const std::size_t semicolon = functionList.find(';', start);
-        if (semicolon == std::string::npos) {
-            return std::nullopt;
-        }
-        start = semicolon + 1;
-    }
-    if (start >= functionList.size()) {
-        return std::nullopt;
-    }
-    return UpToFirstSpace(std::string_view(functionList).substr(start));
+    return UpToFirstSpace(functions[static_cast<std::size_t>(position)]);
 }
 
 // The message for a function position the list does not hold.
-std::string NoSuchFunction(const std::string& functionList, int position) {
-    const std::string lines = NumberedFunctionList(functionList);
+std::string NoSuchFunction(const std::vector<std::string>& functions, int position) {
+    const std::string lines = NumberedFunctionList(functions);
     return "This module description file has no function " + std::to_string(position + 1) +
            (lines.empty() ? "; it describes one function only."
                           : "; the functions that can be registered with VISA are:\n" + lines);
@@ -182,14 +171,22 @@ std::string CleanInstrumentPrefix(std::string_view source) {
     return prefix;
 }
 
-int ListModuleFunctions(IniFile& document, const std::string& section, std::string& functionList) {
+int ListModuleFunctions(IniFile& document, const std::string& section,
+                        std::vector<std::string>& functions) {
     int numbersLeft = kMaxWalkNumbers;
-    return ListFunctions(document, section, functionList, numbersLeft);
+    return ListFunctions(document, section, functions, numbersLeft);
 }
 
-std::uint32_t ReadModuleFunction(WizardModel& model, IniFile& document,
+std::string NumberedFunctionList(const std::vector<std::string>& functions) {
+    std::string lines;
+    for (std::size_t i = 0; i < functions.size(); ++i) {
+        lines += (i > 0 ? "\n" : "") + std::to_string(i + 1) + ". " + functions[i];
+    }
+    return lines;
+}
+
+std::uint32_t ReadModuleFunction(DeviceDescription& device, IniFile& document,
                                  const std::string& section) {
-    DeviceDescription& device = model.device;
     const std::string registration = ReadText(document, section, "VISARegistration");
 
     device.ModelCode = ReadText(document, section, "ModelCode");
@@ -237,50 +234,45 @@ std::uint32_t ReadModuleFunction(WizardModel& model, IniFile& document,
         device.RemovalSteps = ReadText(document, registration, "InterruptQuiesce");
     }
 
-    model.RefreshOnActivate = true;
-    model.plan.Bus = kBusPxi;
     device.InstrumentPrefix =
         CleanInstrumentPrefix(IsNoRegistration(registration) ? device.ModelName : registration);
     return count;
 }
 
-int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& prompter,
-                          std::optional<int> position) {
+int LoadModuleDescription(DeviceDescription& device, IniFile& document, Prompter& prompter,
+                          const FunctionChooser& choose, std::optional<int> position) {
     try {
-        std::string functionList;
-        if (ListModuleFunctions(document, "Module", functionList) == 1) {
+        std::vector<std::string> functions;
+        if (ListModuleFunctions(document, "Module", functions) == 1) {
             prompter.ShowMessage(std::string(strings::kNotModuleDescriptionFile),
                                  MessageIcon::Stop);
             return 1;
         }
         // A list without entries still loads one function, the module itself.
-        const auto entries =
-            std::max<std::ptrdiff_t>(std::count(functionList.begin(), functionList.end(), ';'), 1);
+        const auto entries = static_cast<int>(std::max<std::size_t>(functions.size(), 1));
         if (position && (*position < 0 || *position >= entries)) {
-            prompter.ShowMessage(NoSuchFunction(functionList, *position), MessageIcon::Stop);
+            prompter.ShowMessage(NoSuchFunction(functions, *position), MessageIcon::Stop);
             return 1;
         }
         std::string section;
-        const std::size_t first = functionList.find(';');
-        if (first == std::string::npos || first + 1 == functionList.size()) {
-            section = UpToFirstSpace(functionList);
+        if (functions.size() <= 1) {
+            section = functions.empty() ? std::string() : UpToFirstSpace(functions.front());
         } else {
-            const std::optional<int> choice =
-                position ? position : prompter.ChooseFunction(functionList);
+            const std::optional<int> choice = position ? position : choose(functions);
             if (!choice) {
                 return 1;
             }
-            const std::optional<std::string> chosen = ChosenSection(functionList, *choice);
+            const std::optional<std::string> chosen = ChosenSection(functions, *choice);
             if (!chosen) {
                 return 1;
             }
             section = *chosen;
         }
-        // Read into a copy, so that the model is left whole should memory run out midway.
-        WizardModel loaded = model;
+        // Read into a copy, so that the description is left whole should memory run out midway.
+        DeviceDescription loaded = device;
         const std::uint32_t asked = ReadModuleFunction(loaded, document, section);
-        const std::size_t read = loaded.device.DetectSequences.size();
-        model = std::move(loaded);
+        const std::size_t read = loaded.DetectSequences.size();
+        device = std::move(loaded);
         if (asked > read) {
             // Not a failure: what the file holds is loaded, but the user should know.
             prompter.ShowMessage("The module description file asks for " + std::to_string(asked) +
@@ -296,8 +288,9 @@ int LoadModuleDescription(WizardModel& model, IniFile& document, Prompter& promp
     }
 }
 
-int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, FileSystem& files,
-                              Prompter& prompter, std::optional<int> position) {
+int LoadModuleDescriptionFile(DeviceDescription& device, const std::string& path, FileSystem& files,
+                              Prompter& prompter, const FunctionChooser& choose,
+                              std::optional<int> position) {
     // Bounded and never waiting: a pipe, a device or a huge file fails at once.
     const FileContents contents = files.ReadFile(path, kMaxModuleFileBytes);
     const std::string cannotBe = "The file \"" + path + "\" cannot be a module description file: ";
@@ -334,7 +327,7 @@ int LoadModuleDescriptionFile(WizardModel& model, const std::string& path, FileS
         IniDestroy(std::move(document));
         return 1;
     }
-    const int result = LoadModuleDescription(model, *document, prompter, position);
+    const int result = LoadModuleDescription(device, *document, prompter, choose, position);
     IniDestroy(std::move(document));
     return result;
 }

@@ -15,9 +15,10 @@ std::string CreateDirectoryQuestion(const std::string& directory) {
 
 // No installed I/O library provides the default base folder here, so a generation into the
 // default directory first creates the base folder and its family folder, level by level.
-void CreateMissingBaseLevels(const WizardModel& model, FileSystem& files) {
-    const std::string& base = model.plan.BaseDirectory;
-    const std::string& directory = model.device.OutputDirectory;
+void CreateMissingBaseLevels(const DeviceDescription& device, const OutputPlan& plan,
+                             FileSystem& files) {
+    const std::string& base = plan.BaseDirectory;
+    const std::string& directory = device.OutputDirectory;
     const char separator = files.Separator();
     const auto last = directory.rfind(separator);
     if (base.empty() || last == std::string::npos || directory.substr(0, last + 1) != base) {
@@ -34,15 +35,14 @@ void CreateMissingBaseLevels(const WizardModel& model, FileSystem& files) {
 
 }  // namespace
 
-bool PrepareOutputDirectory(const WizardModel& model, FileSystem& files, Prompter& prompter,
-                            bool createWithoutAsking) {
-    const std::string& first =
-        model.plan.Bus == kBusUsb ? model.plan.Files.WdmInf : model.plan.Files.Inf9x;
+bool PrepareOutputDirectory(const DeviceDescription& device, const OutputPlan& plan,
+                            FileSystem& files, Prompter& prompter, bool createWithoutAsking) {
+    const std::string& first = plan.Bus == kBusUsb ? plan.Files.WdmInf : plan.Files.Inf9x;
     // Probed, not emptied: a file from an earlier run stays whole until its new version is in.
     if (files.CanWriteFile(first)) {
         return true;
     }
-    const std::string& directory = model.device.OutputDirectory;
+    const std::string& directory = device.OutputDirectory;
     if (!createWithoutAsking && !prompter.AskYesNo(CreateDirectoryQuestion(directory))) {
         return false;
     }
@@ -53,10 +53,8 @@ bool PrepareOutputDirectory(const WizardModel& model, FileSystem& files, Prompte
     return true;
 }
 
-int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter,
-                GenerationSource source, bool createWithoutAsking) {
-    DeviceDescription& device = model.device;
-    OutputPlan& plan = model.plan;
+int GenerateAll(DeviceDescription& device, OutputPlan& plan, const Platform& platform,
+                Prompter& prompter, GenerationSource source, bool createWithoutAsking) {
     FileSystem& files = platform.files;
     // The output page resets a prefix the rules refuse; one loaded from a module file comes here
     // directly, and ".." would put the files beside the folder instead of into it.
@@ -70,9 +68,9 @@ int GenerateAll(WizardModel& model, const Platform& platform, Prompter& prompter
         ComputeDefaultOutputDirectory(device, plan, platform.registry, platform.system, files);
     }
     ComposeFileNames(device, plan, files);
-    CreateMissingBaseLevels(model, files);
+    CreateMissingBaseLevels(device, plan, files);
 
-    if (!PrepareOutputDirectory(model, files, prompter, createWithoutAsking)) {
+    if (!PrepareOutputDirectory(device, plan, files, prompter, createWithoutAsking)) {
         return 1;
     }
     // What a run killed while writing these files left beside them goes first.

@@ -10,7 +10,8 @@ namespace tessaly {
 struct WizardModel {
     DeviceDescription device;
     OutputPlan plan;
-    // The detection page rebuilds its lists from DetectSequences on its next activation.
+    // The detection page rebuilds its lists from DetectSequences on its next activation: set
+    // when the sheet starts and by a load on the PXI/PCI page.
     bool RefreshOnActivate = true;
 };
 

@@ -17,8 +17,7 @@ QtGuiSession::QtGuiSession(const GuiContext& context)
                 context.platform->system,      shell_,
                 context.platform->plugAndPlay, context.platform->ftp,
                 context.platform->devices,     context.platform->driverStore},
-      dialogs_(context.platform->files),
-      prompter_(dialogs_) {
+      dialogs_(context.platform->files) {
     QApplication::setApplicationName(QString::fromLatin1(
         strings::kAppTitle.data(), static_cast<qsizetype>(strings::kAppTitle.size())));
     // Lets the desktop match the window to the installed launcher and its icon.

@@ -3,10 +3,10 @@
 #include <QApplication>
 
 #include "actions/InfInstaller.h"
-#include "app/GuiModule.h"
 #include "gui/qt/QtDialogs.h"
 #include "gui/qt/QtPrompter.h"
 #include "gui/qt/QtShell.h"
+#include "wizard/GuiModule.h"
 
 namespace tessaly {
 
@@ -17,6 +17,7 @@ public:
     ~QtGuiSession() override;
 
     Prompter& prompter() override { return prompter_; }
+    WizardDialogs& dialogs() override { return dialogs_; }
     void RunWizard(WizardModel& model, PageId startPage) override;
 
 private:

@@ -1,8 +1,8 @@
 #include <csignal>
 #include <cstdlib>
 
+#include "app/ConsolePrompter.h"
 #include "discovery/DeviceSource.h"
-#include "platform/ConsolePrompter.h"
 #include "platform/NativeSystem.h"
 #include "system/curl/CurlFtpClient.h"
 #include "system/posix/PosixPlatform.h"

@@ -47,9 +47,4 @@ void MessageBoxPrompter::Beep() {
     ::MessageBeep(MB_OK);
 }
 
-std::optional<int> MessageBoxPrompter::ChooseFunction(const std::string& functionList) {
-    ShowMessage(FunctionSwitchHelp(functionList), MessageIcon::None);
-    return std::nullopt;
-}
-
 }  // namespace tessaly

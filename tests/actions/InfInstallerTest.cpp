@@ -7,6 +7,7 @@
 
 #include "actions/InfInstaller.h"
 #include "tests/fakes/FakePlatform.h"
+#include "wizard/WizardModel.h"
 
 namespace tessaly {
 namespace {
@@ -35,7 +36,7 @@ std::string Install(unsigned major, int bus, Tweak tweak) {
         f.files.AddFile(path, path.substr(0, 1));
     }
     tweak(f, model.plan);
-    std::string out = InstallInf(model, f.platform()) ? "ok" : "failed";
+    std::string out = InstallInf(model.plan, f.platform()) ? "ok" : "failed";
     for (const std::string& p : f.files.FileNames()) {
         out += p.starts_with(kInf) ? " " + p.substr(kInf.size()) + "=" + f.files.Contents(p) : "";
     }

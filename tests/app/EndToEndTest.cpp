@@ -367,12 +367,13 @@ TEST_F(EndToEndTest, ParallelRunsLeaveEveryFileWhole) {
         testing::FakeFileSystem files;
         files.AddFile("c:\\m.ini", text);
         testing::RecordingPrompter prompter;
-        WizardModel model;
-        ASSERT_EQ(LoadModuleDescriptionFile(model, "c:\\m.ini", files, prompter), 0);
+        DeviceDescription device;
+        const auto noChooser = [](const std::vector<std::string>&) { return std::optional<int>(); };
+        ASSERT_EQ(LoadModuleDescriptionFile(device, "c:\\m.ini", files, prompter, noChooser), 0);
         std::vector<std::string> ids;
-        const std::string rendered[] = {RenderRtInf(model.device), Render9xInf(model.device),
-                                        RenderNt4Inf(model.device), RenderNt5Inf(model.device, ids),
-                                        RenderModuleDescriptionFile(model.device)};
+        const std::string rendered[] = {RenderRtInf(device), Render9xInf(device),
+                                        RenderNt4Inf(device), RenderNt5Inf(device, ids),
+                                        RenderModuleDescriptionFile(device)};
         for (std::size_t f = 0; f < names.size(); ++f) {
             versions[f].insert(rendered[f]);
         }

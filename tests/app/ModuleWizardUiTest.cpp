@@ -5,9 +5,10 @@
 #include <tuple>
 #include <vector>
 
+#include "app/ConsolePrompter.h"
 #include "app/ModuleWizardUi.h"
-#include "platform/ConsolePrompter.h"
 #include "tests/fakes/FakePlatform.h"
+#include "tests/fakes/RecordingDialogs.h"
 #include "tests/fakes/RecordingPrompter.h"
 
 namespace tessaly {
@@ -19,7 +20,9 @@ using Strings = std::vector<std::string>;
 struct FakeSession final : GuiSession {
     static inline RecordingPrompter* shown = nullptr;
     static inline int wizards = 0;
+    testing::RecordingDialogs recorded;
     Prompter& prompter() override { return *shown; }
+    WizardDialogs& dialogs() override { return recorded; }
     void RunWizard(WizardModel&, PageId) override { ++wizards; }
 };
 

@@ -62,24 +62,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The chooser's answer comes from the last byte: cancel, the first entry, the last entry, or
     // a position the list does not hold.
-    std::string list;
+    std::vector<std::string> list;
     const bool hasModule = ListModuleFunctions(*document, "Module", list) == 0;
-    const int last = static_cast<int>(std::count(list.begin(), list.end(), ';')) - 1;
+    const int last = static_cast<int>(list.size()) - 1;
     const std::optional<int> answers[] = {std::nullopt, 0, last, last + 1};
     testing::RecordingPrompter prompter;
-    prompter.functionChoices = {answers[size > 0 ? data[size - 1] % 4 : 0]};
-    WizardModel model;
-    model.plan.Bus = kBusUsb;  // both set by a load, and left alone when nothing is loaded
-    model.RefreshOnActivate = false;
-    const int result = LoadModuleDescription(model, *document, prompter);
-    Require(prompter.functionLists.empty() || prompter.functionLists[0] == list);
+    std::vector<std::vector<std::string>> asked;
+    const auto choose = [&](const std::vector<std::string>& functions) {
+        asked.push_back(functions);
+        return answers[size > 0 ? data[size - 1] % 4 : 0];
+    };
+    DeviceDescription device;
+    const int result = LoadModuleDescription(device, *document, prompter, choose);
+    Require(asked.empty() || (asked.size() == 1 && asked[0] == list));
     // Only a file without a module is refused; a notice (no icon) may tell of a cut list.
     const auto refusals = std::count_if(prompter.messages.begin(), prompter.messages.end(),
                                         [](const auto& m) { return m.icon != MessageIcon::None; });
     Require(refusals == (hasModule ? 0 : 1));
-    const DeviceDescription& d = model.device;
-    Require(result == 0 || (result == 1 && d == WizardModel().device));
-    Require((model.plan.Bus == kBusPxi && model.RefreshOnActivate) == (result == 0));
+    const DeviceDescription& d = device;
+    Require(result == 0 || (result == 1 && d == DeviceDescription()));
     Require(std::max({d.ManufCode.size(), d.ModelCode.size(), d.ManufName.size(),
                       d.ModelName.size(), d.RemovalSteps.size()}) <= 255);
     Require(d.InstrumentPrefix.size() <= 31 && d.GeneratesInterrupts == !d.DetectSequences.empty());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <optional>
 #include <string>
 #include <tuple>
@@ -29,25 +30,35 @@ class ModuleLoaderTest : public ::testing::Test {
 protected:
     // Values unlike any a file loads, so that what is not overwritten shows.
     ModuleLoaderTest() {
-        DeviceDescription& d = model.device;
-        d.BusType = model.plan.Bus = kBusUsb;
+        DeviceDescription& d = device;
+        d.BusType = kBusUsb;
         d.UsbVendorId = d.OutputDirectory = "kept";
         d.UsesSubsystem = d.GeneratesInterrupts = true;
         d.DetectSequences = {{4, "R8 CFG 0x4;", 1}};
         d.RemovalSteps = "old;";
-        model.RefreshOnActivate = false;
     }
 
     int Load(const std::string& path) {
-        return LoadModuleDescriptionFile(model, path, *files, prompter);
+        return LoadModuleDescriptionFile(device, path, *files, prompter, Chooser());
+    }
+    // The function chooser: records each list and answers from the queue, else cancels.
+    FunctionChooser Chooser() {
+        return [this](const std::vector<std::string>& functions) {
+            functionLists.push_back(functions);
+            std::optional<int> answer;
+            if (!functionChoices.empty()) {
+                answer = functionChoices.front();
+                functionChoices.pop_front();
+            }
+            return answer;
+        };
     }
     int LoadText(const std::string& bytes) { return Load(dir.Write("module.ini", bytes)); }
 
     // The values the loader sets, in one line, after checking that it left the others alone.
     std::string Loaded() {
-        const DeviceDescription& d = model.device;
+        const DeviceDescription& d = device;
         EXPECT_TRUE(d.BusType == kBusUsb && d.UsbVendorId == "kept" && d.OutputDirectory == "kept");
-        EXPECT_TRUE(model.plan.Bus == kBusPxi && model.RefreshOnActivate);
         std::string text = (d.UsesSubsystem ? "sub " : "") + d.ModelCode + "|" + d.ManufCode + "|" +
                            d.SubsystemModelCode + "|" + d.SubsystemManufCode + "|" + d.ModelName +
                            "|" + d.ManufName + "|" + d.InstrumentPrefix +
@@ -62,7 +73,9 @@ protected:
     testing::TempDir dir;
     std::unique_ptr<FileSystem> files = MakeNativeFileSystem();
     RecordingPrompter prompter;
-    WizardModel model;
+    std::vector<std::vector<std::string>> functionLists;
+    std::deque<std::optional<int>> functionChoices;
+    DeviceDescription device;
 };
 
 TEST_F(ModuleLoaderTest, EachFunctionLoadsItsSection) {
@@ -70,14 +83,18 @@ TEST_F(ModuleLoaderTest, EachFunctionLoadsItsSection) {
     // module with a single function and one with none, which load without a chooser.
     std::string loaded;
     for (int k = 0; k < 12; ++k) {
-        prompter.functionChoices = {k};
+        functionChoices = {k};
         const std::string file = k < 10 ? "combination" : k == 10 ? "single" : "no_device";
         ASSERT_EQ(Load(GoldenPath("module_" + file + ".ini")), 0) << file << " " << k;
         loaded += Loaded() + "\n";
     }
     EXPECT_TRUE(testing::MatchesGolden("module_loaded.txt", loaded));
-    EXPECT_EQ(prompter.functionLists,
-              std::vector(10, testing::ReadFileBytes(GoldenPath("module_combination_list.txt"))));
+    std::string list;
+    for (const std::string& function : functionLists.at(0)) {
+        list += function + ";";
+    }
+    EXPECT_EQ(list, testing::ReadFileBytes(GoldenPath("module_combination_list.txt")));
+    EXPECT_EQ(functionLists, std::vector(10, functionLists.at(0)));
 }
 
 // What the wizard writes loads back; the goldens pin each side, this that they agree.
@@ -96,16 +113,20 @@ TEST(RoundTripTest, DeviceWithSubsystemAndInterruptsComesBackWhole) {
     testing::FakeFileSystem files;
     files.AddFile("c:\\m.ini", RenderModuleDescriptionFile(written));
     RecordingPrompter prompter;
-    WizardModel model;
-    ASSERT_EQ(LoadModuleDescriptionFile(model, "c:\\m.ini", files, prompter), 0);  // no chooser
+    DeviceDescription loaded;
+    const auto noChooser = [](const std::vector<std::string>&) -> std::optional<int> {
+        ADD_FAILURE() << "a single function needs no chooser";
+        return std::nullopt;
+    };
+    ASSERT_EQ(LoadModuleDescriptionFile(loaded, "c:\\m.ini", files, prompter, noChooser), 0);
     DeviceDescription expected = written;
     expected.DetectSequences[1].Number = 1;  // labels are not written: they count from 0
-    EXPECT_EQ(model.device, expected);
+    EXPECT_EQ(loaded, expected);
 }
 
 TEST_F(ModuleLoaderTest, NothingChangesWhenNothingIsLoaded) {
-    const WizardModel before = model;
-    prompter.functionChoices = {std::nullopt, 10, -1, 99};
+    const DeviceDescription before = device;
+    functionChoices = {std::nullopt, 10, -1, 99};
     for (int i = 0; i < 4; ++i) {
         EXPECT_EQ(Load(kCombination), 1);
     }
@@ -115,15 +136,14 @@ TEST_F(ModuleLoaderTest, NothingChangesWhenNothingIsLoaded) {
     EXPECT_EQ(
         prompter.Texts(),
         std::vector<std::string>{"The file you selected is not a valid module description file."});
-    EXPECT_EQ(model.device, before.device);
-    EXPECT_TRUE(model.plan.Bus == kBusUsb && !model.RefreshOnActivate);
+    EXPECT_EQ(device, before);
 }
 
 TEST_F(ModuleLoaderTest, AHugeCountStopsWhereTheFileStopsBackingIt) {
     // The first 1024 sequences are read present or not; past them, up to the first missing one.
     const std::string head = "[Module]\nVISARegistration=Reg\n[Reg]\nNumDetectSequences=";
     ASSERT_EQ(LoadText(head + "4000000000\n"), 0);
-    EXPECT_EQ(model.device.DetectSequences.size(), 1024u);
+    EXPECT_EQ(device.DetectSequences.size(), 1024u);
     // Loaded, but not silently cut: the message is a notice, not a failure.
     EXPECT_EQ(prompter.messages,
               (std::vector<RecordingPrompter::Message>{
@@ -135,8 +155,8 @@ TEST_F(ModuleLoaderTest, AHugeCountStopsWhereTheFileStopsBackingIt) {
         file += "InterruptDetect" + std::to_string(i) + "=R8 CFG 0x4;\n";
     }
     ASSERT_EQ(LoadText(file), 0);
-    ASSERT_EQ(model.device.DetectSequences.size(), 1100u);
-    EXPECT_EQ(model.device.DetectSequences.back(), (DetectSequence{1099, "R8 CFG 0x4;", 1}));
+    ASSERT_EQ(device.DetectSequences.size(), 1100u);
+    EXPECT_EQ(device.DetectSequences.back(), (DetectSequence{1099, "R8 CFG 0x4;", 1}));
     EXPECT_EQ(prompter.messages.size(), 2u);
     ASSERT_EQ(LoadText(head + "2\n"), 0);  // within the bound missing keys are empty sequences
     EXPECT_EQ(prompter.messages.size(), 2u);
@@ -168,8 +188,7 @@ TEST_F(ModuleLoaderTest, ABridgeNamedOverAndOverCannotMakeTheWalkRunAway) {
         file += "[" + section + bridge;
     }
     EXPECT_EQ(LoadText(file + "[" + section + "]\nModelCode=1\n"), 1);  // the choice is cancelled
-    const std::string& list = prompter.functionLists.at(0);
-    EXPECT_LE(std::count(list.begin(), list.end(), ';'), 4096);
+    EXPECT_LE(functionLists.at(0).size(), 4096u);
 }
 
 // Each row a file built to hurt: the largest ones the loader reads, made of what costs a lookup
@@ -207,9 +226,11 @@ TEST(HostileModuleTest, LoadsWhatAScanInFileOrderFinds) {
         testing::FakeFileSystem files;
         files.AddFile("c:\\m.ini", row.bytes);
         RecordingPrompter prompter;
-        WizardModel model;
-        ASSERT_EQ(LoadModuleDescriptionFile(model, "c:\\m.ini", files, prompter), row.result);
-        EXPECT_EQ(row.result == 0 ? testing::ModuleSummary(model.device) : "", row.loaded);
+        DeviceDescription device;
+        const auto noChooser = [](const std::vector<std::string>&) { return std::optional<int>(); };
+        ASSERT_EQ(LoadModuleDescriptionFile(device, "c:\\m.ini", files, prompter, noChooser),
+                  row.result);
+        EXPECT_EQ(row.result == 0 ? testing::ModuleSummary(device) : "", row.loaded);
         const std::string first = prompter.messages.empty() ? "" : prompter.messages[0].text;
         EXPECT_EQ(first, row.message);
     }

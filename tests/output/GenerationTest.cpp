@@ -3,6 +3,7 @@
 #include "output/Generation.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
+#include "wizard/WizardModel.h"
 
 namespace tessaly {
 namespace {
@@ -31,8 +32,9 @@ TEST(GenerationTest, WritersRunInTheirFixedOrderAfterTheDirectoryCheck) {
         fake.files.LockFile("c:\\out\\dev\\dev_NT4.inf");  // a failure does not stop the run
         RecordingPrompter prompter;
         WizardModel model = Model(bus);
-        EXPECT_EQ(
-            GenerateAll(model, fake.platform(), prompter, GenerationSource::OutputPage, false), 0);
+        EXPECT_EQ(GenerateAll(model.device, model.plan, fake.platform(), prompter,
+                              GenerationSource::OutputPage, false),
+                  0);
         const std::string d = "c:\\out\\dev\\";
         if (bus == kBusPxi) {
             EXPECT_EQ(fake.files.WriteLog(),
@@ -79,8 +81,8 @@ TEST(GenerationTest, DirectoryCheck) {
         RecordingPrompter prompter;
         prompter.yesNoAnswers = c.answers;
         WizardModel model = Model(kBusPxi);
-        EXPECT_EQ(GenerateAll(model, fake.platform(), prompter, GenerationSource::OutputPage,
-                              c.createWithoutAsking),
+        EXPECT_EQ(GenerateAll(model.device, model.plan, fake.platform(), prompter,
+                              GenerationSource::OutputPage, c.createWithoutAsking),
                   c.result)
             << c.name;
         EXPECT_EQ(prompter.Texts(), c.messages) << c.name;
@@ -128,8 +130,9 @@ TEST(GenerationTest, DefaultDirectoryFormWritesThePxiSetAndCreatesMissingBaseFol
     fake.files.AddDirectory("/srv");
     RecordingPrompter prompter;
     WizardModel model = Model(kBusUsb);  // whatever bus the output page saw last
-    EXPECT_EQ(
-        GenerateAll(model, fake.platform(), prompter, GenerationSource::DefaultDirectory, true), 0);
+    EXPECT_EQ(GenerateAll(model.device, model.plan, fake.platform(), prompter,
+                          GenerationSource::DefaultDirectory, true),
+              0);
     EXPECT_TRUE(fake.files.HasFile("/home/u/vxipnp/winnt/dev/dev_NT5.inf"));
     EXPECT_FALSE(fake.files.HasFile("/home/u/vxipnp/winnt/dev/dev_WDM.inf"));
 
@@ -137,7 +140,8 @@ TEST(GenerationTest, DefaultDirectoryFormWritesThePxiSetAndCreatesMissingBaseFol
     FakePlatform other('/');
     other.files.AddDirectory("/srv");
     model.device.OutputDirectory = "/srv/dev";
-    EXPECT_EQ(GenerateAll(model, other.platform(), prompter, GenerationSource::OutputPage, true),
+    EXPECT_EQ(GenerateAll(model.device, model.plan, other.platform(), prompter,
+                          GenerationSource::OutputPage, true),
               0);
     EXPECT_FALSE(other.files.HasDirectory("/home/u/vxipnp"));
     EXPECT_TRUE(other.files.HasFile("/srv/dev/dev.ini"));

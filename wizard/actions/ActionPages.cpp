@@ -54,7 +54,7 @@ bool PageAfterSaveActionPresenter::OnWizardFinish() {
         case kAfterSaveInstall:
             // The page reports nothing: a failed installation leaves no message, and the
             // wizard closes with the files written.
-            s.dialogs.WithWaitCursor([&] { InstallInf(model(), s.platform); });
+            s.dialogs.WithWaitCursor([&] { InstallInf(model().plan, s.platform); });
             break;
         case kAfterSaveOpenFolder:
             s.platform.shell.OpenFolder(model().device.OutputDirectory);

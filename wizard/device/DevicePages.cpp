@@ -8,7 +8,6 @@
 #include "discovery/DeviceSource.h"
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
-#include "platform/ForwardingPrompter.h"
 #include "wizard/SheetPresenter.h"
 
 namespace tessaly {
@@ -35,31 +34,6 @@ const OpenFileRequest kOpenModuleFile{
     .title = "Open Module Description File",
     .filters = {{"Module Description Files (*.ini)", {"*.ini"}}, {"All Files (*.*)", {"*.*"}}},
     .defaultExtension = "ini",
-};
-
-// The loader asks for a function through the prompter; here the view's chooser answers.
-class ChooserPrompter final : public ForwardingPrompter {
-public:
-    ChooserPrompter(Prompter& messages, WizardDialogs& dialogs)
-        : messages_(messages), dialogs_(dialogs) {}
-
-    std::optional<int> ChooseFunction(const std::string& functionList) override {
-        std::vector<std::string> functions;
-        std::size_t start = 0;
-        for (std::size_t end = functionList.find(';'); end != std::string::npos;
-             end = functionList.find(';', start)) {
-            functions.push_back(functionList.substr(start, end - start));
-            start = end + 1;
-        }
-        return dialogs_.ChooseFunction(functions);
-    }
-
-protected:
-    Prompter& Target() override { return messages_; }
-
-private:
-    Prompter& messages_;
-    WizardDialogs& dialogs_;
 };
 
 FlowFacts Facts(const DeviceDescription& device, bool generatedAtOnce = false) {
@@ -208,11 +182,16 @@ void PageWelcomePxiPresenter::LoadModuleFile() {
     if (!path) {
         return;
     }
-    ChooserPrompter prompter(s.prompter, s.dialogs);
-    if (LoadModuleDescriptionFile(model(), *path, s.platform.files, prompter) == 0) {
+    const auto choose = [&s](const std::vector<std::string>& functions) {
+        return s.dialogs.ChooseFunction(functions);
+    };
+    if (LoadModuleDescriptionFile(model().device, *path, s.platform.files, s.prompter, choose) ==
+        0) {
         // Never disabled again; its check state stays as the user left it.
         moduleLoaded_ = true;
         view().SetEnabled(kViewLoadedSettingsCheck, true);
+        // The detection page shows the loaded sequences at its next activation.
+        model().RefreshOnActivate = true;
     }
     ShowValues();
     ApplyRule();
@@ -224,8 +203,9 @@ NavAnswer PageWelcomePxiPresenter::OnWizardNext() {
         return NavAnswer::Stay();
     }
     const bool atOnce = moduleLoaded_ && !reviewLoaded_;
-    if (atOnce && GenerateAll(model(), services().platform, services().prompter,
-                              GenerationSource::DefaultDirectory, false) != 0) {
+    if (atOnce &&
+        GenerateAll(model().device, model().plan, services().platform, services().prompter,
+                    GenerationSource::DefaultDirectory, false) != 0) {
         return NavAnswer::Stay();
     }
     return NextFrom(id(), Facts(model().device, atOnce));

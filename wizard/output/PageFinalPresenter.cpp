@@ -99,8 +99,8 @@ NavAnswer PageFinalPresenter::OnWizardNext() {
         return NavAnswer::Stay();
     }
     RefreshFileList();
-    const int failed = GenerateAll(model(), services().platform, services().prompter,
-                                   GenerationSource::OutputPage, false);
+    const int failed = GenerateAll(model().device, model().plan, services().platform,
+                                   services().prompter, GenerationSource::OutputPage, false);
     return failed == 0 ? NavAnswer::Default() : NavAnswer::Stay();
 }
 

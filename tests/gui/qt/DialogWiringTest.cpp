@@ -134,7 +134,7 @@ TEST_F(DialogWiring, OpenFileAndMessages) {
               std::nullopt);
     EXPECT_EQ(MessageText("/home/j\xc3\xb6rg"), QString::fromUtf8("/home/j\u00f6rg"));
     EXPECT_EQ(MessageText("Caf\xe9"), QString::fromUtf8("Caf\u00e9"));
-    QtPrompter prompter(dialogs);
+    QtPrompter prompter;
     for (const bool yes : {true, false}) {
         WhenModal<QMessageBox>([yes](QMessageBox* box) {
             EXPECT_EQ(box->windowTitle(), "Tessaly Wizard");

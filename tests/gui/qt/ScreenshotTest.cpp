@@ -61,8 +61,8 @@ TEST_F(Screenshots, EveryPageAndDialog) {
     }
     // The question Next on page 6 asks while the directory does not exist; closing it says No.
     QTimer::singleShot(0, [] { Save(QApplication::activeModalWidget(), "dialog-message-box"); });
-    QtPrompter asking(qtDialogs);
-    EXPECT_FALSE(PrepareOutputDirectory(model, fake.files, asking, false));
+    QtPrompter asking;
+    EXPECT_FALSE(PrepareOutputDirectory(model.device, model.plan, fake.files, asking, false));
 
     StepEditorPresenter step(
         EditorFieldsFromRow({"Compare", "32-bit", "BAR0", "0x00000010", "0x00000001", "0x1"}));

@@ -2,7 +2,7 @@
 
 #include <sstream>
 
-#include "platform/ConsolePrompter.h"
+#include "app/ConsolePrompter.h"
 
 namespace tessaly {
 namespace {

@@ -3,13 +3,17 @@
 #include <chrono>
 #include <optional>
 
-#include "app/WizardApp.h"
+#include "platform/Platform.h"
+#include "platform/Prompter.h"
+#include "wizard/PageIds.h"
+#include "wizard/WizardDialogs.h"
+#include "wizard/WizardModel.h"
 
 namespace tessaly {
 
 // The wizard's windows live in a module of their own that the program loads only when a window
 // or message box must be shown, so runs that need none never map the GUI toolkit. This header is
-// the whole contract between the two.
+// the whole contract between the program (app/) and the module (a view, gui/qt/).
 
 // What the module is given when it starts; everything outlives the session.
 struct GuiContext {
@@ -21,16 +25,17 @@ struct GuiContext {
     std::optional<std::chrono::steady_clock::time_point> start;
 };
 
-// The module's windows for one run: message boxes and the wizard sheet.
+// The module's windows for one run: message boxes, the wizard's dialogs and the sheet.
 class GuiSession {
 public:
     virtual ~GuiSession() = default;
     virtual Prompter& prompter() = 0;
+    virtual WizardDialogs& dialogs() = 0;
     virtual void RunWizard(WizardModel& model, PageId startPage) = 0;
 };
 
 // Raised whenever the contract above changes, so a stale module is refused instead of crashing.
-inline constexpr int kGuiModuleVersion = 2;
+inline constexpr int kGuiModuleVersion = 3;
 
 // The module's one exported function: a new session, or nullptr when the version differs or
 // the toolkit cannot start.
