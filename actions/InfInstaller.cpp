@@ -56,12 +56,12 @@ bool InstallByCopyAndUpdate(const std::string& infPath, const std::vector<std::s
 
 }  // namespace
 
-bool InstallInf(const OutputPlan& plan, const Platform& platform) {
+bool InstallInf(const OutputPlan& plan, Bus bus, const Platform& platform) {
     const std::optional<OsVersion> version = platform.system.GetOsVersion();
     if (!version) {
         return false;
     }
-    const bool usb = plan.Bus == kBusUsb;
+    const bool usb = bus == Bus::Usb;
     // An INF the last generation could not save may still lie there from an earlier run; it
     // describes another device or an older one, so there is nothing to install.
     const auto written = [&plan](const std::string& path) {

@@ -9,7 +9,7 @@ namespace tessaly {
 // XP/2000 (PXI/PCI) or WDM (USB) INF into the Windows inf folder and updates the driver of
 // every recorded hardware ID; on older systems starts the setup command with the NT4 INF.
 // Only an INF the last generation wrote is installed. True on success.
-bool InstallInf(const OutputPlan& plan, const Platform& platform);
+bool InstallInf(const OutputPlan& plan, Bus bus, const Platform& platform);
 
 // Remembers, for the life of the process, that the real-time product was found.
 class RealTimeProductDetector {

@@ -125,8 +125,7 @@ std::unique_ptr<BatchDevice> MakeUsbDevice(const BatchOptions& options, const Fi
                                std::string_view why) {
         log.ShowMessage(option + " " + Quoted(value) + ": " + std::string(why), MessageIcon::Stop);
     };
-    device.BusType = kBusUsb;
-    usb->model.plan.Bus = kBusUsb;
+    device.BusType = Bus::Usb;
 
     const std::string& ids = *options.usb;
     const std::size_t colon = ids.find(':');
@@ -279,7 +278,6 @@ bool WriteDevice(BatchDevice& device, const BatchTarget& target) {
         if (target.package) {
             DriverPackageRequest request = *target.package;
             request.device = model.device;
-            request.bus = model.plan.Bus;
             request.outputDirectory = model.device.OutputDirectory;
             device.package =
                 WriteDriverPackage(request, platform.files, *target.crypto, device.log);
@@ -293,7 +291,7 @@ bool WriteDevice(BatchDevice& device, const BatchTarget& target) {
             }
         } else if (target.install) {
             WarnIfSeedInfIsIgnored(platform.driverStore, device.log);
-            if (!InstallInf(model.plan, platform)) {
+            if (!InstallInf(model.plan, model.device.BusType, platform)) {
                 device.log.ShowMessage(kCouldNotInstall, MessageIcon::Stop);
             }
         }
@@ -350,7 +348,7 @@ int RunBatch(const CommandLine& line, const Platform& platform,
             // The files are written as described all the same; what INF readers will misread
             // is said first, as warnings that do not fail the run.
             for (const InfHazard& hazard :
-                 FindInfHazards(device->model.device, device->model.plan.Bus)) {
+                 FindInfHazards(device->model.device, device->model.device.BusType)) {
                 device->log.ShowMessage("warning: " + DescribeInfHazard(hazard), MessageIcon::None);
             }
         }

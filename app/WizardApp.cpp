@@ -79,7 +79,7 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
     }
     // The files are written as described all the same; what INF readers will misread is said
     // first, as warnings that do not fail the run.
-    for (const InfHazard& hazard : FindInfHazards(model.device, kBusPxi)) {
+    for (const InfHazard& hazard : FindInfHazards(model.device, Bus::PxiPci)) {
         prompter.ShowMessage("warning: " + DescribeInfHazard(hazard), MessageIcon::None);
     }
     if (GenerateAll(model.device, model.plan, platform, prompter,
@@ -89,7 +89,7 @@ int RunWizardApp(const std::vector<std::string>& arguments, const Platform& plat
     }
     if (command.SilentAutoInstall) {
         WarnIfSeedInfIsIgnored(platform.driverStore, prompter);
-        if (!InstallInf(model.plan, platform)) {
+        if (!InstallInf(model.plan, model.device.BusType, platform)) {
             prompter.ShowMessage(kCouldNotInstall, MessageIcon::Stop);
         }
     } else {

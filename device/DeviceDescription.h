@@ -6,8 +6,8 @@
 
 namespace tessaly {
 
-inline constexpr int kBusPxi = 0;
-inline constexpr int kBusUsb = 1;
+// The hardware bus of the device: it decides the pages and the files.
+enum class Bus { PxiPci, Usb };
 
 // One detection sequence: a label, its step string and the number of steps in it.
 struct DetectSequence {
@@ -22,7 +22,7 @@ struct DetectSequence {
 // loaded; ID texts are canonical ("0x%04X") only once their field has lost focus.
 struct DeviceDescription {
     // Bus selection page.
-    int BusType = kBusPxi;
+    Bus BusType = Bus::PxiPci;
 
     // PXI/PCI device information page.
     std::string ManufCode = "0xFFFF";

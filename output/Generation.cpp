@@ -37,7 +37,7 @@ void CreateMissingBaseLevels(const DeviceDescription& device, const OutputPlan& 
 
 bool PrepareOutputDirectory(const DeviceDescription& device, const OutputPlan& plan,
                             FileSystem& files, Prompter& prompter, bool createWithoutAsking) {
-    const std::string& first = plan.Bus == kBusUsb ? plan.Files.WdmInf : plan.Files.Inf9x;
+    const std::string& first = device.BusType == Bus::Usb ? plan.Files.WdmInf : plan.Files.Inf9x;
     // Probed, not emptied: a file from an earlier run stays whole until its new version is in.
     if (files.CanWriteFile(first)) {
         return true;
@@ -64,7 +64,7 @@ int GenerateAll(DeviceDescription& device, OutputPlan& plan, const Platform& pla
     }
     if (source == GenerationSource::DefaultDirectory) {
         // This form always writes the PXI/PCI set, whatever bus the output page saw last.
-        plan.Bus = kBusPxi;
+        device.BusType = Bus::PxiPci;
         ComputeDefaultOutputDirectory(device, plan, platform.registry, platform.system, files);
     }
     ComposeFileNames(device, plan, files);
@@ -76,7 +76,7 @@ int GenerateAll(DeviceDescription& device, OutputPlan& plan, const Platform& pla
     // What a run killed while writing these files left beside them goes first.
     const OutputFiles& paths = plan.Files;
     const std::vector<std::string> set =
-        plan.Bus == kBusUsb
+        device.BusType == Bus::Usb
             ? std::vector{paths.WdmInf}
             : std::vector{paths.RtInf, paths.Inf9x, paths.Nt4Inf, paths.Nt5Inf, paths.ModuleFile};
     for (const std::string& path : set) {
@@ -89,7 +89,7 @@ int GenerateAll(DeviceDescription& device, OutputPlan& plan, const Platform& pla
             plan.WrittenFiles.push_back(path);
         }
     };
-    if (plan.Bus == kBusUsb) {
+    if (device.BusType == Bus::Usb) {
         record(WriteWdmInf(device, plan, files, prompter), paths.WdmInf);
         return 0;
     }

@@ -10,10 +10,11 @@ namespace tessaly {
 // Where a generation takes its directory from.
 enum class GenerationSource {
     // Started with the sheet (unattended start-up, PXI/PCI page after a load): recompute the
-    // default directory, discarding one chosen earlier, and write the PXI/PCI set.
+    // default directory, discarding one chosen earlier, and write the PXI/PCI set (the bus
+    // becomes PXI/PCI).
     DefaultDirectory,
-    // Started from the output page: the page has copied its fields into the description; the
-    // plan's bus decides the set.
+    // Started from the output page: the page has copied its fields into the description; its
+    // bus decides the set.
     OutputPage,
 };
 

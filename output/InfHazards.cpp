@@ -94,8 +94,8 @@ struct FileNames {
     std::vector<std::string> sections;  // the INF files that name sections after the prefix
 };
 
-FileNames NamesFor(const std::string& prefix, int bus) {
-    if (bus == kBusUsb) {
+FileNames NamesFor(const std::string& prefix, Bus bus) {
+    if (bus == Bus::Usb) {
         const std::vector<std::string> wdm = {prefix + "_WDM.inf"};
         return {wdm, wdm, wdm};
     }
@@ -110,7 +110,7 @@ FileNames NamesFor(const std::string& prefix, int bus) {
 
 class HazardList {
 public:
-    HazardList(const DeviceDescription& device, int bus)
+    HazardList(const DeviceDescription& device, Bus bus)
         : device_(device), bus_(bus), names_(NamesFor(device.InstrumentPrefix, bus)) {}
 
     // A value the files carry between double quotes; `inIni` when the module description file
@@ -196,10 +196,10 @@ public:
             return;
         }
         Add(InfHazardKind::Comma, "InstrumentPrefix", prefix, names_.sections,
-            bus_ == kBusUsb ? "a comma ends a field: the CopyFiles list names two files, and "
-                              "the copy fails"
-                            : "a comma ends a field: model lines and AddReg and CopyFiles lists "
-                              "are cut at it, so the device's registry lines are lost");
+            bus_ == Bus::Usb ? "a comma ends a field: the CopyFiles list names two files, and "
+                               "the copy fails"
+                             : "a comma ends a field: model lines and AddReg and CopyFiles lists "
+                               "are cut at it, so the device's registry lines are lost");
     }
 
     // An ID the writers take the last four characters of; `vendor` for one that may not be
@@ -210,7 +210,7 @@ public:
         const bool fourHexDigits = digits.size() == 4 && IsHexDigit(digits[0]) &&
                                    IsHexDigit(digits[1]) && IsHexDigit(digits[2]) &&
                                    IsHexDigit(digits[3]);
-        const std::vector<std::string>& files = bus_ == kBusUsb ? names_.infs : names_.withIni;
+        const std::vector<std::string>& files = bus_ == Bus::Usb ? names_.infs : names_.withIni;
         if (!fourHexDigits) {
             Add(InfHazardKind::IdForm, value, text, files,
                 "the files write \"" + std::string(digits) +
@@ -243,16 +243,16 @@ private:
     }
 
     const DeviceDescription& device_;
-    int bus_;
+    Bus bus_;
     FileNames names_;
     std::vector<InfHazard> hazards_;
 };
 
 }  // namespace
 
-std::vector<InfHazard> FindInfHazards(const DeviceDescription& device, int bus) {
+std::vector<InfHazard> FindInfHazards(const DeviceDescription& device, Bus bus) {
     HazardList list(device, bus);
-    if (bus == kBusUsb) {
+    if (bus == Bus::Usb) {
         list.Quoted("UsbManufName", device.UsbManufName, false);
         list.Quoted("UsbModelName", device.UsbModelName, false);
         list.Prefix();

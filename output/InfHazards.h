@@ -31,7 +31,7 @@ struct InfHazard {
 // The hazards of the files a generation for `bus` writes from `device`, in a fixed order: names,
 // step strings, prefix, IDs, then what the module description file would not give back. Ordinary
 // values give none.
-std::vector<InfHazard> FindInfHazards(const DeviceDescription& device, int bus);
+std::vector<InfHazard> FindInfHazards(const DeviceDescription& device, Bus bus);
 
 // One line for the user: the value, its text (control characters as \n, \r, \t or \xHH), the
 // files and the effect. Latin-1 text, like the values.

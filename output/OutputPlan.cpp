@@ -99,8 +99,8 @@ void ComposeFileNames(const DeviceDescription& device, OutputPlan& plan, const F
     plan.Files.WdmInf = head + prefix + "_WDM.inf";
 }
 
-std::string FileListText(const OutputPlan& plan) {
-    if (plan.Bus == kBusUsb) {
+std::string FileListText(const OutputPlan& plan, Bus bus) {
+    if (bus == Bus::Usb) {
         return plan.Files.WdmInf;
     }
     const OutputFiles& f = plan.Files;

@@ -25,7 +25,6 @@ struct OutputFiles {
 
 // What the output files page keeps besides the prefix and directory of DeviceDescription.
 struct OutputPlan {
-    int Bus = kBusPxi;  // the output page's copy of the bus
     std::string
         BaseDirectory;  // folder the default directory is formed under; ends with a separator
     // The prefix last appended to BaseDirectory to form the directory, as it stands in that
@@ -83,12 +82,12 @@ void ComputeDefaultOutputDirectory(DeviceDescription& device, OutputPlan& plan, 
 // Moves OutputDirectory along with a changed prefix while it still has its default form.
 void FollowPrefixInDirectory(DeviceDescription& device, OutputPlan& plan, const FileSystem& files);
 
-// Composes the file paths for plan.Bus (PXI/PCI: five paths, USB: one) from the directory and
-// prefix; the separator is inserted even when the directory already ends with one.
+// Composes the paths of every file a generation may write (PXI/PCI: five, USB: one) from the
+// directory and prefix; the separator is inserted even when the directory already ends with one.
 void ComposeFileNames(const DeviceDescription& device, OutputPlan& plan, const FileSystem& files);
 
 // The shown file list: the PXI/PCI paths (real-time, 9x, NT4, XP/2000, module file) separated
 // by CR LF, or the USB path.
-std::string FileListText(const OutputPlan& plan);
+std::string FileListText(const OutputPlan& plan, Bus bus);
 
 }  // namespace tessaly

@@ -30,7 +30,7 @@ std::optional<std::size_t> ResolveAnswer(std::span<const PageId> order, std::siz
 NavAnswer NextFrom(PageId page, const FlowFacts& facts) {
     switch (page) {
         case kPageWelcome:
-            return NavAnswer::To(facts.bus != kBusPxi ? kPageWelcomeUsb : kPageWelcomePxi);
+            return NavAnswer::To(facts.bus == Bus::Usb ? kPageWelcomeUsb : kPageWelcomePxi);
         case kPageWelcomePxi:
             if (facts.generatedAtOnce) {
                 return NavAnswer::To(kPageAfterSaveAction);
@@ -52,7 +52,7 @@ NavAnswer BackFrom(PageId page, const FlowFacts& facts) {
             return NavAnswer::To(kPageWelcomePxi);
         case kPageFinal:
             // USB goes back to its page, PXI/PCI without interrupts skips both interrupt pages.
-            if (facts.bus == kBusUsb) {
+            if (facts.bus == Bus::Usb) {
                 return NavAnswer::To(kPageWelcomeUsb);
             }
             return facts.generatesInterrupts ? NavAnswer::Default()

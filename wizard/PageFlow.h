@@ -37,7 +37,7 @@ std::optional<std::size_t> ResolveAnswer(std::span<const PageId> order, std::siz
 
 // What the path through the sheet depends on.
 struct FlowFacts {
-    int bus = kBusPxi;
+    Bus bus = Bus::PxiPci;
     bool generatesInterrupts = false;
     // The PXI/PCI page wrote every file itself (a loaded file, not to be reviewed).
     bool generatedAtOnce = false;

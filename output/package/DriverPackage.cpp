@@ -145,7 +145,7 @@ std::optional<Signer> GeneratedSigner(const DriverPackageRequest& request, Packa
                                       const Refusal& refuse) {
     std::unique_ptr<SigningKey> key = crypto.GenerateRsaKey(kGeneratedKeyBits);
     const std::string& manufacturer =
-        request.bus == kBusUsb ? request.device.UsbManufName : request.device.ManufName;
+        request.device.BusType == Bus::Usb ? request.device.UsbManufName : request.device.ManufName;
     // A day's margin for a clock on the target PC that runs behind.
     const std::int64_t from = request.now - kSecondsPerDay;
     const std::int64_t until = request.now + kGeneratedCertificateYears * 365 * kSecondsPerDay;
@@ -219,8 +219,9 @@ std::optional<DriverPackage> WriteDriverPackage(const DriverPackageRequest& requ
         return refused();
     }
 
-    const std::string inf = RenderPackageInf(request.device, request.bus, request.driverVersion,
-                                             request.date, package.hardwareIds);
+    const std::string inf =
+        RenderPackageInf(request.device, request.device.BusType, request.driverVersion,
+                         request.date, package.hardwareIds);
     const std::string infName = request.device.InstrumentPrefix + ".inf";
     const std::string list = BuildCatalogList(
         {{infName, crypto.Digest(DigestAlgorithm::Sha256, inf)}}, request.date, crypto);

@@ -32,7 +32,6 @@ struct SigningChoice {
 // Everything a driver package is made from, as plain values.
 struct DriverPackageRequest {
     DeviceDescription device;  // the IDs, names, interrupt steps and prefix
-    int bus = kBusPxi;
     // The folder holding the seed's files; the package goes into its "package" subfolder.
     std::string outputDirectory;
     std::string driverVersion = "1.0.0.0";  // a.b.c.d

@@ -176,12 +176,12 @@ bool IsValidDriverVersion(std::string_view version) {
     }
 }
 
-std::string RenderPackageInf(const DeviceDescription& device, int bus,
+std::string RenderPackageInf(const DeviceDescription& device, Bus bus,
                              std::string_view driverVersion, std::int64_t date,
                              std::vector<std::string>& hardwareIds) {
     const std::string driverVer = DriverVerValue(date, driverVersion);
-    return bus == kBusUsb ? UsbInf(device, driverVer, hardwareIds)
-                          : PxiInf(device, driverVer, hardwareIds);
+    return bus == Bus::Usb ? UsbInf(device, driverVer, hardwareIds)
+                           : PxiInf(device, driverVer, hardwareIds);
 }
 
 }  // namespace tessaly

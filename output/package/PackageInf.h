@@ -22,7 +22,7 @@ bool IsValidDriverVersion(std::string_view version);
 // Corbel database values of the seed's INF for that bus (XP/2000 for PXI/PCI, WDM for USB), with
 // models decorated per architecture, DriverVer, CatalogFile and PnpLockdown. Appends the
 // hardware IDs in writing order.
-std::string RenderPackageInf(const DeviceDescription& device, int bus,
+std::string RenderPackageInf(const DeviceDescription& device, Bus bus,
                              std::string_view driverVersion, std::int64_t date,
                              std::vector<std::string>& hardwareIds);
 

@@ -22,9 +22,8 @@ using Tweak = void (*)(FakePlatform&, OutputPlan&);
 // machine whose Windows folder is d: and whose inf folder holds a stale XP/2000 INF and its
 // compiled companion; each file holds its drive letter. Gives the result, the inf folder's files
 // with their contents, then the driver updates and the commands started.
-std::string Install(unsigned major, int bus, Tweak tweak) {
+std::string Install(unsigned major, Bus bus, Tweak tweak) {
     WizardModel model;
-    model.plan.Bus = bus;
     model.plan.Files = {"", "", "c:\\NT4.inf", "c:\\NT5.inf", "", "c:\\WDM.inf"};
     model.plan.WrittenFiles = {"c:\\NT4.inf", "c:\\NT5.inf", "c:\\WDM.inf"};
     model.plan.HardwareIds = {"ID1", "ID2"};
@@ -36,7 +35,7 @@ std::string Install(unsigned major, int bus, Tweak tweak) {
         f.files.AddFile(path, path.substr(0, 1));
     }
     tweak(f, model.plan);
-    std::string out = InstallInf(model.plan, f.platform()) ? "ok" : "failed";
+    std::string out = InstallInf(model.plan, bus, f.platform()) ? "ok" : "failed";
     for (const std::string& p : f.files.FileNames()) {
         out += p.starts_with(kInf) ? " " + p.substr(kInf.size()) + "=" + f.files.Contents(p) : "";
     }
@@ -55,20 +54,23 @@ TEST(InstallInfTest, CopiesAndUpdatesOnNewerSystemsAndRunsTheSetupCommandOnOlder
     const std::string stale = " NT5.inf=d NT5.pnf=d";
     const char* run = " rundll32.exe>setupapi,InstallHinfSection DefaultInstall 132 c:\\NT4.inf";
     // The system's major version, the bus, what else differs, what the installation does.
-    const std::tuple<unsigned, int, Tweak, std::string> cases[] = {
-        {5, kBusUsb, none, "ok" + stale + " WDM.inf=c ID1>d:\\inf\\WDM.inf ID2>d:\\inf\\WDM.inf"},
-        {5, kBusPxi, none, "ok NT5.inf=c ID1>d:\\inf\\NT5.inf ID2>d:\\inf\\NT5.inf"},
-        {9, kBusPxi, [](auto& f, auto&) { f.files.LockFile(kInf + "NT5.inf"); },
+    const std::tuple<unsigned, Bus, Tweak, std::string> cases[] = {
+        {5, Bus::Usb, none, "ok" + stale + " WDM.inf=c ID1>d:\\inf\\WDM.inf ID2>d:\\inf\\WDM.inf"},
+        {5, Bus::PxiPci, none, "ok NT5.inf=c ID1>d:\\inf\\NT5.inf ID2>d:\\inf\\NT5.inf"},
+        {9, Bus::PxiPci, [](auto& f, auto&) { f.files.LockFile(kInf + "NT5.inf"); },
          "failed NT5.inf=d"},
-        {9, kBusPxi, [](auto& f, auto&) { f.plugAndPlay.available = false; }, "failed NT5.inf=c"},
-        {9, kBusPxi, [](auto& f, auto&) { f.system.version.reset(); }, "failed" + stale},
-        {4, kBusUsb, none, "failed" + stale},
-        {4, kBusPxi, [](auto& f, auto&) { f.shell.executeResult = 32; }, "ok" + stale + run},
-        {4, kBusPxi, [](auto& f, auto&) { f.shell.executeResult = 31; }, "failed" + stale + run},
-        {9, kBusPxi, unwritten, "failed" + stale},
-        {4, kBusPxi, unwritten, "failed" + stale}};
+        {9, Bus::PxiPci, [](auto& f, auto&) { f.plugAndPlay.available = false; },
+         "failed NT5.inf=c"},
+        {9, Bus::PxiPci, [](auto& f, auto&) { f.system.version.reset(); }, "failed" + stale},
+        {4, Bus::Usb, none, "failed" + stale},
+        {4, Bus::PxiPci, [](auto& f, auto&) { f.shell.executeResult = 32; }, "ok" + stale + run},
+        {4, Bus::PxiPci, [](auto& f, auto&) { f.shell.executeResult = 31; },
+         "failed" + stale + run},
+        {9, Bus::PxiPci, unwritten, "failed" + stale},
+        {4, Bus::PxiPci, unwritten, "failed" + stale}};
     for (const auto& [major, bus, tweak, expected] : cases) {
-        EXPECT_EQ(Install(major, bus, tweak), expected) << "version " << major << ", bus " << bus;
+        EXPECT_EQ(Install(major, bus, tweak), expected)
+            << "version " << major << ", USB " << (bus == Bus::Usb);
     }
 }
 

@@ -31,7 +31,7 @@ protected:
     // Values unlike any a file loads, so that what is not overwritten shows.
     ModuleLoaderTest() {
         DeviceDescription& d = device;
-        d.BusType = kBusUsb;
+        d.BusType = Bus::Usb;
         d.UsbVendorId = d.OutputDirectory = "kept";
         d.UsesSubsystem = d.GeneratesInterrupts = true;
         d.DetectSequences = {{4, "R8 CFG 0x4;", 1}};
@@ -58,7 +58,8 @@ protected:
     // The values the loader sets, in one line, after checking that it left the others alone.
     std::string Loaded() {
         const DeviceDescription& d = device;
-        EXPECT_TRUE(d.BusType == kBusUsb && d.UsbVendorId == "kept" && d.OutputDirectory == "kept");
+        EXPECT_TRUE(d.BusType == Bus::Usb && d.UsbVendorId == "kept" &&
+                    d.OutputDirectory == "kept");
         std::string text = (d.UsesSubsystem ? "sub " : "") + d.ModelCode + "|" + d.ManufCode + "|" +
                            d.SubsystemModelCode + "|" + d.SubsystemManufCode + "|" + d.ModelName +
                            "|" + d.ManufName + "|" + d.InstrumentPrefix +

@@ -26,7 +26,7 @@ DeviceDescription OrdinaryDevice() {
     return d;
 }
 
-std::vector<std::string> Described(const DeviceDescription& device, int bus) {
+std::vector<std::string> Described(const DeviceDescription& device, Bus bus) {
     std::vector<std::string> lines;
     for (const InfHazard& hazard : FindInfHazards(device, bus)) {
         lines.push_back(DescribeInfHazard(hazard));
@@ -44,52 +44,52 @@ TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
         "others as nothing or as boxes.";
     struct Case {
         const char* name;
-        int bus;
+        Bus bus;
         std::function<void(DeviceDescription&)> change;
         std::vector<std::string> expected;
     };
     const Case cases[] = {
-        {"ordinary PXI", kBusPxi, [](DeviceDescription&) {}, {}},
-        {"ordinary USB", kBusUsb, [](DeviceDescription&) {}, {}},
+        {"ordinary PXI", Bus::PxiPci, [](DeviceDescription&) {}, {}},
+        {"ordinary USB", Bus::Usb, [](DeviceDescription&) {}, {}},
         {"quote then comma",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.DetectSequences[0].Steps = "R8 \"CFG, 4\""; },
          {"IsThisMine0 \"R8 \"CFG, 4\"\" in " + infs +
           ": a double quote ends the quoted text: readers take it as \"R8 CFG\"."}},
         {"percent",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.ManufName = "Acme %12% 100%"; },
          {"ManufName \"Acme %12% 100%\" in " + infs +
           ": readers replace %12% by the string or system folder it names."}},
         {"percent tokens",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.DetectSequences[0].Steps = "%a%%b%"; },
          {"IsThisMine0 \"%a%%b%\" in " + infs +
           ": readers replace %a%, %b% by the strings or system folders they name."}},
         {"lone percent in USB",
-         kBusUsb,
+         Bus::Usb,
          [](DeviceDescription& d) { d.UsbModelName = "50% duty"; },
          {"UsbModelName \"50% duty\" in Scope9_WDM.inf: a percent sign starts a %token% for "
           "readers, which substitute or drop it."}},
         {"comma in the prefix",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.InstrumentPrefix = "ab,cdef"; },
          {"InstrumentPrefix \"ab,cdef\" in ab,cd_RT.inf, ab,cdef_9x.inf, ab,cdef_NT5.inf: a comma "
           "ends a field: model lines and AddReg and CopyFiles lists are cut at it, so the "
           "device's registry lines are lost."}},
         {"comma in a USB prefix",
-         kBusUsb,
+         Bus::Usb,
          [](DeviceDescription& d) { d.InstrumentPrefix = "a,b"; },
          {"InstrumentPrefix \"a,b\" in a,b_WDM.inf: a comma ends a field: the CopyFiles list "
           "names two files, and the copy fails."}},
         {"line break and control character from an escape",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.RemovalSteps = "W8 CFG 0x04 0x01;\r\n[Evil]\x01"; },
          {"HowToSquelch \"W8 CFG 0x04 0x01;\\r\\n[Evil]\\x01\" in " + withIni + breaks,
           "HowToSquelch \"W8 CFG 0x04 0x01;\\r\\n[Evil]\\x01\" in " + withIni + controls}},
         // What a device's own strings may hold.
         {"NUL and DEL from a device",
-         kBusUsb,
+         Bus::Usb,
          [](DeviceDescription& d) {
              d.UsbModelName = std::string("P\0", 2);
              d.UsbManufName = "\x7F";
@@ -97,45 +97,45 @@ TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
          {"UsbManufName \"\\x7F\" in Scope9_WDM.inf" + controls,
           "UsbModelName \"P\\x00\" in Scope9_WDM.inf" + controls}},
         {"tab",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.ModelName = "a\tb"; },
          {"ModelName \"a\\tb\" in " + withIni + controls}},
         // InterruptDetect0 = "<236 characters>" is 257 characters long.
         {"a line longer than the reader keeps",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.DetectSequences[0].Steps = std::string(236, 's'); },
          {"IsThisMine0 \"" + std::string(236, 's') +
           "\" in Scope9.ini: its line holds 257 characters, and this wizard reads back the first "
           "255: loading the file again cuts the value."}},
         {"a line as long as the reader keeps",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.ModelName = std::string(240, 'm'); },
          {}},
         {"an escape",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.ManufName = "C:\\new"; },
          {"ManufName \"C:\\new\" in Scope9.ini: this wizard reads a backslash in a module "
           "description file as the start of an escape (\\n, \\t, \\xHH): loading the file "
           "again changes the value."}},
         {"a module file over 4 MiB",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) {
              d.DetectSequences.assign(20000, {0, std::string(230, 's'), 1});
          },
          {"DetectSequences \"20000 sequences\" in Scope9.ini: the file holds 5129434 bytes, "
           "more than the 4 MiB this wizard loads: it refuses the file."}},
         {"an empty prefix with interrupts",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.InstrumentPrefix = ""; },
          {"InstrumentPrefix \"\" in .ini: the file's VISARegistration line is empty, which this "
           "wizard reads as no registration: loading the file again loses the interrupt steps."}},
         {"a prefix that reads as no registration",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.InstrumentPrefix = "NONE"; },
          {"InstrumentPrefix \"NONE\" in NONE.ini: this wizard reads that VISARegistration as no "
           "registration: loading the file again takes the prefix from the model name."}},
         {"line break without interrupts",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) {
              d.GeneratesInterrupts = false;
              d.RemovalSteps = "a\nb";
@@ -144,13 +144,13 @@ TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
          {"ModelName \"c\\nd\" in " + withIni + breaks,
           "HowToSquelch \"a\\nb\" in " + infs + breaks}},
         {"missing vendor ID",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) { d.ManufCode = ""; },
          {"ManufCode \"\" in " + withIni +
           ": the files write \"\" where four hexadecimal digits belong (PCI\\VEN_&DEV_d000): no "
           "device matches it."}},
         {"decimal and oversized IDs, zero vendors",
-         kBusPxi,
+         Bus::PxiPci,
          [](DeviceDescription& d) {
              d.ManufCode = "0X0000";
              d.ModelCode = "1234";
@@ -170,7 +170,7 @@ TEST(InfHazardsTest, EachKindNamesTheValueTheFilesAndWhatReadersDo) {
               ": the files write 2345 (PCI\\VEN_0000&DEV_1234&SUBSYS_23450), but the text means "
               "a number beyond four hexadecimal digits: the files name another device."}},
         {"USB vendor",
-         kBusUsb,
+         Bus::Usb,
          [](DeviceDescription& d) { d.UsbVendorId = "-1"; },
          {"UsbVendorId \"-1\" in Scope9_WDM.inf: the files write \"-1\" where four hexadecimal "
           "digits belong (USB\\VID_-1&PID_ABCD): no device matches it."}},
@@ -188,7 +188,7 @@ TEST(InfHazardsTest, OneEntryPerKindOfAValue) {
     DeviceDescription device = OrdinaryDevice();
     device.ManufName = "\"%1%\"\n";
     std::vector<InfHazardKind> kinds;
-    for (const InfHazard& hazard : FindInfHazards(device, kBusPxi)) {
+    for (const InfHazard& hazard : FindInfHazards(device, Bus::PxiPci)) {
         kinds.push_back(hazard.kind);
         EXPECT_EQ(hazard.value, "ManufName");
         EXPECT_EQ(hazard.text, device.ManufName);

@@ -54,7 +54,7 @@ DeviceDescription Usb(const char* vid, const char* pid, const char* manuf, const
     DeviceDescription d;
     std::tie(d.BusType, d.UsbVendorId, d.UsbProductId, d.UsbManufName, d.UsbModelName,
              d.InstrumentPrefix, d.IsCompoundDevice, d.InterfaceCount) =
-        std::tuple(kBusUsb, vid, pid, manuf, model, prefix, compound, interfaces);
+        std::tuple(Bus::Usb, vid, pid, manuf, model, prefix, compound, interfaces);
     return d;
 }
 
@@ -95,7 +95,7 @@ const std::tuple<const char*, DeviceDescription, Ids> kCases[] = {
 
 TEST(InfWritersTest, EachWriterReplacesItsFileOrReportsAndRecordsNothing) {
     for (const auto& [name, device, ids] : kCases) {
-        const bool usb = device.BusType == kBusUsb;
+        const bool usb = device.BusType == Bus::Usb;
         for (const Writer& w : usb ? std::span<const Writer>(&kWdmWriter, 1) : kPxiWriters) {
             const std::string golden = name + std::string(w.suffix) + ".inf";
             FakeFileSystem files;

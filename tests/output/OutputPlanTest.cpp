@@ -91,11 +91,10 @@ TEST(OutputPlanTest, FileNamesAndTheShownList) {
     device.OutputDirectory = "c:\\out";
     OutputPlan plan;
     ComposeFileNames(device, plan, files);
-    EXPECT_EQ(FileListText(plan),
+    EXPECT_EQ(FileListText(plan, Bus::PxiPci),
               "c:\\out\\abcde_RT.inf\r\nc:\\out\\abcdefgh_9x.inf\r\nc:\\out\\abcdefgh_NT4.inf\r\n"
               "c:\\out\\abcdefgh_NT5.inf\r\nc:\\out\\abcdefgh.ini");
-    plan.Bus = kBusUsb;
-    EXPECT_EQ(FileListText(plan), "c:\\out\\abcdefgh_WDM.inf");
+    EXPECT_EQ(FileListText(plan, Bus::Usb), "c:\\out\\abcdefgh_WDM.inf");
 
     device.InstrumentPrefix = "";
     device.OutputDirectory = "c:\\";  // the separator is added even after a root

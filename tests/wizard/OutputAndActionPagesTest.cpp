@@ -104,10 +104,10 @@ TEST_F(ActionPages, FinishRunsTheChoiceOrFtpLeadsOn) {
     EXPECT_TRUE(fake.files.HasFile("/windows/inf/dev_NT5.inf"));
     EXPECT_EQ(dialogs.busyJobs, 1);
     fake.registry.CreateKey("SOFTWARE\\Quorvane\\Vantorix\\5.1.2");
-    for (const int bus : {kBusUsb, kBusPxi}) {
+    for (const Bus bus : {Bus::Usb, Bus::PxiPci}) {
         model.device.BusType = bus;
         Open(kPageAfterSaveAction);
-        EXPECT_EQ(Enabled(kFtpChoice), bus == kBusPxi);
+        EXPECT_EQ(Enabled(kFtpChoice), bus == Bus::PxiPci);
     }
     const std::pair<ControlId, const char*> clicks[] = {
         {kFtpChoice, "back next"}, {kOpenFolderChoice, "back finish"}, {kFtpChoice, "back next"}};

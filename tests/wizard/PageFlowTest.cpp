@@ -27,9 +27,8 @@ TEST(PageFlowTest, AnswersLeadToPagesInSheetOrder) {
 TEST(PageFlowTest, BusInterruptsAndGenerationChooseThePath) {
     const NavAnswer stayInOrder = NavAnswer::Default();
     const std::tuple<PageId, FlowFacts, NavAnswer, NavAnswer> rows[] = {
-        {kPageWelcome, {.bus = kBusPxi}, NavAnswer::To(kPageWelcomePxi), stayInOrder},
-        {kPageWelcome, {.bus = kBusUsb}, NavAnswer::To(kPageWelcomeUsb), stayInOrder},
-        {kPageWelcome, {.bus = 7}, NavAnswer::To(kPageWelcomeUsb), stayInOrder},  // not PXI/PCI
+        {kPageWelcome, {.bus = Bus::PxiPci}, NavAnswer::To(kPageWelcomePxi), stayInOrder},
+        {kPageWelcome, {.bus = Bus::Usb}, NavAnswer::To(kPageWelcomeUsb), stayInOrder},
         {kPageWelcomePxi,
          {.generatesInterrupts = true},
          NavAnswer::To(kPageIsMine),
@@ -39,14 +38,17 @@ TEST(PageFlowTest, BusInterruptsAndGenerationChooseThePath) {
          {.generatesInterrupts = true, .generatedAtOnce = true},
          NavAnswer::To(kPageAfterSaveAction),
          NavAnswer::To(kPageWelcome)},
-        {kPageWelcomeUsb, {.bus = kBusUsb}, NavAnswer::To(kPageFinal), NavAnswer::To(kPageWelcome)},
+        {kPageWelcomeUsb,
+         {.bus = Bus::Usb},
+         NavAnswer::To(kPageFinal),
+         NavAnswer::To(kPageWelcome)},
         {kPageIsMine, {.generatesInterrupts = true}, stayInOrder, NavAnswer::To(kPageWelcomePxi)},
         {kPageFinal,
-         {.bus = kBusUsb, .generatesInterrupts = true},
+         {.bus = Bus::Usb, .generatesInterrupts = true},
          stayInOrder,
          NavAnswer::To(kPageWelcomeUsb)},
-        {kPageFinal, {.bus = kBusPxi}, stayInOrder, NavAnswer::To(kPageWelcomePxi)},
-        {kPageFinal, {.bus = kBusPxi, .generatesInterrupts = true}, stayInOrder, stayInOrder},
+        {kPageFinal, {.bus = Bus::PxiPci}, stayInOrder, NavAnswer::To(kPageWelcomePxi)},
+        {kPageFinal, {.bus = Bus::PxiPci, .generatesInterrupts = true}, stayInOrder, stayInOrder},
     };
     for (const auto& [page, facts, next, back] : rows) {
         EXPECT_EQ(NextFrom(page, facts), next) << page;

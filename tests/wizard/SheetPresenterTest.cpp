@@ -32,7 +32,7 @@ TEST_F(SheetPresenterTest, EveryPageShowsItsButtonsAndLeadsOnAndBack) {
             SCOPED_TRACE(::testing::Message()
                          << page << "/" << path << (forward ? " next" : " back"));
             model = WizardModel{};
-            model.device.BusType = path == kUsb ? kBusUsb : kBusPxi;
+            model.device.BusType = path == kUsb ? Bus::Usb : Bus::PxiPci;
             model.device.GeneratesInterrupts = path == kPxiIrq || path == kFreshIrq;
             model.device.DetectSequences.assign(path == kPxiIrq, {0, "C8 BAR0 0x0 0xFF 0x1;", 1});
             Open(kPageOrder[page - 1]);

@@ -26,7 +26,7 @@ void PageAfterSaveActionPresenter::OnSetActive() {
     const WizardServices& s = services();
     const bool ftp = DetectRealTimeProductOrUnconfigured(s.detector, s.registryConfigured,
                                                          s.platform.registry, s.platform.files) &&
-                     model().device.BusType == kBusPxi;
+                     model().device.BusType == Bus::PxiPci;
     view().SetEnabled(kFtpChoice, ftp);
     // Page 8 is for PXI/PCI only: a choice no longer offered gives way to the default.
     if (!ftp && choice_ == kAfterSaveFtp) {
@@ -54,7 +54,8 @@ bool PageAfterSaveActionPresenter::OnWizardFinish() {
         case kAfterSaveInstall:
             // The page reports nothing: a failed installation leaves no message, and the
             // wizard closes with the files written.
-            s.dialogs.WithWaitCursor([&] { InstallInf(model().plan, s.platform); });
+            s.dialogs.WithWaitCursor(
+                [&] { InstallInf(model().plan, model().device.BusType, s.platform); });
             break;
         case kAfterSaveOpenFolder:
             s.platform.shell.OpenFolder(model().device.OutputDirectory);

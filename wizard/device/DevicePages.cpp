@@ -46,12 +46,10 @@ PageWelcomePresenter::PageWelcomePresenter(SheetPresenter& sheet)
     : PagePresenter(sheet, kPageWelcome, "Tessaly Wizard - Hardware Bus") {}
 
 void PageWelcomePresenter::OnInitDialog() {
-    const int bus = model().device.BusType;
-    view().SetChecked(kPxiRadio, bus == kBusPxi);
-    view().SetChecked(kUsbRadio, bus == kBusUsb);
-    if (bus == kBusPxi || bus == kBusUsb) {
-        chosen_ = bus;
-    }
+    const Bus bus = model().device.BusType;
+    view().SetChecked(kPxiRadio, bus == Bus::PxiPci);
+    view().SetChecked(kUsbRadio, bus == Bus::Usb);
+    chosen_ = bus;
 }
 
 void PageWelcomePresenter::OnSetActive() {
@@ -60,14 +58,12 @@ void PageWelcomePresenter::OnSetActive() {
 
 void PageWelcomePresenter::OnChecked(ControlId control, bool checked) {
     if (checked && (control == kPxiRadio || control == kUsbRadio)) {
-        chosen_ = control == kPxiRadio ? kBusPxi : kBusUsb;
+        chosen_ = control == kPxiRadio ? Bus::PxiPci : Bus::Usb;
     }
 }
 
 NavAnswer PageWelcomePresenter::OnWizardNext() {
-    if (chosen_) {
-        model().device.BusType = *chosen_;
-    }
+    model().device.BusType = chosen_;
     return NextFrom(id(), Facts(model().device));
 }
 

@@ -30,7 +30,7 @@ protected:
 
 private:
     // The radio button set: taken from the bus once, then the user's choice.
-    std::optional<int> chosen_;
+    Bus chosen_ = Bus::PxiPci;
 };
 
 // What the two device information pages share: fields whose values go into the model as they

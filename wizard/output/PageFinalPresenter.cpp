@@ -9,10 +9,10 @@
 namespace tessaly {
 namespace {
 
-std::string WithBusName(std::string_view format, int bus) {
+std::string WithBusName(std::string_view format, Bus bus) {
     std::string text(format);
     if (const auto at = text.find("%s"); at != std::string::npos) {
-        text.replace(at, 2, bus == kBusUsb ? "USB" : "PXI");
+        text.replace(at, 2, bus == Bus::Usb ? "USB" : "PXI");
     }
     return text;
 }
@@ -25,7 +25,6 @@ PageFinalPresenter::PageFinalPresenter(SheetPresenter& sheet)
 void PageFinalPresenter::OnInitDialog() {
     WizardModel& m = model();
     const Platform& platform = services().platform;
-    m.plan.Bus = m.device.BusType;
     ComputeDefaultOutputDirectory(m.device, m.plan, platform.registry, platform.system,
                                   platform.files);
     RefreshFileList();
@@ -33,11 +32,11 @@ void PageFinalPresenter::OnInitDialog() {
 
 void PageFinalPresenter::OnSetActive() {
     WizardModel& m = model();
-    m.plan.Bus = m.device.BusType;
-    sheet().SetTitle(WithBusName(strings::kOutputFilesTitle, m.plan.Bus));
-    view().SetText(kPrefixLabel, WithBusName(strings::kInstrumentPrefixLabel, m.plan.Bus));
-    view().SetText(kNoteText, std::string(m.plan.Bus == kBusUsb ? strings::kUsbDistributionNote
-                                                                : strings::kPxiDistributionNote));
+    const Bus bus = m.device.BusType;
+    sheet().SetTitle(WithBusName(strings::kOutputFilesTitle, bus));
+    view().SetText(kPrefixLabel, WithBusName(strings::kInstrumentPrefixLabel, bus));
+    view().SetText(kNoteText, std::string(bus == Bus::Usb ? strings::kUsbDistributionNote
+                                                          : strings::kPxiDistributionNote));
     sheet().SetButtons(kButtonBack | kButtonNext);
     RefreshFileList();
     RunValidatePrefix();
@@ -51,11 +50,11 @@ void PageFinalPresenter::RunValidatePrefix() {
 void PageFinalPresenter::RefreshFileList() {
     WizardModel& m = model();
     ComposeFileNames(m.device, m.plan, services().platform.files);
-    view().SetText(kFileListText, FileListText(m.plan));
+    view().SetText(kFileListText, FileListText(m.plan, m.device.BusType));
     view().SetText(kPrefixEdit, m.device.InstrumentPrefix);
     view().SetText(kDirectoryEdit, m.device.OutputDirectory);
     std::string hazards;
-    for (const InfHazard& hazard : FindInfHazards(m.device, m.plan.Bus)) {
+    for (const InfHazard& hazard : FindInfHazards(m.device, m.device.BusType)) {
         hazards += (hazards.empty() ? "" : "\r\n") + DescribeInfHazard(hazard);
     }
     view().SetText(kHazardText, hazards);
@@ -105,7 +104,7 @@ NavAnswer PageFinalPresenter::OnWizardNext() {
 }
 
 NavAnswer PageFinalPresenter::OnWizardBack() {
-    return BackFrom(id(), {model().plan.Bus, model().device.GeneratesInterrupts});
+    return BackFrom(id(), {model().device.BusType, model().device.GeneratesInterrupts});
 }
 
 }  // namespace tessaly

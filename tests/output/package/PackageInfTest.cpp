@@ -23,7 +23,7 @@ constexpr std::int64_t kNov14of2023 = 1700000000;
 
 DeviceDescription UsbDevice(bool compound) {
     DeviceDescription d;
-    d.BusType = kBusUsb;
+    d.BusType = Bus::Usb;
     d.UsbVendorId = "0x1234";
     d.UsbProductId = "0xABCD";
     d.UsbManufName = "Acme";
@@ -149,10 +149,10 @@ std::vector<std::string> LinesStartingWith(const std::string& inf, const std::st
 }
 
 TEST(PackageInfTest, MatchesTheGoldenFiles) {
-    const std::tuple<const char*, DeviceDescription, int> kCases[] = {
-        {"package_pxi_subsys.inf", testing::GoldenPxiDevice(true), kBusPxi},
-        {"package_pxi.inf", testing::GoldenPxiDevice(false), kBusPxi},
-        {"package_usb_compound.inf", UsbDevice(true), kBusUsb},
+    const std::tuple<const char*, DeviceDescription, Bus> kCases[] = {
+        {"package_pxi_subsys.inf", testing::GoldenPxiDevice(true), Bus::PxiPci},
+        {"package_pxi.inf", testing::GoldenPxiDevice(false), Bus::PxiPci},
+        {"package_usb_compound.inf", UsbDevice(true), Bus::Usb},
     };
     for (const auto& [golden, device, bus] : kCases) {
         std::vector<std::string> ids;
@@ -167,12 +167,12 @@ TEST(PackageInfTest, IsCompleteAndKeepsTheSeedsValues) {
     plain.ManufName = "Acme Instruments";
     DeviceDescription subsystem = testing::GoldenPxiDevice(true);
     subsystem.ManufName = plain.ManufName;
-    const std::tuple<const char*, DeviceDescription, int> kCases[] = {
-        {"PXI/PCI", plain, kBusPxi},
-        {"PXI/PCI with subsystem IDs", subsystem, kBusPxi},
-        {"PXI/PCI without interrupts", DeviceDescription{}, kBusPxi},
-        {"USB", UsbDevice(false), kBusUsb},
-        {"compound USB", UsbDevice(true), kBusUsb},
+    const std::tuple<const char*, DeviceDescription, Bus> kCases[] = {
+        {"PXI/PCI", plain, Bus::PxiPci},
+        {"PXI/PCI with subsystem IDs", subsystem, Bus::PxiPci},
+        {"PXI/PCI without interrupts", DeviceDescription{}, Bus::PxiPci},
+        {"USB", UsbDevice(false), Bus::Usb},
+        {"compound USB", UsbDevice(true), Bus::Usb},
     };
     for (const auto& [name, device, bus] : kCases) {
         SCOPED_TRACE(name);
@@ -191,7 +191,7 @@ TEST(PackageInfTest, IsCompleteAndKeepsTheSeedsValues) {
 
         std::vector<std::string> seedIds;
         const std::string seed =
-            bus == kBusUsb ? RenderWdmInf(device, seedIds) : RenderNt5Inf(device, seedIds);
+            bus == Bus::Usb ? RenderWdmInf(device, seedIds) : RenderNt5Inf(device, seedIds);
         EXPECT_EQ(ids, seedIds);
         for (const char* start : {"HKLM,", "HKR,,BridgeType", "HKR,,DeviceClass", "HKR,,NTMPDriver",
                                   "AddService", "Addservice", "ServiceType", "StartType",
