@@ -8,19 +8,6 @@
 namespace tessaly {
 namespace {
 
-int DigitValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
-    }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
-    }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return 99;
-}
-
 // What ParseIdText reads: the wrapped value, where reading stopped, and what it met on the way.
 struct IdScan {
     std::uint32_t value = 0;
@@ -32,16 +19,9 @@ struct IdScan {
 
 IdScan ScanIdText(std::string_view text) {
     IdScan scan;
-    std::size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        scan.sign = true;
-        negative = text[i] == '-';
-        ++i;
-    }
+    const NumberStart start = ScanNumberStart(text);
+    std::size_t i = start.at;
+    scan.sign = start.sign;
     unsigned base = 10;
     if (i < text.size() && text[i] == '0') {
         base = 8;
@@ -52,8 +32,8 @@ IdScan ScanIdText(std::string_view text) {
     }
     // Wraps modulo 2^32, which keeps the low bits every caller uses.
     for (; i < text.size(); ++i) {
-        const int digit = DigitValue(text[i]);
-        if (digit >= static_cast<int>(base)) {
+        const int digit = HexDigitValue(text[i]);
+        if (digit < 0 || digit >= static_cast<int>(base)) {
             break;
         }
         scan.overflow =
@@ -61,7 +41,7 @@ IdScan ScanIdText(std::string_view text) {
         scan.value = scan.value * base + static_cast<std::uint32_t>(digit);
         ++scan.digits;
     }
-    if (negative) {
+    if (start.negative) {
         scan.value = 0u - scan.value;
     }
     scan.end = i;
@@ -99,15 +79,7 @@ std::string_view IdDigits(std::string_view text) {
 }
 
 std::optional<int> ScanDecimalInt(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size() && IsCSpace(text[i])) {
-        ++i;
-    }
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    auto [i, negative, sign] = ScanNumberStart(text);
     if (i >= text.size() || text[i] < '0' || text[i] > '9') {
         return std::nullopt;
     }

@@ -10,6 +10,24 @@ inline bool IsCSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// Where a number begins as the C input conversions read one: past the white space and an
+// optional sign, starting at `at`.
+struct NumberStart {
+    std::size_t at = 0;
+    bool negative = false;
+    bool sign = false;  // a sign was there
+};
+
+inline NumberStart ScanNumberStart(std::string_view text, std::size_t at = 0) {
+    while (at < text.size() && IsCSpace(text[at])) {
+        ++at;
+    }
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        return {at + 1, text[at] == '-', true};
+    }
+    return {at, false, false};
+}
+
 // The value of a hexadecimal digit, or -1 for any other byte.
 inline int HexDigitValue(char c) {
     if (c >= '0' && c <= '9') {

@@ -134,14 +134,9 @@ std::vector<int> ParseNumberList(std::string_view text) {
             }
             ++i;
         }
-        while (i < text.size() && IsCSpace(text[i])) {
-            ++i;
-        }
-        bool negative = false;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-            negative = text[i] == '-';
-            ++i;
-        }
+        const NumberStart start = ScanNumberStart(text, i);
+        i = start.at;
+        const bool negative = start.negative;
         if (i >= text.size() || text[i] < '0' || text[i] > '9') {
             break;
         }

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
@@ -46,6 +47,21 @@ inline bool SaveGeneratedFile(const std::string& path, const std::string& bytes,
     }
     prompter.ShowMessage(std::string(failureMessage), MessageIcon::Exclamation);
     return false;
+}
+
+// Saves a generated file that names Plug and Play hardware IDs, as SaveGeneratedFile does, and
+// appends the IDs to `recorded` only once the file is there: installation updates the drivers of
+// the recorded IDs.
+inline bool SaveNamingHardwareIds(const std::string& path, const std::string& bytes,
+                                  const std::vector<std::string>& ids,
+                                  std::string_view failureMessage,
+                                  std::vector<std::string>& recorded, FileSystem& files,
+                                  Prompter& prompter) {
+    if (!SaveGeneratedFile(path, bytes, failureMessage, files, prompter)) {
+        return false;
+    }
+    recorded.insert(recorded.end(), ids.begin(), ids.end());
+    return true;
 }
 
 }  // namespace tessaly

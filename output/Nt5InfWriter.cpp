@@ -135,12 +135,8 @@ bool WriteNt5Inf(const DeviceDescription& device, OutputPlan& plan, FileSystem& 
                  Prompter& prompter) {
     std::vector<std::string> ids;
     const std::string bytes = RenderNt5Inf(device, ids);
-    // Installation updates the drivers of these IDs, so only a file that exists may name them.
-    if (!SaveGeneratedFile(plan.Files.Nt5Inf, bytes, kSaveFailed, files, prompter)) {
-        return false;
-    }
-    plan.HardwareIds.insert(plan.HardwareIds.end(), ids.begin(), ids.end());
-    return true;
+    return SaveNamingHardwareIds(plan.Files.Nt5Inf, bytes, ids, kSaveFailed, plan.HardwareIds,
+                                 files, prompter);
 }
 
 }  // namespace tessaly

@@ -116,14 +116,10 @@ std::string RenderWdmInf(const DeviceDescription& device, std::vector<std::strin
 
 bool WriteWdmInf(const DeviceDescription& device, OutputPlan& plan, FileSystem& files,
                  Prompter& prompter) {
-    // The IDs count as recorded only once the file that names them exists.
     std::vector<std::string> ids;
     const std::string text = RenderWdmInf(device, ids);
-    if (!SaveGeneratedFile(plan.Files.WdmInf, text, kWdmSaveFailed, files, prompter)) {
-        return false;
-    }
-    plan.HardwareIds.insert(plan.HardwareIds.end(), ids.begin(), ids.end());
-    return true;
+    return SaveNamingHardwareIds(plan.Files.WdmInf, text, ids, kWdmSaveFailed, plan.HardwareIds,
+                                 files, prompter);
 }
 
 }  // namespace tessaly
