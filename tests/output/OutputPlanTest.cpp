@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "output/FolderStatusText.h"
 #include "output/OutputPlan.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/RecordingPrompter.h"
@@ -100,13 +99,6 @@ TEST(OutputPlanTest, FileNamesAndTheShownList) {
     device.OutputDirectory = "c:\\";  // the separator is added even after a root
     ComposeFileNames(device, plan, files);
     EXPECT_EQ(plan.Files.RtInf, "c:\\\\_RT.inf");
-}
-
-// The folder browser's status line shows the first 35 characters of a longer path.
-TEST(OutputPlanTest, FolderStatusTextKeeps35Characters) {
-    const std::string path35(35, 'a');
-    EXPECT_EQ(ShortenStatusText(path35), path35);
-    EXPECT_EQ(ShortenStatusText(path35 + "b"), path35 + "...");
 }
 
 TEST(OutputPlanTest, PrefixViolationShowsTheMessageAndResetsDirectoryAndFiles) {

@@ -108,8 +108,11 @@ TEST(DirectoryBrowserPresenterTest, StartsAtTheNearestFolderAndShortensTheStatus
     DirectoryBrowserPresenter browser("/home/user", files);
     browser.Attach(view);
     EXPECT_EQ(view[kStatusText].text, "/home/user");
+    const std::string path35 = "/home/user/a/folder/with/a/rather/l";
+    browser.OnFolderSelected(path35);
+    EXPECT_EQ(view[kStatusText].text, path35);
     browser.OnFolderSelected("/home/user/a/folder/with/a/rather/long/name");
-    EXPECT_EQ(view[kStatusText].text, "/home/user/a/folder/with/a/rather/l...");
+    EXPECT_EQ(view[kStatusText].text, path35 + "...");
     EXPECT_EQ(browser.selection(), "/home/user/a/folder/with/a/rather/long/name");
 }
 
