@@ -124,5 +124,28 @@ TEST(ModuleWizardUiTest, NoticesAndMessageBoxesNeedNoModule) {
     EXPECT_EQ(loader.asked, Strings{"/a.so"});
 }
 
+// A combination module's functions go to the module's chooser; without a display, the functions
+// and the switch that picks one go where the fallback's messages go.
+TEST(ModuleWizardUiTest, FunctionsAreChosenInTheModuleOrListed) {
+    for (const bool display : {true, false}) {
+        RecordingPrompter shown;
+        FakeSession::shown = &shown;
+        FakeLoader loader;
+        std::ostringstream errors;
+        int argc = 0;
+        testing::FakePlatform fake('/');
+        const Platform platform = fake.platform();
+        ConsolePrompter fallback(errors);
+        ModuleWizardUi ui(loader, {"/a.so"}, {&argc, nullptr, &platform, false, {}}, display,
+                          fallback, false, errors);
+        EXPECT_EQ(ui.ChooseFunction({"F1 (One)", "F2 (Two)"}), std::nullopt);
+        EXPECT_EQ(loader.asked.size(), display ? 1u : 0u);
+        EXPECT_EQ(
+            errors.str().find("/Function:<n>:\n1. F1 (One)\n2. F2 (Two)") != std::string::npos,
+            !display)
+            << errors.str();
+    }
+}
+
 }  // namespace
 }  // namespace tessaly
