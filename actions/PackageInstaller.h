@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "output/package/DriverPackage.h"
 
@@ -16,6 +17,9 @@ enum class TrustConsent {
     Ask,   // the wizard: a question, No installs nothing
     Tell,  // a script that asked to install: the install is the consent; the program says so
 };
+
+inline constexpr std::string_view kPackageNotInstalled =
+    "The wizard could not install the driver package.";
 
 // Installs a driver package. Where the store has certificate stores and the certificate was
 // generated, the certificate is trusted first, after asking (or telling) the user its subject

@@ -27,7 +27,6 @@ constexpr std::size_t kDevicesAtOnce = 8;
 constexpr std::size_t kGroupSize = 64;
 
 constexpr const char* kCouldNotInstall = "The wizard could not install the output files.";
-constexpr const char* kCouldNotInstallPackage = "The wizard could not install the driver package.";
 
 std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -214,18 +213,14 @@ std::optional<DriverPackageRequest> PackageRequest(const BatchOptions& options,
                                                    Prompter& messages) {
     DriverPackageRequest request;
     request.now = environment.now;
-    request.date = environment.now;
-    if (const std::optional<std::string>& epoch = environment.sourceDateEpoch) {
-        const std::optional<std::int64_t> date = ParseSourceDateEpoch(*epoch);
-        if (!date) {
-            messages.ShowMessage("SOURCE_DATE_EPOCH " + Quoted(*epoch) +
-                                     " is not a number of seconds since 1970; nothing is "
-                                     "written.",
-                                 MessageIcon::Stop);
-            return std::nullopt;
-        }
-        request.date = *date;
+    const std::optional<std::int64_t> date = PackageDate(environment);
+    if (!date) {
+        messages.ShowMessage("SOURCE_DATE_EPOCH " + Quoted(*environment.sourceDateEpoch) +
+                                 " is not a number of seconds since 1970; nothing is written.",
+                             MessageIcon::Stop);
+        return std::nullopt;
     }
+    request.date = *date;
     request.driverVersion = options.driverVersion.value_or(request.driverVersion);
     SigningChoice& signing = request.signing;
     signing.password = environment.pfxPassword.value_or("");
@@ -279,15 +274,16 @@ bool WriteDevice(BatchDevice& device, const BatchTarget& target) {
             DriverPackageRequest request = *target.package;
             request.device = model.device;
             request.outputDirectory = model.device.OutputDirectory;
-            device.package =
+            model.plan.Package =
                 WriteDriverPackage(request, platform.files, *target.crypto, device.log);
         }
         if (target.install && target.package) {
             // The package takes the seed INF's place: 64-bit Windows ignores that INF, and an
             // older one would ask about its missing signature.
-            if (device.package && !InstallDriverPackage(*device.package, platform.driverStore,
-                                                        device.log, TrustConsent::Tell)) {
-                device.log.ShowMessage(kCouldNotInstallPackage, MessageIcon::Stop);
+            if (model.plan.Package &&
+                !InstallDriverPackage(*model.plan.Package, platform.driverStore, device.log,
+                                      TrustConsent::Tell)) {
+                device.log.ShowMessage(std::string(kPackageNotInstalled), MessageIcon::Stop);
             }
         } else if (target.install) {
             WarnIfSeedInfIsIgnored(platform.driverStore, device.log);
@@ -373,7 +369,7 @@ int RunBatch(const CommandLine& line, const Platform& platform,
                 for (const std::string& path : device->model.plan.WrittenFiles) {
                     list << path << '\n';
                 }
-                if (const std::optional<DriverPackage>& package = device->package) {
+                if (const std::optional<DriverPackage>& package = device->model.plan.Package) {
                     for (const std::string* path :
                          {&package->catalog, &package->certificateFile, &package->inf}) {
                         if (!path->empty()) {

@@ -52,16 +52,6 @@ struct BatchDevice {
     MessageLog log;
     bool ready = false;  // loaded and checked: its files may be written
     bool written = false;
-    std::optional<DriverPackage> package;  // written whole with --package
-};
-
-// What driver packages take from outside the command line, read once at start-up.
-struct PackageEnvironment {
-    PackageCrypto& crypto;  // the system's crypto library, shared by the devices' workers
-    std::int64_t now = 0;   // the time of the run, in seconds since 1970
-    // SOURCE_DATE_EPOCH and TESSALY_PFX_PASSWORD; nullopt when unset (or, for the date, empty).
-    std::optional<std::string> sourceDateEpoch = std::nullopt;
-    std::optional<std::string> pfxPassword = std::nullopt;
 };
 
 // Where and how a batch writes.

@@ -84,6 +84,7 @@ int GenerateAll(DeviceDescription& device, OutputPlan& plan, const Platform& pla
     }
     plan.HardwareIds.clear();
     plan.WrittenFiles.clear();
+    plan.Package.reset();
     const auto record = [&plan](bool saved, const std::string& path) {
         if (saved) {
             plan.WrittenFiles.push_back(path);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "device/DeviceDescription.h"
+#include "output/package/DriverPackage.h"
 
 namespace tessaly {
 
@@ -35,6 +37,9 @@ struct OutputPlan {
     // The files the last generation wrote whole; installation takes only one of these, never a
     // file an earlier run left behind.
     std::vector<std::string> WrittenFiles;
+    // The driver package written after the last generation, which then installs it in the
+    // seed INF's place; a generation forgets the one before.
+    std::optional<DriverPackage> Package;
 };
 
 inline constexpr const char* kInitialPrefix = "prefix";

@@ -180,17 +180,31 @@ std::optional<std::int64_t> ParseSourceDateEpoch(std::string_view text) {
     return value <= kLast ? std::optional(value) : std::nullopt;
 }
 
+std::optional<std::int64_t> PackageDate(const PackageEnvironment& environment) {
+    if (const std::optional<std::string>& epoch = environment.sourceDateEpoch) {
+        return ParseSourceDateEpoch(*epoch);
+    }
+    return environment.now;
+}
+
+PackagePaths PackagePathsFor(const std::string& outputDirectory, const std::string& prefix,
+                             const FileSystem& files) {
+    const char separator = files.Separator();
+    const std::string folder = outputDirectory + separator + "package";
+    const std::string stem = folder + separator + files.PathFromText(prefix);
+    return {folder, stem + ".inf", stem + ".cat", stem + ".cer"};
+}
+
 std::optional<DriverPackage> WriteDriverPackage(const DriverPackageRequest& request,
                                                 FileSystem& files, PackageCrypto& crypto,
                                                 Prompter& prompter) {
-    const char separator = files.Separator();
+    const PackagePaths paths =
+        PackagePathsFor(request.outputDirectory, request.device.InstrumentPrefix, files);
+    const std::string& certificatePath = paths.certificate;
     DriverPackage package;
-    package.folder = request.outputDirectory + separator + "package";
-    const std::string stem =
-        package.folder + separator + files.PathFromText(request.device.InstrumentPrefix);
-    const std::string certificatePath = stem + ".cer";
-    package.inf = stem + ".inf";
-    package.catalog = stem + ".cat";
+    package.folder = paths.folder;
+    package.inf = paths.inf;
+    package.catalog = paths.catalog;
     // A package from an earlier run describes other files; it goes whatever happens next.
     const auto removePackage = [&] {
         files.RemoveFile(package.inf);
@@ -236,16 +250,23 @@ std::optional<DriverPackage> WriteDriverPackage(const DriverPackageRequest& requ
 
     // The INF goes last: while it is missing, nothing takes the folder for a package.
     files.RemoveFile(package.inf);
+    std::string failed;  // what could not be saved, for the message
+    const auto save = [&](bool done, const std::string& path) {
+        failed = done ? failed : path;
+        return done;
+    };
     const bool saved =
-        files.MakeDirectory(package.folder) && files.WriteFile(package.catalog, *catalog) &&
-        (signer->generated
-             ? files.WriteFile(certificatePath, signer->certificate)
-             : files.RemoveFile(certificatePath) || !files.QueryAttributes(certificatePath).ok()) &&
-        files.WriteFile(package.inf, inf);
+        save(files.MakeDirectory(package.folder), package.folder) &&
+        save(files.WriteFile(package.catalog, *catalog), package.catalog) &&
+        save(signer->generated ? files.WriteFile(certificatePath, signer->certificate)
+                               : files.RemoveFile(certificatePath) ||
+                                     !files.QueryAttributes(certificatePath).ok(),
+             certificatePath) &&
+        save(files.WriteFile(package.inf, inf), package.inf);
     if (!saved) {
         removePackage();
-        prompter.ShowMessage("Unable to save the driver package in " + package.folder,
-                             MessageIcon::Exclamation);
+        prompter.ShowMessage("Unable to save the driver package: " + failed + " cannot be written.",
+                             MessageIcon::Stop);
         return std::nullopt;
     }
     package.certificateFile = signer->generated ? certificatePath : std::string();

@@ -43,6 +43,26 @@ struct DriverPackageRequest {
     SigningChoice signing;
 };
 
+// What packages take from outside the command line and the wizard, read once at start-up.
+struct PackageEnvironment {
+    PackageCrypto& crypto;  // the system's crypto library, shared by the devices' workers
+    std::int64_t now = 0;   // the time of the run, in seconds since 1970
+    // SOURCE_DATE_EPOCH and TESSALY_PFX_PASSWORD; nullopt when unset (or, for the date, empty).
+    std::optional<std::string> sourceDateEpoch = std::nullopt;
+    std::optional<std::string> pfxPassword = std::nullopt;
+};
+
+// A package's files: <output directory>/package/<prefix>.inf, .cat and .cer.
+struct PackagePaths {
+    std::string folder;
+    std::string inf;
+    std::string catalog;
+    std::string certificate;  // written only when the certificate is generated
+};
+
+PackagePaths PackagePathsFor(const std::string& outputDirectory, const std::string& prefix,
+                             const FileSystem& files);
+
 // A package written whole.
 struct DriverPackage {
     std::string folder;
@@ -60,6 +80,11 @@ struct DriverPackage {
 // nullopt for any other text, which a reproducible build must not silently replace by the
 // current time.
 std::optional<std::int64_t> ParseSourceDateEpoch(std::string_view text);
+
+// The date packages carry: SOURCE_DATE_EPOCH when set, else the time of the run. Nullopt when
+// SOURCE_DATE_EPOCH is set to something that is no date, which a reproducible build must not
+// silently replace by the current time.
+std::optional<std::int64_t> PackageDate(const PackageEnvironment& environment);
 
 // The generated certificate's lifetime.
 inline constexpr std::int64_t kGeneratedCertificateYears = 20;

@@ -216,8 +216,9 @@ TEST(DriverPackageTest, AFailedSaveLeavesNoPackage) {
         EXPECT_EQ(machine.PackageFiles(), std::vector<std::string>{});
         EXPECT_EQ(
             machine.prompter.Texts(),
-            std::vector<std::string>{"Unable to save the driver package in /out/abcdefgh/package"});
-        EXPECT_EQ(machine.prompter.messages.at(0).icon, MessageIcon::Exclamation);
+            std::vector<std::string>{"Unable to save the driver package: /out/abcdefgh/package/" +
+                                     std::string(blocked) + " cannot be written."});
+        EXPECT_EQ(machine.prompter.messages.at(0).icon, MessageIcon::Stop);
     }
 }
 
