@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QStringDecoder>
 
+#include "gui/qt/WaitCursor.h"
 #include "gui/qt/WidgetSupport.h"
 #include "resources/StringTable.h"
 
@@ -48,12 +49,14 @@ QString MessageText(const std::string& bytes) {
 }
 
 void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
+    const ArrowWhileAsking arrow;
     QMessageBox box(BoxIcon(icon), Caption(), MessageText(text), QMessageBox::Ok, Owner());
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();
 }
 
 bool QtPrompter::AskYesNo(const std::string& text) {
+    const ArrowWhileAsking arrow;
     QMessageBox box(QMessageBox::Question, Caption(), MessageText(text),
                     QMessageBox::Yes | QMessageBox::No, Owner());
     box.setObjectName(QStringLiteral("messageBox"));
