@@ -34,22 +34,6 @@ int main(int argc, char** argv) {
     const std::unique_ptr<NativeSystem> system = MakeNativeSystem(std::cerr);
     const Platform& platform = system->platform();
 
-    // The window module sits beside the executable in the build tree and on Windows, and in the
-    // library folder of an installation elsewhere.
-    const std::string folder = system->loader().ExecutableFolder();
-    std::vector<std::string> candidates = {folder + TESSALY_GUI_MODULE_NAME};
-    if (const std::string installed = TESSALY_GUI_MODULE_INSTALL_DIR; !installed.empty()) {
-        candidates.push_back(folder + installed + "/" + TESSALY_GUI_MODULE_NAME);
-    }
-
-    ModuleWizardUi ui(system->loader(), candidates,
-                      {&argc, argv, &platform, system->registryConfigured(), start},
-                      system->displayAvailable(), system->fallbackPrompter(),
-                      system->fallbackShowsMessageBoxes(), std::cerr);
-    if (!system->startupError().empty()) {
-        ui.prompter().ShowMessage(system->startupError(), MessageIcon::Stop);
-        return 1;
-    }
     // The crypto library is loaded only when a package is signed.
     const std::unique_ptr<PackageCrypto> crypto = MakeNativePackageCrypto();
     const auto variable = [](const char* name) -> std::optional<std::string> {
@@ -62,6 +46,23 @@ int main(int argc, char** argv) {
     }
     const PackageEnvironment packages{*crypto, static_cast<std::int64_t>(std::time(nullptr)), epoch,
                                       variable("TESSALY_PFX_PASSWORD")};
+
+    // The window module sits beside the executable in the build tree and on Windows, and in the
+    // library folder of an installation elsewhere.
+    const std::string folder = system->loader().ExecutableFolder();
+    std::vector<std::string> candidates = {folder + TESSALY_GUI_MODULE_NAME};
+    if (const std::string installed = TESSALY_GUI_MODULE_INSTALL_DIR; !installed.empty()) {
+        candidates.push_back(folder + installed + "/" + TESSALY_GUI_MODULE_NAME);
+    }
+
+    ModuleWizardUi ui(system->loader(), candidates,
+                      {&argc, argv, &platform, system->registryConfigured(), start, &packages},
+                      system->displayAvailable(), system->fallbackPrompter(),
+                      system->fallbackShowsMessageBoxes(), std::cerr);
+    if (!system->startupError().empty()) {
+        ui.prompter().ShowMessage(system->startupError(), MessageIcon::Stop);
+        return 1;
+    }
     const int status =
         RunWizardApp(arguments, platform, ui, std::cout, system->workers(), packages);
     return ui.couldNotShow() ? 1 : status;

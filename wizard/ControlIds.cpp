@@ -64,6 +64,7 @@ constexpr NamedControl kControls[] = {
     {kPageFinal, kBrowseButton, "browseButton"},
     {kPageFinal, kFileListText, "fileListText", TextEncoding::Path},
     {kPageFinal, kHazardText, "hazardText"},
+    {kPageFinal, kPackageCheck, "packageCheck"},
 
     {kPageAfterSaveAction, kInstallChoice, "installChoice"},
     {kPageAfterSaveAction, kFtpChoice, "ftpChoice"},

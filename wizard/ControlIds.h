@@ -63,7 +63,8 @@ enum ControlId : int {
     kBrowseButton = 1012,
     kFileListText = 1028,
     kNoteText = 1079,
-    kHazardText = 1222,  // what INF readers will misread; shown only when there is something
+    kHazardText = 1222,    // what INF readers will misread; shown only when there is something
+    kPackageCheck = 1223,  // also write a signed driver package
 
     // 111: installation options, in the order of the choices.
     kInstallChoice = 1092,

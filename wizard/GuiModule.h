@@ -3,6 +3,7 @@
 #include <chrono>
 #include <optional>
 
+#include "output/package/DriverPackage.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
 #include "wizard/PageIds.h"
@@ -23,6 +24,8 @@ struct GuiContext {
     bool registryConfigured;
     // With TESSALY_STARTUP_PROBE set, the wizard reports the time since then and closes.
     std::optional<std::chrono::steady_clock::time_point> start;
+    // What signs the driver package the output page may write.
+    const PackageEnvironment* packages = nullptr;
 };
 
 // The module's windows for one run: message boxes, the wizard's dialogs and the sheet.
@@ -35,7 +38,7 @@ public:
 };
 
 // Raised whenever the contract above changes, so a stale module is refused instead of crashing.
-inline constexpr int kGuiModuleVersion = 3;
+inline constexpr int kGuiModuleVersion = 4;
 
 // The module's one exported function: a new session, or nullptr when the version differs or
 // the toolkit cannot start.

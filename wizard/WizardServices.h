@@ -1,6 +1,7 @@
 #pragma once
 
 #include "actions/InfInstaller.h"
+#include "output/package/DriverPackage.h"
 #include "platform/Platform.h"
 #include "platform/Prompter.h"
 #include "wizard/WizardDialogs.h"
@@ -16,6 +17,8 @@ struct WizardServices {
     RealTimeProductDetector& detector;
     // False when the program runs without a registry (no TESSALY_REGISTRY).
     bool registryConfigured = true;
+    // What signs driver packages; without it the output page offers none.
+    const PackageEnvironment* packages = nullptr;
 };
 
 }  // namespace tessaly

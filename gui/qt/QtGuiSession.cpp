@@ -27,8 +27,8 @@ QtGuiSession::QtGuiSession(const GuiContext& context)
 QtGuiSession::~QtGuiSession() = default;
 
 void QtGuiSession::RunWizard(WizardModel& model, PageId startPage) {
-    const WizardServices services{platform_, prompter_, dialogs_, detector_,
-                                  context_.registryConfigured};
+    const WizardServices services{
+        platform_, prompter_, dialogs_, detector_, context_.registryConfigured, context_.packages};
     CGatherIntrInfo sheet(model, services, startPage);
     const char* probe = std::getenv("TESSALY_STARTUP_PROBE");
     if (context_.start && probe && *probe) {

@@ -1,3 +1,8 @@
+#include <memory>
+
+#include "actions/PackageInstaller.h"
+#include "platform/NativeSystem.h"
+#include "platform/PackageCrypto.h"
 #include "resources/StringTable.h"
 #include "tests/wizard/SheetHarness.h"
 
@@ -5,6 +10,9 @@ namespace tessaly::testing {
 namespace {
 
 using OutputPage = SheetHarness;
+using Strings = std::vector<std::string>;
+
+constexpr std::int64_t kJan1of2025 = 1735689600;
 
 // The PXI files for the prefix, in the default directory unless another is given.
 std::string PxiList(const std::string& prefix, std::string dir = {}) {
@@ -28,6 +36,7 @@ TEST_F(OutputPage, FollowsTheBusChosenOnPage1) {
                   usb ? strings::kUsbDistributionNote : strings::kPxiDistributionNote);
         EXPECT_EQ(Text(kFileListText),
                   usb ? "/vxipnp/winnt/prefix/prefix_WDM.inf" : PxiList("prefix"));
+        EXPECT_FALSE(Enabled(kPackageCheck));  // nothing to sign a package with
         Back();
         Back();
     }
@@ -84,7 +93,131 @@ TEST_F(OutputPage, WarningsFollowTheValuesAndNextStillWrites) {
     EXPECT_TRUE(fake.files.HasFile("/vxipnp/winnt/a/a_NT5.inf"));
 }
 
+// The driver package box: off until checked; checked, the list names the package's files and
+// Next writes them after the seed's and forgets an earlier generation's package. A package that
+// is not written keeps the page, with a message naming why.
+struct PackageRow {
+    const char* name;
+    bool checked;
+    const char* epoch;    // SOURCE_DATE_EPOCH; nullptr when unset
+    bool folderBlocked;   // a file holds the package folder's name
+    bool written;         // Next goes on with the package (when checked)
+    const char* message;  // what Next says; "" for nothing
+};
+
+class OutputPagePackage : public SheetHarness, public ::testing::WithParamInterface<PackageRow> {};
+
+TEST_P(OutputPagePackage, NextWritesItAfterTheFilesOrStays) {
+    const PackageRow& row = GetParam();
+    const std::unique_ptr<PackageCrypto> crypto = MakeNativePackageCrypto();
+    const PackageEnvironment environment{
+        *crypto, kJan1of2025, row.epoch ? std::optional<std::string>(row.epoch) : std::nullopt};
+    packages = &environment;
+    const std::string folder = "/vxipnp/winnt/prefix/package";
+    if (row.folderBlocked) {
+        fake.files.AddFile(folder, "");
+    }
+    model.plan.Package = DriverPackage{};  // an earlier generation's
+    Open(kPageFinal);
+    EXPECT_TRUE(Enabled(kPackageCheck));
+    EXPECT_FALSE(View()[kPackageCheck].checked);
+    Check(kPackageCheck, row.checked);
+    const std::string stem = folder + "/prefix";
+    EXPECT_EQ(
+        Text(kFileListText),
+        PxiList("prefix") +
+            (row.checked ? "\r\n" + stem + ".inf\r\n" + stem + ".cat\r\n" + stem + ".cer" : ""));
+    Next();
+    EXPECT_EQ(Page(), row.written ? kPageAfterSaveAction : kPageFinal);
+    EXPECT_TRUE(fake.files.HasFile("/vxipnp/winnt/prefix/prefix_NT5.inf"));
+    const bool package = row.checked && row.written;
+    for (const char* extension : {".inf", ".cat", ".cer"}) {
+        EXPECT_EQ(fake.files.HasFile(stem + extension), package) << extension;
+    }
+    ASSERT_EQ(model.plan.Package.has_value(), package);
+    if (package) {
+        EXPECT_EQ(model.plan.Package->inf, stem + ".inf");
+        EXPECT_TRUE(model.plan.Package->generatedCertificate);
+    }
+    EXPECT_EQ(prompter.Texts(), *row.message ? Strings{row.message} : Strings{});
+}
+
+const PackageRow kPackageRows[] = {
+    {"Unchecked", false, nullptr, false, true, ""},
+    {"Checked", true, nullptr, false, true, ""},
+    {"Dated", true, "1700000000", false, true, ""},
+    {"FolderBlocked", true, nullptr, true, false,
+     "Unable to save the driver package: /vxipnp/winnt/prefix/package cannot be written."},
+    {"NoDate", true, "yesterday", false, false,
+     "The driver package was not written: SOURCE_DATE_EPOCH \"yesterday\" is not a number of "
+     "seconds since 1970."},
+};
+INSTANTIATE_TEST_SUITE_P(Rows, OutputPagePackage, ::testing::ValuesIn(kPackageRows),
+                         [](const auto& row) { return std::string(row.param.name); });
+
 using ActionPages = SheetHarness;
+
+// Install takes the package page 6 wrote in the seed INF's place, once the user trusts its
+// certificate (the question shows its subject and thumbprint): No installs nothing and says
+// nothing more, a refusal of the stores says the package was not installed. Without a package
+// the seed INF goes in, after the warning that 64-bit Windows will not use it.
+TEST_F(ActionPages, InstallTakesThePackageWhenOneWasWritten) {
+    struct Row {
+        const char* name;
+        bool package;
+        bool yes;
+        bool trusted;  // the certificate stores take the certificate
+        bool is64Bit;
+        Strings installed;  // into the driver store
+        bool seedInstalled;
+        std::size_t messages;  // after the question, if any
+    };
+    const Row rows[] = {
+        {"package trusted", true, true, true, false, {"/out/package/dev.inf"}, false, 0},
+        {"package declined", true, false, true, false, {}, false, 0},
+        {"stores refuse", true, true, false, false, {}, false, 2},
+        {"seed INF, 64-bit", false, false, true, true, {}, true, 1},
+        {"seed INF", false, false, true, false, {}, true, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fake.driverStore = {};
+        fake.driverStore.trustSucceeds = row.trusted;
+        fake.driverStore.is64Bit = row.is64Bit;
+        fake.files.RemoveFile("/windows/inf/dev_NT5.inf");
+        fake.files.AddFile("/out/dev_NT5.inf", "inf");
+        prompter = {};
+        prompter.yesNoAnswers = {row.yes};
+        model.device.OutputDirectory = "/out";
+        model.plan.Files.Nt5Inf = "/out/dev_NT5.inf";
+        model.plan.WrittenFiles = {"/out/dev_NT5.inf"};
+        model.plan.Package.reset();
+        if (row.package) {
+            DriverPackage& package = model.plan.Package.emplace();
+            package.inf = "/out/package/dev.inf";
+            package.certificate = "DER";
+            package.subject = "CN=Acme dev driver package";
+            package.thumbprint = "0A1B";
+            package.generatedCertificate = true;
+        }
+        Open(kPageAfterSaveAction);
+        EXPECT_TRUE(Finish());
+        EXPECT_EQ(fake.driverStore.installed, row.installed);
+        EXPECT_EQ(fake.files.HasFile("/windows/inf/dev_NT5.inf"), row.seedInstalled);
+        std::vector<RecordingPrompter::Message> said = prompter.messages;
+        if (row.package) {
+            ASSERT_FALSE(said.empty());
+            EXPECT_EQ(said[0].icon, MessageIcon::Question);
+            EXPECT_NE(said[0].text.find("Subject: CN=Acme dev driver package\r\nThumbprint: 0A1B"),
+                      std::string::npos);
+            said.erase(said.begin());
+        }
+        EXPECT_EQ(said.size(), row.messages);
+        if (!row.trusted) {
+            EXPECT_EQ(said.back().text, kPackageNotInstalled);
+        }
+    }
+}
 
 // Finish runs the action chosen and closes, installing under the wait cursor. FTP needs the
 // real-time product and PXI/PCI, and turns Finish into Next.

@@ -31,7 +31,8 @@ struct SheetHarness : ::testing::Test {
     void Open(PageId start = kPageWelcome) {
         views.clear();
         sheet = std::make_unique<SheetPresenter>(
-            model, WizardServices{platform, prompter, dialogs, detector, registryConfigured});
+            model,
+            WizardServices{platform, prompter, dialogs, detector, registryConfigured, packages});
         sheet->Attach(sheetView);
         Show(start);
     }
@@ -108,6 +109,7 @@ struct SheetHarness : ::testing::Test {
     RecordingDialogs dialogs;
     RealTimeProductDetector detector;
     bool registryConfigured = true;
+    const PackageEnvironment* packages = nullptr;  // no package offered
     WizardModel model;
     FakeSheetView sheetView;
     std::map<PageId, FakeControlView> views;

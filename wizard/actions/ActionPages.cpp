@@ -5,6 +5,8 @@
 
 #include "actions/FtpTransfer.h"
 #include "actions/InfInstaller.h"
+#include "actions/PackageInstaller.h"
+#include "platform/ForwardingPrompter.h"
 #include "wizard/SheetPresenter.h"
 
 namespace tessaly {
@@ -12,6 +14,25 @@ namespace {
 
 // The radio buttons in the order of the choices.
 constexpr ControlId kChoices[] = {kInstallChoice, kFtpChoice, kOpenFolderChoice, kNothingChoice};
+
+// Notes a question answered No: a certificate the user declined to trust is no failure to report.
+class DeclineWatch final : public ForwardingPrompter {
+public:
+    explicit DeclineWatch(Prompter& target) : target_(target) {}
+    bool AskYesNo(const std::string& text) override {
+        const bool yes = target_.AskYesNo(text);
+        declined = declined || !yes;
+        return yes;
+    }
+
+    bool declined = false;
+
+protected:
+    Prompter& Target() override { return target_; }
+
+private:
+    Prompter& target_;
+};
 
 }  // namespace
 
@@ -52,6 +73,11 @@ bool PageAfterSaveActionPresenter::OnWizardFinish() {
     const WizardServices& s = services();
     switch (choice_) {
         case kAfterSaveInstall:
+            if (const std::optional<DriverPackage>& package = model().plan.Package) {
+                InstallPackage(*package);
+                break;
+            }
+            WarnIfSeedInfIsIgnored(s.platform.driverStore, s.prompter);
             // The page reports nothing: a failed installation leaves no message, and the
             // wizard closes with the files written.
             s.dialogs.WithWaitCursor(
@@ -64,6 +90,20 @@ bool PageAfterSaveActionPresenter::OnWizardFinish() {
             break;
     }
     return true;
+}
+
+void PageAfterSaveActionPresenter::InstallPackage(const DriverPackage& package) {
+    const WizardServices& s = services();
+    // The package takes the seed INF's place, as a script's --install does: 64-bit Windows
+    // ignores that INF. Unlike the INF's, a failure is said: the package is this program's own.
+    DeclineWatch watch(s.prompter);
+    bool installed = false;
+    s.dialogs.WithWaitCursor([&] {
+        installed = InstallDriverPackage(package, s.platform.driverStore, watch, TrustConsent::Ask);
+    });
+    if (!installed && !watch.declined) {
+        s.prompter.ShowMessage(std::string(kPackageNotInstalled), MessageIcon::Stop);
+    }
 }
 
 PageUseFtpPresenter::PageUseFtpPresenter(SheetPresenter& sheet)

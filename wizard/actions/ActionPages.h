@@ -2,12 +2,14 @@
 
 #include <string>
 
+#include "output/package/DriverPackage.h"
 #include "wizard/PagePresenter.h"
 
 namespace tessaly {
 
 // Page 7: what to do with the generated files. The FTP choice is offered for PXI/PCI with the
 // real-time product only, and leads on to page 8; Finish does any other choice and closes.
+// Installing takes the driver package when page 6 wrote one with the files.
 class PageAfterSaveActionPresenter final : public PagePresenter {
 public:
     explicit PageAfterSaveActionPresenter(SheetPresenter& sheet);
@@ -24,6 +26,7 @@ protected:
 
 private:
     void Choose(int choice);
+    void InstallPackage(const DriverPackage& package);
 
     int choice_ = kAfterSaveInstall;
 };

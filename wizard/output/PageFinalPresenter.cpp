@@ -3,6 +3,7 @@
 #include "output/Generation.h"
 #include "output/InfHazards.h"
 #include "output/OutputPlan.h"
+#include "output/package/DriverPackage.h"
 #include "resources/StringTable.h"
 #include "wizard/SheetPresenter.h"
 
@@ -27,6 +28,8 @@ void PageFinalPresenter::OnInitDialog() {
     const Platform& platform = services().platform;
     ComputeDefaultOutputDirectory(m.device, m.plan, platform.registry, platform.system,
                                   platform.files);
+    view().SetChecked(kPackageCheck, writePackage_);
+    view().SetEnabled(kPackageCheck, services().packages != nullptr);
     RefreshFileList();
 }
 
@@ -50,7 +53,13 @@ void PageFinalPresenter::RunValidatePrefix() {
 void PageFinalPresenter::RefreshFileList() {
     WizardModel& m = model();
     ComposeFileNames(m.device, m.plan, services().platform.files);
-    view().SetText(kFileListText, FileListText(m.plan, m.device.BusType));
+    std::string list = FileListText(m.plan, m.device.BusType);
+    if (writePackage_) {
+        const PackagePaths package = PackagePathsFor(
+            m.device.OutputDirectory, m.device.InstrumentPrefix, services().platform.files);
+        list += "\r\n" + package.inf + "\r\n" + package.catalog + "\r\n" + package.certificate;
+    }
+    view().SetText(kFileListText, list);
     view().SetText(kPrefixEdit, m.device.InstrumentPrefix);
     view().SetText(kDirectoryEdit, m.device.OutputDirectory);
     std::string hazards;
@@ -90,6 +99,37 @@ void PageFinalPresenter::OnClicked(ControlId control) {
     RefreshFileList();
 }
 
+void PageFinalPresenter::OnChecked(ControlId control, bool checked) {
+    if (control == kPackageCheck) {
+        writePackage_ = checked;
+        RefreshFileList();
+    }
+}
+
+bool PageFinalPresenter::WritePackage() {
+    const WizardServices& s = services();
+    const PackageEnvironment& environment = *s.packages;
+    const std::optional<std::int64_t> date = PackageDate(environment);
+    if (!date) {
+        s.prompter.ShowMessage("The driver package was not written: SOURCE_DATE_EPOCH \"" +
+                                   *environment.sourceDateEpoch +
+                                   "\" is not a number of seconds since 1970.",
+                               MessageIcon::Stop);
+        return false;
+    }
+    DriverPackageRequest request;
+    request.device = model().device;
+    request.outputDirectory = model().device.OutputDirectory;
+    request.date = *date;
+    request.now = environment.now;
+    // Making the certificate's key takes a moment.
+    std::optional<DriverPackage>& package = model().plan.Package;
+    s.dialogs.WithWaitCursor([&] {
+        package = WriteDriverPackage(request, s.platform.files, environment.crypto, s.prompter);
+    });
+    return package.has_value();
+}
+
 NavAnswer PageFinalPresenter::OnWizardNext() {
     // A prefix still being typed when Next was pressed by Enter gets its check here, so no file
     // is named from a prefix the rules refuse.
@@ -100,7 +140,13 @@ NavAnswer PageFinalPresenter::OnWizardNext() {
     RefreshFileList();
     const int failed = GenerateAll(model().device, model().plan, services().platform,
                                    services().prompter, GenerationSource::OutputPage, false);
-    return failed == 0 ? NavAnswer::Default() : NavAnswer::Stay();
+    if (failed != 0) {
+        return NavAnswer::Stay();
+    }
+    // A package that was not written keeps the page with its message, for Next to try again;
+    // the seed's files stay written.
+    const bool package = writePackage_ && services().packages != nullptr;
+    return !package || WritePackage() ? NavAnswer::Default() : NavAnswer::Stay();
 }
 
 NavAnswer PageFinalPresenter::OnWizardBack() {

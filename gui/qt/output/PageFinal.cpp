@@ -1,5 +1,6 @@
 #include "gui/qt/output/PageFinal.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,8 @@ void CPageFinal::CreateControls() {
     auto* prefixLabel = MakeBuddyLabel({}, prefix, this, {});
     auto* directory = new QLineEdit(this);
     auto* browse = new QPushButton(tr("B&rowse"), this);
+    auto* package =
+        new QCheckBox(tr("&Also write a signed driver package for 64-bit Windows"), this);
     auto* fileList = new QPlainTextEdit(this);
     fileList->setReadOnly(true);
     fileList->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -66,7 +69,7 @@ void CPageFinal::CreateControls() {
         {kNoteText, note},           {kPrefixLabel, prefixLabel},
         {kPrefixEdit, prefix},       {kDirectoryLabel, directoryLabel},
         {kDirectoryEdit, directory}, {kBrowseButton, browse},
-        {kFileListText, fileList},
+        {kPackageCheck, package},    {kFileListText, fileList},
     };
     for (const auto& [control, widget] : controls) {
         Bind(control, widget);
@@ -88,6 +91,7 @@ void CPageFinal::CreateControls() {
     layout->addWidget(prefix);
     layout->addWidget(directoryLabel);
     layout->addLayout(directoryRow);
+    layout->addWidget(package);
     layout->addWidget(new QLabel(tr("The following files will be generated:"), this));
     layout->addWidget(fileList, 1);
     layout->addWidget(hazardArea);

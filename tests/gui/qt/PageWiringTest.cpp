@@ -131,7 +131,8 @@ TEST_F(PageWiring, RemovalPage) {
 }
 
 // Typing reaches the list and the warnings, which take the list's spare room; Browse asks for
-// a folder; a pasted character beyond Latin-1 is refused with its note.
+// a folder; the package box adds its files to the list; a pasted character beyond Latin-1 is
+// refused with its note.
 TEST_F(PageWiring, OutputPage) {
     Open(kPageFinal);
     const auto list = [this] { return Find<QPlainTextEdit>("fileListText")->toPlainText(); };
@@ -146,6 +147,9 @@ TEST_F(PageWiring, OutputPage) {
     EXPECT_FALSE(Find("hazardArea")->isVisible());
     Click("browseButton");
     EXPECT_EQ(dialogs.folderDialogs, std::vector<std::string>{"/vxipnp/winnt/a"});
+    Key(Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list().endsWith("/vxipnp/winnt/a/package/a.cer"); }))
+        << list().toStdString();
 
     Find("prefixEdit")->setFocus();
     QGuiApplication::clipboard()->setText(QString::fromUtf8("x\xE2\x86\x92y"));

@@ -12,6 +12,8 @@
 #include "gui/qt/GatherIntrInfo.h"
 #include "gui/qt/QtDialogs.h"
 #include "gui/qt/WizardPage.h"
+#include "platform/NativeSystem.h"
+#include "platform/PackageCrypto.h"
 #include "resources/StringTable.h"
 #include "tests/fakes/FakePlatform.h"
 #include "tests/fakes/Golden.h"
@@ -46,7 +48,7 @@ struct WizardHarness : ::testing::Test {
 
     void Open(PageId start = kPageWelcome) {
         sheet = std::make_unique<CGatherIntrInfo>(
-            model, WizardServices{platform, prompter, dialogs, detector}, start);
+            model, WizardServices{platform, prompter, dialogs, detector, true, &packages}, start);
         sheet->show();
         ASSERT_TRUE(QTest::qWaitForWindowActive(sheet.get()));
     }
@@ -99,6 +101,8 @@ struct WizardHarness : ::testing::Test {
     QtDialogs qtDialogs;
     RecordingDialogs dialogs;
     RealTimeProductDetector detector;
+    std::unique_ptr<PackageCrypto> crypto = MakeNativePackageCrypto();
+    PackageEnvironment packages{*crypto};
     WizardModel model;
     std::unique_ptr<CGatherIntrInfo> sheet;
 };
