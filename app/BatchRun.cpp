@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <new>
 
 #include "actions/InfInstaller.h"
@@ -13,7 +14,7 @@
 #include "modulefile/ModuleLoader.h"
 #include "output/Generation.h"
 #include "output/InfHazards.h"
-#include "platform/MemoryRegistry.h"
+#include "platform/Registry.h"
 #include "resources/StringTable.h"
 
 namespace tessaly {
@@ -205,6 +206,14 @@ void ClaimPrefixes(std::vector<std::unique_ptr<BatchDevice>>& devices,
     }
 }
 
+// HKEY_LOCAL_MACHINE without keys: nothing there names a folder outside DIR.
+class NoRegistry final : public Registry {
+public:
+    std::unique_ptr<RegistryKey> OpenLocalMachineKey(const std::string&) override {
+        return nullptr;
+    }
+};
+
 // What every package of the run shares: the date, the driver version and the signer. Nullopt
 // when SOURCE_DATE_EPOCH is set to something that is no date: a reproducible build must not
 // carry the current time instead.
@@ -302,7 +311,7 @@ int RunBatch(const CommandLine& line, const Platform& platform,
              const PackageEnvironment& environment, Workers& workers, Prompter& messages,
              std::ostream& list) {
     const BatchOptions& options = line.batch;
-    MemoryRegistry noRegistry;
+    NoRegistry noRegistry;
     const Platform quiet{noRegistry,       platform.files,       platform.system,
                          platform.shell,   platform.plugAndPlay, platform.ftp,
                          platform.devices, platform.driverStore};
