@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "device/TextRules.h"
-#include "platform/MemoryRegistry.h"
+#include "system/MemoryRegistry.h"
 #include "system/posix/PosixPlatform.h"
 
 namespace tessaly {

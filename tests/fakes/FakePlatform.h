@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "discovery/DeviceSource.h"
-#include "platform/MemoryRegistry.h"
 #include "platform/Platform.h"
+#include "system/MemoryRegistry.h"
 #include "tests/fakes/FakeFileSystem.h"
 #include "tests/fakes/FakeFtpClient.h"
 

@@ -8,7 +8,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/MemoryRegistry.h"
+#include "system/MemoryRegistry.h"
 #include "system/posix/RegFile.h"
 #include "tests/fakes/AllocationMeter.h"
 #include "tests/fakes/Golden.h"

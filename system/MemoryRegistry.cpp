@@ -1,4 +1,4 @@
-#include "platform/MemoryRegistry.h"
+#include "system/MemoryRegistry.h"
 
 #include <cctype>
 #include <vector>
