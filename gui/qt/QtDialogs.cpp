@@ -16,13 +16,6 @@ namespace tessaly {
 
 namespace {
 
-QWidget* Owner() {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        return modal;
-    }
-    return QApplication::activeWindow();
-}
-
 // A type of the open-file dialog in Qt's form, "Name (patterns)", where "*.*" (any file on
 // Windows) is "*".
 QString QtFilter(const FileFilter& filter) {
@@ -39,7 +32,7 @@ QString QtFilter(const FileFilter& filter) {
 
 std::optional<int> QtDialogs::ChooseFunction(const std::vector<std::string>& functions) {
     FunctionSelectPresenter presenter(functions);
-    CFunctionSelectDialog dialog(presenter, Owner());
+    CFunctionSelectDialog dialog(presenter, DialogOwner());
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -47,7 +40,7 @@ std::optional<int> QtDialogs::ChooseFunction(const std::vector<std::string>& fun
 }
 
 std::optional<std::string> QtDialogs::ChooseFileToOpen(const OpenFileRequest& request) {
-    QFileDialog dialog(Owner(), FromBytes(request.title));
+    QFileDialog dialog(DialogOwner(), FromBytes(request.title));
     dialog.setObjectName(QStringLiteral("openFileDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
@@ -65,13 +58,13 @@ std::optional<std::string> QtDialogs::ChooseFileToOpen(const OpenFileRequest& re
 
 std::optional<std::string> QtDialogs::ChooseFolder(const std::string& initialFolder) {
     DirectoryBrowserPresenter presenter(initialFolder, files_);
-    CDirectoryBrowser browser(presenter, Owner());
+    CDirectoryBrowser browser(presenter, DialogOwner());
     return browser.Show();
 }
 
 std::optional<StepEditorFields> QtDialogs::EditStep(const StepEditorFields& initial) {
     StepEditorPresenter presenter(initial);
-    CStepEditorDialog dialog(presenter, Owner());
+    CStepEditorDialog dialog(presenter, DialogOwner());
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
@@ -80,7 +73,7 @@ std::optional<StepEditorFields> QtDialogs::EditStep(const StepEditorFields& init
 
 std::optional<std::size_t> QtDialogs::ChooseAttachedDevice(const DeviceTable& table) {
     AttachedDevicePresenter presenter(table);
-    CAttachedDeviceDialog dialog(presenter, Owner());
+    CAttachedDeviceDialog dialog(presenter, DialogOwner());
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -12,13 +12,6 @@ namespace tessaly {
 
 namespace {
 
-QWidget* Owner() {
-    if (QWidget* modal = QApplication::activeModalWidget()) {
-        return modal;
-    }
-    return QApplication::activeWindow();
-}
-
 QString Caption() {
     return FromBytes(std::string(strings::kAppTitle));
 }
@@ -50,7 +43,7 @@ QString MessageText(const std::string& bytes) {
 
 void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
     const ArrowWhileAsking arrow;
-    QMessageBox box(BoxIcon(icon), Caption(), MessageText(text), QMessageBox::Ok, Owner());
+    QMessageBox box(BoxIcon(icon), Caption(), MessageText(text), QMessageBox::Ok, DialogOwner());
     box.setObjectName(QStringLiteral("messageBox"));
     box.exec();
 }
@@ -58,7 +51,7 @@ void QtPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
 bool QtPrompter::AskYesNo(const std::string& text) {
     const ArrowWhileAsking arrow;
     QMessageBox box(QMessageBox::Question, Caption(), MessageText(text),
-                    QMessageBox::Yes | QMessageBox::No, Owner());
+                    QMessageBox::Yes | QMessageBox::No, DialogOwner());
     box.setObjectName(QStringLiteral("messageBox"));
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;

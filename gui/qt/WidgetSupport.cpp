@@ -15,6 +15,13 @@
 
 namespace tessaly {
 
+QWidget* DialogOwner() {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return QApplication::activeWindow();
+}
+
 QString FromBytes(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }

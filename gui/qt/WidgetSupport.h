@@ -12,6 +12,9 @@ class QWidget;
 
 namespace tessaly {
 
+// The window a dialog or message box opens over: the modal one on top, else the active one.
+QWidget* DialogOwner();
+
 // Values hold 8-bit Latin-1 bytes, the Western ANSI code page Windows reads them in.
 QString FromBytes(const std::string& bytes);
 std::string ToBytes(const QString& text);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/fakes/FakeFileSystem.h"
+#include "tests/fakes/SampleDeviceTable.h"
 #include "tests/wizard/FakeViews.h"
 #include "wizard/PageIds.h"
 #include "wizard/discovery/AttachedDevicePresenter.h"
@@ -10,34 +11,21 @@
 namespace tessaly::testing {
 namespace {
 
-DeviceTable Sample() {
-    DeviceTable table{.title = "Attached PCI Devices",
-                      .columns = {"Address", "IDs", "Vendor"},
-                      .rows = {},
-                      .emptyText = "No PCI device was found on this computer."};
-    table.rows = {
-        {{"0000:00:00.0", "8086:1237", "Intel Corporation"}, true},
-        {{"0000:00:02.0", "8086:100e", "Intel Corporation"}, false},
-        {{"0000:00:0a.0", "1a2b:0042", "Tessaly Instruments"}, false},
-        {{"0000:00:0b.0", "10b5:9054", "PLX Technology, Inc."}, false},
-    };
-    return table;
-}
-
 // (table, filter, "Show all devices") -> (the rows listed, the one chosen, what the list's place
 // says when it is empty, whether OK is offered).
 TEST(AttachedDevicePresenterTest, FilterKeepsRowsWithEveryWordAndSaysWhyNoneIsLeft) {
-    DeviceTable onlyHidden = Sample();
+    DeviceTable onlyHidden = SampleDeviceTable();
     onlyHidden.rows.resize(1);
-    DeviceTable none = Sample();
+    DeviceTable none = SampleDeviceTable();
     none.rows.clear();
     const std::tuple<DeviceTable, const char*, bool, std::size_t, std::optional<std::size_t>,
                      const char*>
         rows[] = {
-            {Sample(), "", false, 3, 1, ""},
-            {Sample(), "plx 0B", false, 1, 3, ""},
-            {Sample(), "  intel  ", true, 2, 0, ""},
-            {Sample(), "8086:1237", false, 0, std::nullopt, "No device matches the filter."},
+            {SampleDeviceTable(), "", false, 3, 1, ""},
+            {SampleDeviceTable(), "plx 0B", false, 1, 3, ""},
+            {SampleDeviceTable(), "  intel  ", true, 2, 0, ""},
+            {SampleDeviceTable(), "8086:1237", false, 0, std::nullopt,
+             "No device matches the filter."},
             {none, "", false, 0, std::nullopt, "No PCI device was found on this computer."},
             {onlyHidden, " ", false, 0, std::nullopt,
              "No PCI device was found on this computer.\r\n\r\nRoot hubs and host bridges are "
@@ -64,7 +52,7 @@ TEST(AttachedDevicePresenterTest, FilterKeepsRowsWithEveryWordAndSaysWhyNoneIsLe
 // A column starts as wide as its widest text, up to a cap, so a long name cannot make the
 // dialog wider than the screen; a double click chooses the row.
 TEST(AttachedDevicePresenterTest, ColumnsAreCappedAndADoubleClickChooses) {
-    DeviceTable table = Sample();
+    DeviceTable table = SampleDeviceTable();
     table.rows[2].cells[2] = std::string(200, 'N');
     FakeControlView view;
     AttachedDevicePresenter picker(table);

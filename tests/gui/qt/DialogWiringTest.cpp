@@ -7,6 +7,7 @@
 #include "gui/qt/QtPrompter.h"
 #include "gui/qt/WidgetSupport.h"
 #include "output/FolderStatusText.h"
+#include "tests/fakes/SampleDeviceTable.h"
 #include "tests/gui/qt/WizardHarness.h"
 
 namespace tessaly::testing {
@@ -59,20 +60,6 @@ TEST_F(DialogWiring, FunctionChooser) {
     EXPECT_EQ(dialogs.ChooseFunction({"A (1)", "B (2)"}), std::nullopt);
 }
 
-DeviceTable Sample() {
-    DeviceTable table{.title = "Attached PCI Devices",
-                      .columns = {"Address", "IDs", "Vendor"},
-                      .rows = {},
-                      .emptyText = "No PCI device was found on this computer."};
-    table.rows = {
-        {{"0000:00:00.0", "8086:1237", "Intel Corporation"}, true},
-        {{"0000:00:02.0", "8086:100e", "Intel Corporation"}, false},
-        {{"0000:00:0a.0", "1a2b:0042", "Tessaly Instruments"}, false},
-        {{"0000:00:0b.0", "10b5:9054", "PLX Technology, Inc."}, false},
-    };
-    return table;
-}
-
 // The filter field has the focus; typing filters, Up and Down move from the field, Enter
 // chooses; "Show all devices" by its mnemonic; a double click chooses; an empty list says why.
 TEST_F(DialogWiring, AttachedDevicePicker) {
@@ -85,7 +72,7 @@ TEST_F(DialogWiring, AttachedDevicePicker) {
         }
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
-    EXPECT_EQ(dialogs.ChooseAttachedDevice(Sample()), 1u);
+    EXPECT_EQ(dialogs.ChooseAttachedDevice(SampleDeviceTable()), 1u);
     WhenModal([](QDialog* dialog) {
         auto* list = dialog->findChild<QTreeWidget*>("deviceList");
         QTest::keyClicks(QApplication::focusWidget(), "8086:1237");
@@ -100,7 +87,7 @@ TEST_F(DialogWiring, AttachedDevicePicker) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row);
     });
-    EXPECT_EQ(dialogs.ChooseAttachedDevice(Sample()), 0u);
+    EXPECT_EQ(dialogs.ChooseAttachedDevice(SampleDeviceTable()), 0u);
 }
 
 // The chooser opens at the nearest existing folder and gives the one chosen.
