@@ -87,9 +87,10 @@ void BM_HostileLoad(benchmark::State& state) {
         IniDocument document = IniCreate(false);
         IniLoadFromMemory(*document, module.bytes);
         testing::RecordingPrompter prompter;
-        WizardModel model;
-        if (LoadModuleDescription(model, *document, prompter) != 0 ||
-            testing::ModuleSummary(model.device) != module.expected) {
+        DeviceDescription device;
+        const auto first = [](const std::vector<std::string>&) { return std::optional<int>(0); };
+        if (LoadModuleDescription(device, *document, prompter, first) != 0 ||
+            testing::ModuleSummary(device) != module.expected) {
             state.SkipWithError("the module did not load as expected");
             break;
         }
