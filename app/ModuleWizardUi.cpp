@@ -6,9 +6,10 @@ namespace tessaly {
 
 ModuleWizardUi::ModuleWizardUi(SharedLibraryLoader& loader, std::vector<std::string> candidates,
                                GuiContext context, bool displayAvailable, Prompter& fallback,
-                               bool messageBoxes, std::ostream& notices)
+                               bool messageBoxes, std::ostream& notices, GuiModuleEntry linked)
     : loader_(loader),
       candidates_(std::move(candidates)),
+      linked_(linked),
       context_(context),
       displayAvailable_(displayAvailable),
       fallback_(fallback),
@@ -25,6 +26,10 @@ GuiSession* ModuleWizardUi::Session() {
         return session_.get();
     }
     tried_ = true;
+    if (linked_) {
+        session_.reset(linked_(kGuiModuleVersion, context_));
+        return session_.get();
+    }
     std::string reasons;
     for (const std::string& path : candidates_) {
         std::string error;

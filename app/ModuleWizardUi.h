@@ -21,9 +21,10 @@ public:
     // `candidates`: where the module may be, tried in order. `notices` is standard error. With
     // `messageBoxes`, the fallback shows the system's message boxes: messages and questions then
     // go there unless the module is already loaded, and only the wizard and its dialogs load it.
+    // `linked`: the entry of a view linked into the program, started instead of loading one.
     ModuleWizardUi(SharedLibraryLoader& loader, std::vector<std::string> candidates,
                    GuiContext context, bool displayAvailable, Prompter& fallback, bool messageBoxes,
-                   std::ostream& notices);
+                   std::ostream& notices, GuiModuleEntry linked = nullptr);
     ~ModuleWizardUi() override;
 
     Prompter& prompter() override { return prompter_; }
@@ -59,6 +60,7 @@ private:
 
     SharedLibraryLoader& loader_;
     std::vector<std::string> candidates_;
+    GuiModuleEntry linked_;
     GuiContext context_;
     bool displayAvailable_;
     Prompter& fallback_;

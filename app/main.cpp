@@ -47,8 +47,8 @@ int main(int argc, char** argv) {
     const PackageEnvironment packages{*crypto, static_cast<std::int64_t>(std::time(nullptr)), epoch,
                                       variable("TESSALY_PFX_PASSWORD")};
 
-    // The window module sits beside the executable in the build tree and on Windows, and in the
-    // library folder of an installation elsewhere.
+    // The window module sits beside the executable in the build tree, and in the library folder
+    // of an installation; a view linked into the program (Windows) is used instead.
     const std::string folder = system->loader().ExecutableFolder();
     std::vector<std::string> candidates = {folder + TESSALY_GUI_MODULE_NAME};
     if (const std::string installed = TESSALY_GUI_MODULE_INSTALL_DIR; !installed.empty()) {
@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
     ModuleWizardUi ui(system->loader(), candidates,
                       {&argc, argv, &platform, system->registryConfigured(), start, &packages},
                       system->displayAvailable(), system->fallbackPrompter(),
-                      system->fallbackShowsMessageBoxes(), std::cerr);
+                      system->fallbackShowsMessageBoxes(), std::cerr, LinkedGuiModule());
     if (!system->startupError().empty()) {
         ui.prompter().ShowMessage(system->startupError(), MessageIcon::Stop);
         return 1;

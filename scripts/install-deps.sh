@@ -10,7 +10,7 @@ packages=(
     libcurl4-openssl-dev python3 python3-pyftpdlib
     libssl-dev openssl osslsigncode
     desktop-file-utils appstream man-db
-    g++-mingw-w64-x86-64-win32 wine wine64 xvfb
+    g++-mingw-w64-x86-64-win32 wine wine64 xvfb xdotool
 )
 
 missing=()

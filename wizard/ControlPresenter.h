@@ -64,8 +64,12 @@ private:
     ControlView* view_ = nullptr;
 };
 
-// The note a field shows when it refuses characters that Latin-1 lacks; `characters` (UTF-8) are
-// the refused ones, each once. nullopt when `utf8` holds none.
+// The note a field shows when it refuses characters that Latin-1 lacks, naming each once;
+// nullopt when `utf8` holds none.
 std::optional<std::string> Latin1Refusal(std::string_view utf8);
+
+// The same note for `characters` (UTF-8, each once) that the text's code page lacks, named as
+// the user knows it ("the Windows Western (Latin-1) code page").
+std::string CodePageRefusal(std::string_view characters, std::string_view codePage);
 
 }  // namespace tessaly

@@ -14,7 +14,8 @@ namespace tessaly {
 
 // The wizard's windows live in a module of their own that the program loads only when a window
 // or message box must be shown, so runs that need none never map the GUI toolkit. This header is
-// the whole contract between the program (app/) and the module (a view, gui/qt/).
+// the whole contract between the program (app/) and the module (a view, gui/qt/). On Windows the
+// view (gui/win32/) is linked into the program instead and started through the same contract.
 
 // What the module is given when it starts; everything outlives the session.
 struct GuiContext {
@@ -44,5 +45,9 @@ inline constexpr int kGuiModuleVersion = 4;
 // the toolkit cannot start.
 inline constexpr const char* kGuiModuleEntry = "tessaly_create_gui_session";
 using GuiModuleEntry = GuiSession* (*)(int version, const GuiContext& context);
+
+// The entry of the view linked into the program, or nullptr when the view is a module to load.
+// Defined by the linked view, else by app/NoLinkedView.cpp.
+GuiModuleEntry LinkedGuiModule();
 
 }  // namespace tessaly
