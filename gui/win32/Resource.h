@@ -67,6 +67,7 @@
 #define IDC_DIRECTORY_LABEL 1039
 #define IDC_NOTE_TEXT 1079
 #define IDC_HAZARD_TEXT 1222
+#define IDC_PACKAGE_CHECK 1223
 // Shown and hidden with the hazard text.
 #define IDC_HAZARD_ICON 1901
 #define IDC_HAZARD_HEADING 1902

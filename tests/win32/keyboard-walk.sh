@@ -148,6 +148,9 @@ window "Tessaly Wizard"
 keys Return
 window "Tessaly Wizard - Installation Options"
 keys alt+t alt+i Return
+# 64-bit Windows ignores the seed INF: the wizard says so before installing it.
+window "Tessaly Wizard"
+keys Return
 finished
 for pair in abcde_RT.inf:pxi_subsys_RT.inf abcdefgh_9x.inf:pxi_subsys_9x.inf \
     abcdefgh_NT4.inf:pxi_subsys_NT4.inf abcdefgh_NT5.inf:pxi_subsys_NT5.inf \
