@@ -129,6 +129,14 @@ TextEncoding ControlEncoding(int dialog, ControlId control) {
     return found ? found->encoding : TextEncoding::Latin1;
 }
 
+std::vector<DialogControl> NamedControls() {
+    std::vector<DialogControl> controls;
+    for (const NamedControl& c : kControls) {
+        controls.push_back({c.dialog, c.control});
+    }
+    return controls;
+}
+
 std::string_view HelpPageOf(int dialog) {
     switch (dialog) {
         case kPageWelcome:

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace tessaly {
 
@@ -115,6 +116,15 @@ std::optional<std::string_view> ControlName(int dialog, ControlId control);
 std::optional<ControlId> ControlNamed(int dialog, std::string_view name);
 
 TextEncoding ControlEncoding(int dialog, ControlId control);
+
+// A control the presenters name, with the page or dialog it belongs to.
+struct DialogControl {
+    int dialog;
+    ControlId control;
+};
+
+// Every named control of every page and dialog: what a view's templates must provide.
+std::vector<DialogControl> NamedControls();
 
 // The help page of a page or dialog in resources/help/ ("page110.html").
 std::string_view HelpPageOf(int dialog);
