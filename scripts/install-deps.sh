@@ -11,6 +11,7 @@ packages=(
     libssl-dev openssl osslsigncode
     desktop-file-utils appstream man-db
     g++-mingw-w64-x86-64-win32 wine wine64 xvfb xdotool
+    x11-xserver-utils
 )
 
 missing=()

@@ -11,9 +11,9 @@ std::wstring Widen(std::string_view text, UINT codePage) {
         return {};
     }
     const int size = static_cast<int>(text.size());
-    std::wstring wide(static_cast<std::size_t>(
-                          ::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0)),
-                      L'\0');
+    std::wstring wide(
+        static_cast<std::size_t>(::MultiByteToWideChar(codePage, 0, text.data(), size, nullptr, 0)),
+        L'\0');
     ::MultiByteToWideChar(codePage, 0, text.data(), size, wide.data(),
                           static_cast<int>(wide.size()));
     return wide;
@@ -24,11 +24,11 @@ std::string Utf8Of(std::wstring_view wide) {
         return {};
     }
     const int size = static_cast<int>(wide.size());
-    std::string text(static_cast<std::size_t>(::WideCharToMultiByte(
-                         CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr)),
+    std::string text(static_cast<std::size_t>(::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size,
+                                                                    nullptr, 0, nullptr, nullptr)),
                      '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(),
-                          static_cast<int>(text.size()), nullptr, nullptr);
+    ::WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, text.data(), static_cast<int>(text.size()),
+                          nullptr, nullptr);
     return text;
 }
 
@@ -37,9 +37,9 @@ std::string Utf8Of(std::wstring_view wide) {
 std::optional<std::string> AnsiCharacter(std::wstring_view character) {
     char bytes[8] = {};
     BOOL usedDefault = FALSE;
-    const int length = ::WideCharToMultiByte(
-        CP_ACP, WC_NO_BEST_FIT_CHARS, character.data(), static_cast<int>(character.size()), bytes,
-        sizeof bytes, nullptr, &usedDefault);
+    const int length = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, character.data(),
+                                             static_cast<int>(character.size()), bytes,
+                                             sizeof bytes, nullptr, &usedDefault);
     if (length <= 0 || usedDefault) {
         return std::nullopt;
     }

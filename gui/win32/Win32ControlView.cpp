@@ -134,12 +134,12 @@ std::optional<ControlId> Win32ControlView::IdOf(HWND window) const {
 
 std::string Win32ControlView::ToShown(ControlId control, const std::string& text) const {
     return ControlEncoding(presenter_.dialog(), control) == TextEncoding::Utf8 ? Utf8ToAnsi(text)
-                                                                                : text;
+                                                                               : text;
 }
 
 std::string Win32ControlView::FromShown(ControlId control, const std::string& text) const {
     return ControlEncoding(presenter_.dialog(), control) == TextEncoding::Utf8 ? AnsiToUtf8(text)
-                                                                                : text;
+                                                                               : text;
 }
 
 bool Win32ControlView::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -269,8 +269,8 @@ void Win32ControlView::FieldChanged(ControlId control, HWND field) {
 void Win32ControlView::ShowNote(HWND field, const std::string& utf8) {
     if (!note_) {
         note_ = ::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
-                                  WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0,
-                                  0, dialog_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+                                  WS_POPUP | TTS_BALLOON | TTS_NOPREFIX | TTS_ALWAYSTIP, 0, 0, 0, 0,
+                                  dialog_, nullptr, ::GetModuleHandleA(nullptr), nullptr);
         if (!note_) {
             return;
         }
@@ -290,14 +290,13 @@ void Win32ControlView::ShowNote(HWND field, const std::string& utf8) {
     ::SendMessageA(note_, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     RECT box;
     ::GetWindowRect(field, &box);
-    ::SendMessageA(note_, TTM_TRACKPOSITION, 0,
-                   MAKELPARAM((box.left + box.right) / 2, box.bottom));
+    ::SendMessageA(note_, TTM_TRACKPOSITION, 0, MAKELPARAM((box.left + box.right) / 2, box.bottom));
     ::SendMessageA(note_, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
     ::SetTimer(field, kNoteTimer, kNoteMilliseconds, &HideNote);
 }
 
 LRESULT CALLBACK Win32ControlView::ControlProcedure(HWND hwnd, UINT message, WPARAM wParam,
-                                                   LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+                                                    LPARAM lParam, UINT_PTR, DWORD_PTR data) {
     auto* view = reinterpret_cast<Win32ControlView*>(data);
     switch (message) {
         case WM_GETDLGCODE: {
@@ -438,8 +437,7 @@ void Win32ControlView::FitColumns(ControlId control) {
     for (std::size_t c = 0; c < columns.size(); ++c) {
         const auto column = static_cast<WPARAM>(c);
         if (columns[c].pixels > 0) {
-            ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column,
-                           ::MulDiv(columns[c].pixels, dpi, 96));
+            ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column, ::MulDiv(columns[c].pixels, dpi, 96));
             continue;
         }
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE_USEHEADER);

@@ -94,8 +94,7 @@ public:
 
     void SetText(ControlId control, const std::string& text) override {
         if (control == kStatusText) {
-            ::SendMessageA(picker_, BFFM_SETSTATUSTEXTA, 0,
-                           reinterpret_cast<LPARAM>(text.c_str()));
+            ::SendMessageA(picker_, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(text.c_str()));
         }
     }
     void SetEnabled(ControlId, bool) override {}
@@ -142,7 +141,8 @@ int CALLBACK FolderCallback(HWND hwnd, UINT message, LPARAM lParam, LPARAM data)
         picker.view = std::make_unique<FolderPickerView>(hwnd);
         picker.presenter.Attach(*picker.view);
         if (const std::optional<std::string> start = picker.presenter.StartFolder()) {
-            ::SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(start->c_str()));
+            ::SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE,
+                           reinterpret_cast<LPARAM>(start->c_str()));
         }
         ::SetWindowSubclass(hwnd, &PickerProcedure, 0, 0);
     } else if (message == BFFM_SELCHANGED && picker.view) {

@@ -15,8 +15,9 @@ Win32GuiSession::Win32GuiSession(const GuiContext& context)
 }
 
 void Win32GuiSession::RunWizard(WizardModel& model, PageId startPage) {
-    const WizardServices services{*context_.platform, prompter_, dialogs_, detector_,
-                                  context_.registryConfigured, context_.packages};
+    const WizardServices services{
+        *context_.platform,          prompter_,        dialogs_, detector_,
+        context_.registryConfigured, context_.packages};
     WizardSheet sheet(model, services, dialogs_, startPage);
     const char* probe = std::getenv("TESSALY_STARTUP_PROBE");
     const bool probing = context_.start && probe && *probe;

@@ -36,31 +36,61 @@ char Lower(char c) {
     return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
 }
 
-// True when a visible control of `page` has `key` as its mnemonic.
-bool PageHasMnemonic(HWND page, char key) {
-    for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        char text[256] = {};
-        if (!::IsWindowVisible(child) || !::GetWindowTextA(child, text, sizeof text)) {
-            continue;
-        }
-        for (const char* c = text; c[0] && c[1]; ++c) {
-            if (c[0] == '&' && c[1] == '&') {
-                ++c;
-            } else if (c[0] == '&') {
-                if (Lower(c[1]) == Lower(key)) {
-                    return true;
-                }
-                break;
-            }
+// True when `text` marks `key` as its mnemonic ("&&" is a plain ampersand).
+bool HasMnemonic(const char* text, char key) {
+    for (const char* c = text; c[0] && c[1]; ++c) {
+        if (c[0] == '&' && c[1] == '&') {
+            ++c;
+        } else if (c[0] == '&') {
+            return Lower(c[1]) == Lower(key);
         }
     }
     return false;
 }
 
+// The control of `page` that takes `key`: the first visible, enabled one with that mnemonic
+// after `focus` in the page's order, round to the start, as the dialog manager searches.
+HWND MnemonicTarget(HWND page, HWND focus, char key) {
+    std::vector<HWND> children;
+    std::size_t start = 0;
+    for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+        if (child == focus || ::IsChild(child, focus)) {
+            start = children.size();
+        }
+    }
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        const HWND child = children[(start + i) % children.size()];
+        char text[256] = {};
+        if (::IsWindowVisible(child) && ::IsWindowEnabled(child) &&
+            ::GetWindowTextA(child, text, sizeof text) && HasMnemonic(text, key)) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+// What the mnemonic of `control` does: a label or group box moves the focus to the control after
+// it, a button takes the focus and is pressed.
+void TakeMnemonic(HWND page, HWND control) {
+    const HWND root = ::GetAncestor(page, GA_ROOT);
+    const auto code = ::SendMessageA(control, WM_GETDLGCODE, 0, 0);
+    const bool groupBox = (::GetWindowLongPtrA(control, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+    if ((code & DLGC_STATIC) || ((code & DLGC_BUTTON) && groupBox)) {
+        if (const HWND next = ::GetNextDlgTabItem(page, control, FALSE)) {
+            ::SendMessageA(root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(next), TRUE);
+        }
+        return;
+    }
+    ::SendMessageA(root, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    // Posted: a button that opens a dialog runs it from the sheet's own message loop.
+    ::PostMessageA(control, BM_CLICK, 0, 0);
+}
+
 }  // namespace
 
-WizardSheet::WizardSheet(WizardModel& model, const WizardServices& services,
-                         Win32Dialogs& dialogs, PageId startPage)
+WizardSheet::WizardSheet(WizardModel& model, const WizardServices& services, Win32Dialogs& dialogs,
+                         PageId startPage)
     : presenter_(model, services, startPage), dialogs_(dialogs) {
     presenter_.Attach(*this);
     for (const auto& page : presenter_.pages()) {
@@ -101,7 +131,7 @@ void WizardSheet::Run() {
 
     WizardSheet* const outer = open_;
     open_ = this;
-    const HHOOK hook = ::SetWindowsHookExA(WH_GETMESSAGE, &WizardSheet::MnemonicHook, nullptr,
+    const HHOOK hook = ::SetWindowsHookExA(WH_MSGFILTER, &WizardSheet::MnemonicHook, nullptr,
                                            ::GetCurrentThreadId());
     ::PropertySheetA(&header);
     if (hook) {
@@ -112,10 +142,10 @@ void WizardSheet::Run() {
     dialogs_.SetSheet(nullptr);
 }
 
-INT_PTR CALLBACK WizardSheet::PageProcedure(HWND hwnd, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
+INT_PTR CALLBACK WizardSheet::PageProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) {
-        auto& page = *reinterpret_cast<Page*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
+        auto& page =
+            *reinterpret_cast<Page*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
         ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&page));
         MarkDialog(hwnd, page.presenter->id());
         // The one picture a template cannot name: the system's warning sign beside the hazards.
@@ -204,8 +234,8 @@ void WizardSheet::OnCreated(HWND hwnd) {
     }
 }
 
-LRESULT CALLBACK WizardSheet::SheetProcedure(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+LRESULT CALLBACK WizardSheet::SheetProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR, DWORD_PTR data) {
     auto* sheet = reinterpret_cast<WizardSheet*>(data);
     switch (message) {
         case kCloseWhenShown:
@@ -243,23 +273,25 @@ LRESULT CALLBACK WizardSheet::SheetProcedure(HWND hwnd, UINT message, WPARAM wPa
 // A mnemonic that a control of the page and a button of the sheet share ("Add a step &before"
 // and "< &Back") goes to the page's control unless the focus is on one of the sheet's buttons,
 // as on Linux: the control nearest the focus wins. The sheet's dialog manager would take the
-// first match after the focus, which can be the sheet's button.
-LRESULT CALLBACK WizardSheet::MnemonicHook(int code, WPARAM remove, LPARAM lParam) {
+// first match after the focus, which can be the sheet's button; the page's own dialog manager
+// hands the key to the sheet's. The dialog manager offers every key to this hook first.
+LRESULT CALLBACK WizardSheet::MnemonicHook(int code, WPARAM wParam, LPARAM lParam) {
     auto* message = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && remove == PM_REMOVE && message->message == WM_SYSCHAR && open_ &&
-        open_->hwnd_) {
+    if (code == MSGF_DIALOGBOX && message->message == WM_SYSCHAR && open_ && open_->hwnd_) {
         const HWND sheet = open_->hwnd_;
         const HWND page = PropSheet_GetCurrentPageHwnd(sheet);
         const HWND focus = ::GetFocus();
         // Not for the dialogs the sheet opens, nor from the sheet's own buttons.
         const bool onPage = focus && (focus == sheet || focus == page || ::IsChild(page, focus));
-        if (page && onPage && PageHasMnemonic(page, static_cast<char>(message->wParam))) {
-            // The page is a dialog of its own: its dialog manager looks at its controls only.
-            ::IsDialogMessageA(page, message);
-            message->message = WM_NULL;
+        const HWND target = page && onPage
+                                ? MnemonicTarget(page, focus, static_cast<char>(message->wParam))
+                                : nullptr;
+        if (target) {
+            TakeMnemonic(page, target);
+            return TRUE;
         }
     }
-    return ::CallNextHookEx(nullptr, code, remove, lParam);
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 void WizardSheet::SetButtons(unsigned flags) {
@@ -284,8 +316,8 @@ void WizardSheet::SetTitle(const std::string& title) {
 
 void WizardSheet::FocusForwardButton() {
     const bool finish = (buttons_ & (kButtonFinish | kButtonDisabledFinish)) != 0;
-    if (const HWND button = hwnd_ ? ::GetDlgItem(hwnd_, finish ? kFinishButton : kNextButton)
-                                  : nullptr) {
+    if (const HWND button =
+            hwnd_ ? ::GetDlgItem(hwnd_, finish ? kFinishButton : kNextButton) : nullptr) {
         ::PostMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button), TRUE);
     }
 }

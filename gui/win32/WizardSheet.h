@@ -49,7 +49,7 @@ private:
     static int CALLBACK SheetCallback(HWND hwnd, UINT message, LPARAM lParam);
     static LRESULT CALLBACK SheetProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                            UINT_PTR id, DWORD_PTR data);
-    static LRESULT CALLBACK MnemonicHook(int code, WPARAM remove, LPARAM lParam);
+    static LRESULT CALLBACK MnemonicHook(int code, WPARAM wParam, LPARAM lParam);
     INT_PTR OnPageNotify(Page& page, const NMHDR& header);
     std::optional<ControlId> Focused(const Page& page) const;
     void OnCreated(HWND hwnd);

@@ -2,8 +2,9 @@
 # keyboard-walk.sh <wine> <tessaly-wizard.exe> <golden folder>
 # Started with no argument, as from the desktop, the wizard is walked with the keyboard alone:
 # keys typed into its X window on Xvfb (xdotool), as a person without a mouse would, along the
-# USB compound path and the PXI/PCI path with interrupts, using the mnemonics each page offers.
-# The written files must equal the golden files byte for byte. Runs in $WINEPREFIX on $DISPLAY.
+# USB compound path and the PXI/PCI path with interrupts, using every mnemonic each page offers
+# (the dialogs they open are looked at and closed), the step lists' keys and the help key. The
+# written files must equal the golden files byte for byte. Runs in $WINEPREFIX on $DISPLAY.
 set -eu
 wine=$1 exe=$2 golden=$3
 work=$(mktemp -d)
@@ -12,18 +13,21 @@ trap 'kill "$wizard" 2>/dev/null || true; rm -rf "$work"' EXIT
 
 fail() {
     echo "FAIL: $*" >&2
+    echo "windows: $(xdotool search --onlyvisible --name . getwindowname %@ 2>/dev/null |
+        grep -v 'Default IME' | tr '\n' '|')" >&2
     exit 1
 }
 
 # same <written> <golden>: byte for byte, else the first differing lines are shown.
 same() {
     cmp -s "$1" "$2" && return 0
-    diff "$2" "$1" | head -n 6 >&2 || true
+    diff -a "$2" "$1" | head -n 6 >&2 || true
     fail "$1 differs from $2"
 }
 
 # window <title>: waits for the window of that exact title and gives it the keyboard.
 window() {
+    echo "window: $1" >&2
     id=$(timeout 20 xdotool search --sync --limit 1 --name "^$1\$" || true)
     [ -n "$id" ] || fail "no window \"$1\""
     # Found before it is on screen, it cannot take the focus yet.
@@ -45,6 +49,7 @@ gone() {
 
 # keys <key...>: each pressed in turn, with time for the focus to move between them.
 keys() {
+    echo "keys: $*" >&2
     for key in "$@"; do
         xdotool key "$key"
         sleep 0.3
@@ -58,9 +63,19 @@ field() {
     sleep 0.2
 }
 
-# wizard_run <folder>: starts the program with no argument and remembers it.
+# dialog <title> <key...>: the dialog a key opened, closed with the keys given.
+dialog() {
+    title=$1
+    shift
+    window "$title"
+    keys "$@"
+    gone "$title"
+}
+
+# start_wizard: starts the program with no argument and remembers it.
 start_wizard() {
-    "$wine" "$exe" >"$work/stdout" 2>"$work/stderr" &
+    # The package's date is fixed as build tools fix it.
+    SOURCE_DATE_EPOCH=1700000000 "$wine" "$exe" >"$work/stdout" 2>"$work/stderr" &
     wizard=$!
 }
 
@@ -72,37 +87,71 @@ finished() {
     fail "the wizard is still open: $(xdotool search --name 'Tessaly' getwindowname %@ 2>/dev/null)"
 }
 
-# A USB compound device: vendor and product IDs, names, three interfaces.
+# The Latin-1 letters typed below get keys of their own before Wine reads the keyboard: xdotool
+# would otherwise map a spare key for each while typing, and Wine may read the key before the map.
+spare=$(xmodmap -pke | awk 'NF == 3 { print $2 }' | head -n 2 | tr '\n' ' ')
+[ "$(echo $spare | wc -w)" -eq 2 ] || fail "no spare keys: $spare"
+xmodmap -e "keycode ${spare%% *} = eacute Eacute" -e "keycode $(echo $spare | cut -d' ' -f2) = mu"
+
+# A USB compound device: vendor and product IDs, names, three interfaces, and a signed driver
+# package beside the INF.
 usb=$work/usb
 start_wizard
 window "Tessaly Wizard - Hardware Bus"
+keys F1
+dialog "Tessaly Wizard Help" Escape
+window "Tessaly Wizard - Hardware Bus"
 keys alt+u Return
-window "Tessaly Wizard - USB - Basic Device Information"
+page="Tessaly Wizard - USB - Basic Device Information"
+window "$page"
 field alt+m 0x1234
 field alt+o 0xABCD
 field alt+r "Acme Instruments"
 field alt+a "Model 42 Counter"
 keys alt+c Tab
 xdotool type 3
-keys Return
-window "Tessaly Wizard - USB - Output Files"
+# Whatever Wine lists (it may list nothing), the picker is left without a choice.
+keys alt+k
+dialog "Attached USB Devices" Escape
+window "$page"
+keys alt+n
+page="Tessaly Wizard - USB - Output Files"
+window "$page"
 field alt+p dev
 field alt+d "Z:$usb"
-keys Return
+keys alt+a alt+b
+window "Tessaly Wizard - USB - Basic Device Information"
+keys alt+n
+window "$page"
+keys alt+n
 window "Tessaly Wizard"  # may the missing folder be created?
 keys Return
 window "Tessaly Wizard - Installation Options"
 keys alt+n Return
 finished
 same "$usb/dev_WDM.inf" "$golden/wdm_compound.inf"
-[ "$(ls "$usb")" = dev_WDM.inf ] || fail "USB: more than the one file: $(ls "$usb")"
+[ "$(ls "$usb" | tr '\n' ' ')" = "dev_WDM.inf package " ] || fail "USB: $(ls "$usb")"
+[ "$(ls "$usb/package" | tr '\n' ' ')" = "dev.cat dev.cer dev.inf " ] ||
+    fail "USB package: $(ls "$usb/package")"
+# The golden package of the same device, with this run's prefix, names and default version.
+sed -e 's/scope\./dev./g' -e 's/="Acme"/="Acme Instruments"/' -e 's/="Scope 5"/="Model 42 Counter"/' \
+    -e 's/,1\.2\.3\.4/,1.0.0.0/' "$golden/package_usb_compound.inf" >"$work/package.inf"
+same "$usb/package/dev.inf" "$work/package.inf"
 
 # A PXI/PCI device with subsystem IDs and interrupts; Latin-1 names typed as they are.
 pxi=$work/pxi
+editor="ZEL-VISA PXI Interrupt Information"
 start_wizard
 window "Tessaly Wizard - Hardware Bus"
 keys alt+u alt+p Return
-window "Tessaly Wizard - PXI - Basic Device Information"
+page="Tessaly Wizard - PXI - Basic Device Information"
+window "$page"
+keys alt+l
+dialog "Open Module Description File" Escape
+window "$page"
+keys alt+k
+dialog "Attached PCI Devices" Escape
+window "$page"
 field alt+m 0xABCD
 field alt+o 0x1234
 keys alt+d
@@ -111,39 +160,96 @@ field alt+u 0x9ABC
 field alt+r 'Café "Labs" 100%'
 field alt+a '5 µs Timer'
 keys alt+g Return
-window "Tessaly Wizard - PXI - Interrupt Detection Information"
+
+page="Tessaly Wizard - PXI - Interrupt Detection Information"
+window "$page"
 # Next waits for a Compare step, with the focus on "Add a step after".
 keys space
-window "ZEL-VISA PXI Interrupt Information"
+window "$editor"
 keys alt+a b
 field alt+f 0x10
 field alt+m 0xFFFF
 field alt+v 1
 keys Return
-window "Tessaly Wizard - PXI - Interrupt Detection Information"
+gone "$editor"
+window "$page"
+# A second sequence, a step begun in it and given up, and the sequence removed again.
+keys alt+s alt+b
+dialog "$editor" alt+c
+window "$page"
+keys alt+q
+# A step added before the first, chosen in the list and removed by its button.
+keys alt+b
+window "$editor"
+field alt+f 0x20
+keys alt+o
+gone "$editor"
+window "$page"
+keys shift+Tab Home alt+r
+# The list keys: F2 edits the chosen step (kept as it was), "Edit a step" too.
+keys F2
+dialog "$editor" Return
+window "$page"
+keys alt+e
+dialog "$editor" Escape
+window "$page"
 keys alt+n
-window "Tessaly Wizard - PXI - Interrupt Removal Information"
+
+page="Tessaly Wizard - PXI - Interrupt Removal Information"
+window "$page"
 # The removal steps, each added after the last.
 keys alt+a
-window "ZEL-VISA PXI Interrupt Information"
+window "$editor"
 keys alt+t Home alt+w Home
 field alt+f 4
 keys Return
-gone "ZEL-VISA PXI Interrupt Information"
-window "Tessaly Wizard - PXI - Interrupt Removal Information"
+gone "$editor"
+window "$page"
 keys alt+a
-window "ZEL-VISA PXI Interrupt Information"
+window "$editor"
 keys alt+t End alt+w End alt+a b Down
 field alt+f 0x100
 field alt+v 1
 keys Return
-gone "ZEL-VISA PXI Interrupt Information"
-window "Tessaly Wizard - PXI - Interrupt Removal Information"
+gone "$editor"
+window "$page"
+# One added before the first and removed with Delete in the list; then edited in place.
+keys alt+b
+window "$editor"
+field alt+f 0x30
+keys Return
+gone "$editor"
+window "$page"
+keys shift+Tab Home Delete F2
+dialog "$editor" Return
+window "$page"
+keys alt+e
+dialog "$editor" Escape
+window "$page"
+keys alt+r alt+b
+window "$editor"
+keys alt+t Home alt+w Home
+field alt+f 4
+keys Return
+gone "$editor"
+window "$page"
 keys alt+n
-window "Tessaly Wizard - PXI - Output Files"
+
+page="Tessaly Wizard - PXI - Output Files"
+window "$page"
 field alt+p abcdefgh
 field alt+d "Z:$pxi"
-keys Return
+# The folder browser, left without a choice; Back keeps every entry.
+keys alt+r
+window "Browse for Folder"
+keys Escape
+gone "Browse for Folder"
+window "$page"
+keys alt+b
+window "Tessaly Wizard - PXI - Interrupt Removal Information"
+keys alt+n
+window "$page"
+keys alt+n
 window "Tessaly Wizard"
 keys Return
 window "Tessaly Wizard - Installation Options"

@@ -10,9 +10,11 @@ unset DISPLAY WAYLAND_DISPLAY
 wineserver -k 2>/dev/null || true
 rm -rf "$prefix"
 wineboot -i
-# The in-process wizard test opens and closes many dialogs: as a window no window manager
-# manages, a closing dialog does not wait two seconds for Xvfb to confirm it is gone.
-wine reg add 'HKCU\Software\Wine\AppDefaults\win32_wizard_sheet_tests.exe\X11 Driver' \
-    /v Managed /d N /f >/dev/null
+# The wizard's tests open and close many dialogs: as a window no window manager manages, a
+# closing dialog does not wait two seconds for Xvfb to confirm it is gone.
+for program in win32_wizard_sheet_tests.exe tessaly-wizard.exe; do
+    wine reg add "HKCU\\Software\\Wine\\AppDefaults\\$program\\X11 Driver" \
+        /v Managed /d N /f >/dev/null
+done
 # The registry reaches the disk when the server ends; the tests start from that state.
 wineserver -w
