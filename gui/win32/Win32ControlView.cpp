@@ -428,7 +428,7 @@ void Win32ControlView::SetColumns(ControlId control, const std::vector<ListColum
 }
 
 // Columns in pixels take them at the screen's DPI; the others their texts' width, up to their
-// characters.
+// characters, and never less than their title needs.
 void Win32ControlView::FitColumns(ControlId control) {
     const HWND list = Control(control);
     const std::vector<ListColumn>& columns = columns_[control];
@@ -442,8 +442,13 @@ void Win32ControlView::FitColumns(ControlId control) {
         }
         ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE_USEHEADER);
         const auto fitted = static_cast<int>(::SendMessageA(list, LVM_GETCOLUMNWIDTH, column, 0));
+        // Digits are narrower than most letters: a cap counted in digits can cut the title.
+        const std::string title = ToShown(control, columns[c].title);
+        const auto titleWidth = static_cast<int>(
+            ::SendMessageA(list, LVM_GETSTRINGWIDTHA, 0, reinterpret_cast<LPARAM>(title.c_str())));
         const int widest = columns[c].characters * digit + ::MulDiv(12, dpi, 96);
-        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column, std::min(fitted, widest));
+        ::SendMessageA(list, LVM_SETCOLUMNWIDTH, column,
+                       std::max(std::min(fitted, widest), titleWidth + ::MulDiv(16, dpi, 96)));
     }
 }
 
