@@ -72,10 +72,11 @@ dialog() {
     gone "$title"
 }
 
-# start_wizard: starts the program with no argument and remembers it.
+# start_wizard [argument...]: starts the program (with no argument, as from the desktop) and
+# remembers it.
 start_wizard() {
     # The package's date is fixed as build tools fix it.
-    SOURCE_DATE_EPOCH=1700000000 "$wine" "$exe" >"$work/stdout" 2>"$work/stderr" &
+    SOURCE_DATE_EPOCH=1700000000 "$wine" "$exe" "$@" >"$work/stdout" 2>"$work/stderr" &
     wizard=$!
 }
 
@@ -264,4 +265,16 @@ for pair in abcde_RT.inf:pxi_subsys_RT.inf abcdefgh_9x.inf:pxi_subsys_9x.inf \
     same "$pxi/${pair%%:*}" "$golden/${pair#*:}"
 done
 same "$drive_c/windows/inf/abcdefgh_NT5.inf" "$golden/pxi_subsys_NT5.inf"
+
+# Started with a module file, the wizard writes the files into the default folder and opens at
+# the installation options.
+rm -rf "$drive_c/vxipnp/winnt/abcdefgh"
+start_wizard "Z:$golden/pxi_subsys.ini"
+window "Tessaly Wizard"  # what INF readers will misread in the names
+keys Return
+window "Tessaly Wizard - Installation Options"
+keys alt+n Return
+finished
+same "$drive_c/vxipnp/winnt/abcdefgh/abcdefgh_NT5.inf" "$golden/pxi_subsys_NT5.inf"
+same "$drive_c/vxipnp/winnt/abcdefgh/abcdefgh.ini" "$golden/pxi_subsys.ini"
 echo ok
