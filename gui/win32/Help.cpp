@@ -375,4 +375,20 @@ void ShowContextHelpMenu(HWND control, LPARAM screenPoint) {
     }
 }
 
+std::optional<INT_PTR> AnswerHelpMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_HELP:
+            AnswerHelpMessage(dialog, *reinterpret_cast<const HELPINFO*>(lParam));
+            return TRUE;
+        case WM_CONTEXTMENU:
+            ShowContextHelpMenu(reinterpret_cast<HWND>(wParam), lParam);
+            return TRUE;
+        case WM_DESTROY:
+            UnmarkDialog(dialog);
+            return FALSE;
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace tessaly::win32

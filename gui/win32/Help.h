@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "gui/win32/Win32Api.h"
@@ -37,5 +38,9 @@ void AnswerHelpMessage(HWND dialog, const HELPINFO& info);
 
 // The context menu of a control: "What's This?" when it has help.
 void ShowContextHelpMenu(HWND control, LPARAM screenPoint);
+
+// What every page and dialog of the view answers alike: WM_HELP, the context menu and, at the
+// end of the window, its mark. The dialog procedure's result, or nullopt for other messages.
+std::optional<INT_PTR> AnswerHelpMessages(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 }  // namespace tessaly::win32

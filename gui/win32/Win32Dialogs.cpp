@@ -60,17 +60,8 @@ INT_PTR CALLBACK DialogProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
                        ? Answer(hwnd, result)
                        : FALSE;
         }
-        case WM_HELP:
-            AnswerHelpMessage(hwnd, *reinterpret_cast<const HELPINFO*>(lParam));
-            return TRUE;
-        case WM_CONTEXTMENU:
-            ShowContextHelpMenu(reinterpret_cast<HWND>(wParam), lParam);
-            return TRUE;
-        case WM_DESTROY:
-            UnmarkDialog(hwnd);
-            return FALSE;
         default:
-            return FALSE;
+            return AnswerHelpMessages(hwnd, message, wParam, lParam).value_or(FALSE);
     }
 }
 

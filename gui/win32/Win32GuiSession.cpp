@@ -9,7 +9,9 @@
 namespace tessaly::win32 {
 
 Win32GuiSession::Win32GuiSession(const GuiContext& context)
-    : context_(context), dialogs_(context.platform->files), prompter_(dialogs_, std::cerr) {
+    : context_(context),
+      dialogs_(context.platform->files),
+      prompter_(std::cerr, [this] { return dialogs_.Owner(); }) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&controls);
 }

@@ -2,7 +2,7 @@
 
 #include "actions/InfInstaller.h"
 #include "gui/win32/Win32Dialogs.h"
-#include "gui/win32/Win32Prompter.h"
+#include "system/win32/MessageBoxPrompter.h"
 #include "wizard/GuiModule.h"
 
 namespace tessaly::win32 {
@@ -20,7 +20,7 @@ public:
 private:
     GuiContext context_;
     Win32Dialogs dialogs_;
-    Win32Prompter prompter_;
+    MessageBoxPrompter prompter_;       // boxes owned by the sheet while it is open
     RealTimeProductDetector detector_;  // remembers a found product for the whole run
 };
 

@@ -164,17 +164,8 @@ INT_PTR CALLBACK WizardSheet::PageProcedure(HWND hwnd, UINT message, WPARAM wPar
             return page->view->OnCommand(wParam, lParam) ? TRUE : FALSE;
         case WM_NOTIFY:
             return page->sheet->OnPageNotify(*page, *reinterpret_cast<const NMHDR*>(lParam));
-        case WM_HELP:
-            AnswerHelpMessage(hwnd, *reinterpret_cast<const HELPINFO*>(lParam));
-            return TRUE;
-        case WM_CONTEXTMENU:
-            ShowContextHelpMenu(reinterpret_cast<HWND>(wParam), lParam);
-            return TRUE;
-        case WM_DESTROY:
-            UnmarkDialog(hwnd);
-            return FALSE;
         default:
-            return FALSE;
+            return AnswerHelpMessages(hwnd, message, wParam, lParam).value_or(FALSE);
     }
 }
 

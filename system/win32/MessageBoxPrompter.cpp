@@ -20,13 +20,13 @@ UINT IconStyle(MessageIcon icon) {
     return 0;
 }
 
-int Box(const std::string& text, UINT style) {
-    // Task-modal: the program has no window of its own to own the box.
-    static const std::string caption(strings::kAppTitle);
-    return ::MessageBoxA(nullptr, text.c_str(), caption.c_str(), style | MB_TASKMODAL);
-}
-
 }  // namespace
+
+int MessageBoxPrompter::Box(const std::string& text, UINT style) const {
+    static const std::string caption(strings::kAppTitle);
+    const HWND owner = owner_ ? owner_() : nullptr;
+    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), style | (owner ? 0 : MB_TASKMODAL));
+}
 
 void MessageBoxPrompter::ShowMessage(const std::string& text, MessageIcon icon) {
     // An OK box answers IDOK however it is closed; anything else means it was never shown.
