@@ -148,9 +148,12 @@ INT_PTR CALLBACK WizardSheet::PageProcedure(HWND hwnd, UINT message, WPARAM wPar
             *reinterpret_cast<Page*>(reinterpret_cast<const PROPSHEETPAGEA*>(lParam)->lParam);
         ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(&page));
         MarkDialog(hwnd, page.presenter->id());
-        // The one picture a template cannot name: the system's warning sign beside the hazards.
-        ::SendDlgItemMessageA(hwnd, IDC_HAZARD_ICON, STM_SETICON,
-                              reinterpret_cast<WPARAM>(::LoadIconA(nullptr, IDI_WARNING)), 0);
+        // The one picture a template cannot name: the system's warning sign beside the hazards,
+        // at the size of the small icons, as high as the heading's line.
+        const int size = ::GetSystemMetrics(SM_CXSMICON);
+        ::SendDlgItemMessageA(hwnd, IDC_HAZARD_ICON, STM_SETIMAGE, IMAGE_ICON,
+                              reinterpret_cast<LPARAM>(::LoadImageA(
+                                  nullptr, IDI_WARNING, IMAGE_ICON, size, size, LR_SHARED)));
         page.view = std::make_unique<Win32ControlView>(*page.presenter, hwnd);
         page.presenter->Attach(*page.view);
         return TRUE;
