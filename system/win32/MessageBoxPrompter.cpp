@@ -22,7 +22,7 @@ UINT IconStyle(MessageIcon icon) {
 
 }  // namespace
 
-int MessageBoxPrompter::Box(const std::string& text, UINT style) const {
+int MessageBoxPrompter::Box(const std::string& text, unsigned style) const {
     static const std::string caption(strings::kAppTitle);
     const HWND owner = owner_ ? owner_() : nullptr;
     return ::MessageBoxA(owner, text.c_str(), caption.c_str(), style | (owner ? 0 : MB_TASKMODAL));

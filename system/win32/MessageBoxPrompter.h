@@ -2,10 +2,13 @@
 
 #include <functional>
 #include <ostream>
+#include <string>
+#include <utility>
 
 #include "app/ConsolePrompter.h"
 #include "platform/Prompter.h"
-#include "system/win32/WindowsApi.h"
+
+struct HWND__;  // a window (HWND), named without the Windows headers
 
 namespace tessaly {
 
@@ -15,7 +18,7 @@ namespace tessaly {
 // to; without one (no window is open) a box is task-modal.
 class MessageBoxPrompter final : public Prompter {
 public:
-    explicit MessageBoxPrompter(std::ostream& errors, std::function<HWND()> owner = {})
+    explicit MessageBoxPrompter(std::ostream& errors, std::function<HWND__*()> owner = {})
         : console_(errors), owner_(std::move(owner)) {}
 
     void ShowMessage(const std::string& text, MessageIcon icon) override;
@@ -23,10 +26,10 @@ public:
     void Beep() override;
 
 private:
-    int Box(const std::string& text, UINT style) const;
+    int Box(const std::string& text, unsigned style) const;
 
     ConsolePrompter console_;
-    std::function<HWND()> owner_;
+    std::function<HWND__*()> owner_;
 };
 
 }  // namespace tessaly
