@@ -266,15 +266,21 @@ for pair in abcde_RT.inf:pxi_subsys_RT.inf abcdefgh_9x.inf:pxi_subsys_9x.inf \
 done
 same "$drive_c/windows/inf/abcdefgh_NT5.inf" "$golden/pxi_subsys_NT5.inf"
 
-# Started with a module file, the wizard writes the files into the default folder and opens at
-# the installation options.
+# Started with a module file, the wizard writes the files into the default folder, once the user
+# agrees to create it, and opens at the installation options. The default folder is the I/O
+# library's own, whatever an earlier run of the program set.
+"$wine" reg delete 'HKLM\SOFTWARE\Quorvane\ZEL-VISA for Windows 95/NT' /v InstDir /reg:32 /f \
+    >/dev/null 2>&1 || true
+mkdir -p "$drive_c/vxipnp/winnt"
 rm -rf "$drive_c/vxipnp/winnt/abcdefgh"
 start_wizard "Z:$golden/pxi_subsys.ini"
-window "Tessaly Wizard"  # what INF readers will misread in the names
+window "Tessaly Wizard"
 keys Return
 window "Tessaly Wizard - Installation Options"
 keys alt+n Return
 finished
+grep -q '^Tessaly Wizard: warning: ManufName ' "$work/stderr" ||
+    fail "the names' warning: $(cat "$work/stderr")"
 same "$drive_c/vxipnp/winnt/abcdefgh/abcdefgh_NT5.inf" "$golden/pxi_subsys_NT5.inf"
 same "$drive_c/vxipnp/winnt/abcdefgh/abcdefgh.ini" "$golden/pxi_subsys.ini"
 echo ok
